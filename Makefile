@@ -1,0 +1,27 @@
+# Set-up, build and test entry points; see README.md.
+BUILD_DIR ?= build
+ASAN_DIR ?= build-asan
+CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: deps build test test-sanitize format
+
+deps:
+	scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+	cmake --build $(BUILD_DIR)
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j2
+
+# The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSTATVANE_SANITIZE=ON \
+	    -DSTATVANE_BUILD_BENCH=OFF
+	cmake --build $(ASAN_DIR)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    ctest --test-dir $(ASAN_DIR) --output-on-failure -j2
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,0 +1,13 @@
+include(GoogleTest)
+
+# statvane_add_test(NAME SOURCES files... LIBS targets... [LABELS labels...])
+# Builds one GoogleTest program and registers each of its tests with ctest.
+function(statvane_add_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE statvane_options statvane_test_support ${ARG_LIBS})
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        PROPERTIES LABELS "${ARG_LABELS}"
+                   ENVIRONMENT "QT_QPA_PLATFORM=offscreen;STATVANE_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

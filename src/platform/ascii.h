@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Text is 8-bit bytes; case-insensitive comparison folds the ASCII letters only.
+namespace statvane::ascii {
+
+constexpr char toLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string toLower(std::string_view text);
+bool equalsIgnoringCase(std::string_view a, std::string_view b);
+
+// Strict weak order ignoring letter case, by unsigned byte value.
+bool lessIgnoringCase(std::string_view a, std::string_view b);
+
+// Drops blanks (spaces and tabs) at both ends.
+std::string_view trimBlanks(std::string_view text);
+
+// Hash and equality for unordered containers keyed ignoring letter case.
+struct CaseInsensitiveHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const noexcept;
+};
+struct CaseInsensitiveEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const noexcept {
+        return equalsIgnoringCase(a, b);
+    }
+};
+
+} // namespace statvane::ascii

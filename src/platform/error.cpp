@@ -1,0 +1,13 @@
+#include "platform/error.h"
+
+namespace statvane {
+
+std::string formatMessage(const std::string& pattern, const std::string& argument) {
+    std::string text = pattern;
+    const auto at = text.find("%s");
+    if (at != std::string::npos)
+        text.replace(at, 2, argument);
+    return text;
+}
+
+} // namespace statvane
