@@ -1,0 +1,105 @@
+#include "profiles/profile_store.h"
+
+#include "platform/integer_text.h"
+
+namespace statvane {
+namespace {
+
+std::string inputKey(std::size_t position) {
+    return "File " + std::to_string(position);
+}
+
+} // namespace
+
+ProfileStore::ProfileStore(const std::filesystem::path& programDirectory)
+    : reports_(programDirectory / "reports.dat"), files_(programDirectory / "files.dat") {}
+
+std::vector<std::string> ProfileStore::listReportNames() const {
+    return reports_.sectionNames();
+}
+
+std::string ProfileStore::readDescription(std::string_view name) const {
+    return reports_.readString(name, "Description");
+}
+
+std::optional<std::string> ProfileStore::readText(std::string_view name,
+                                                  std::string_view key) const {
+    return reports_.read(name, key);
+}
+
+std::int32_t ProfileStore::readInteger(std::string_view name, std::string_view key) const {
+    const auto text = reports_.read(name, key);
+    const auto value = text ? parseProfileInteger(*text) : std::nullopt;
+    return value.value_or(0);
+}
+
+bool ProfileStore::readFlag(std::string_view name, std::string_view key) const {
+    return readInteger(name, key) != 0;
+}
+
+std::vector<std::string> ProfileStore::readInputs(std::string_view name) const {
+    std::vector<std::string> inputs;
+    for (std::size_t position = 0;; ++position) {
+        std::string entry = files_.readString(name, inputKey(position));
+        if (entry.empty())
+            break;
+        inputs.push_back(std::move(entry));
+    }
+    return inputs;
+}
+
+ReportProfile ProfileStore::loadProfile(std::string_view name) const {
+    ReportProfile profile;
+    profile.name = std::string(name);
+    profile.description = readDescription(name);
+    profile.visitorsList = readFlag(name, "Visitors");
+    profile.referrerList = readFlag(name, "Referrers");
+    profile.dnsLookup = readFlag(name, "DNS");
+    profile.topPagesList = readFlag(name, "Pages");
+    profile.totalBytes = readFlag(name, "Bytes");
+    profile.popularBrowser = readFlag(name, "Browser");
+    profile.saveToFile = readFlag(name, "File");
+    profile.outputFile = reports_.readString(name, "Output");
+    profile.totalOptions = readInteger(name, "Total Options");
+    profile.emailAddresses = reports_.readString(name, "E-Mail Address");
+    profile.emailReport = readFlag(name, "E-Mail");
+    profile.inputs = readInputs(name);
+    return profile;
+}
+
+void ProfileStore::writeFlag(std::string_view name, std::string_view key, bool value) {
+    reports_.write(name, key, value ? "1" : "0");
+}
+
+void ProfileStore::saveProfile(const ReportProfile& profile) {
+    const std::string_view name = profile.name;
+    reports_.write(name, "Description", profile.description);
+    writeFlag(name, "Visitors", profile.visitorsList);
+    writeFlag(name, "Referrers", profile.referrerList);
+    writeFlag(name, "DNS", profile.dnsLookup);
+    writeFlag(name, "Pages", profile.topPagesList);
+    writeFlag(name, "Bytes", profile.totalBytes);
+    writeFlag(name, "Browser", profile.popularBrowser);
+
+    files_.eraseSection(name);
+    for (std::size_t position = 0; position < profile.inputs.size(); ++position)
+        files_.write(name, inputKey(position), profile.inputs[position]);
+
+    writeFlag(name, "File", profile.saveToFile);
+    reports_.write(name, "Output", profile.outputFile);
+    reports_.write(name, "Total Options", std::to_string(profile.totalOptions));
+    reports_.write(name, "E-Mail Address", profile.emailAddresses);
+    writeFlag(name, "E-Mail", profile.emailReport);
+}
+
+void ProfileStore::eraseProfile(std::string_view name) {
+    reports_.eraseSection(name);
+    files_.eraseSection(name);
+}
+
+void ProfileStore::renameProfile(std::string_view oldName, const ReportProfile& profile) {
+    eraseProfile(oldName);
+    saveProfile(profile);
+}
+
+} // namespace statvane

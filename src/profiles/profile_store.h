@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/ini_file.h"
+#include "profiles/report_profile.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace statvane {
+
+// The report profiles in reports.dat (settings, one section per report) and
+// files.dat (input entries) of one program directory. Nothing is cached:
+// every call reads or writes the files at once. Writes raise
+// Error("Unable to write to <path>") and keep what was written before.
+class ProfileStore {
+  public:
+    explicit ProfileStore(const std::filesystem::path& programDirectory);
+
+    std::vector<std::string> listReportNames() const;
+    std::string readDescription(std::string_view name) const;
+    ReportProfile loadProfile(std::string_view name) const;
+    std::vector<std::string> readInputs(std::string_view name) const;
+
+    // Single keys of a report's section, for readers that take one at a time.
+    std::optional<std::string> readText(std::string_view name, std::string_view key) const;
+    bool readFlag(std::string_view name, std::string_view key) const;
+    std::int32_t readInteger(std::string_view name, std::string_view key) const;
+
+    void saveProfile(const ReportProfile& profile);
+    void eraseProfile(std::string_view name);
+    void renameProfile(std::string_view oldName, const ReportProfile& profile);
+
+  private:
+    void writeFlag(std::string_view name, std::string_view key, bool value);
+
+    IniFile reports_;
+    IniFile files_;
+};
+
+} // namespace statvane

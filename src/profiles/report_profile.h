@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace statvane {
+
+// One report's settings as the two profile files hold them.
+struct ReportProfile {
+    std::string name;
+    std::string description;
+    bool visitorsList = false;
+    bool referrerList = false;
+    bool dnsLookup = false;
+    bool topPagesList = false;
+    bool totalBytes = false;
+    bool popularBrowser = false;
+    bool saveToFile = false;
+    std::string outputFile;
+    std::int32_t totalOptions = 0;
+    std::string emailAddresses;
+    bool emailReport = false;
+    std::vector<std::string> inputs;
+
+    bool operator==(const ReportProfile&) const = default;
+};
+
+} // namespace statvane

@@ -1,0 +1,124 @@
+#include "platform/error.h"
+#include "profiles/profile_store.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace statvane {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+ReportProfile weekly() {
+    ReportProfile profile;
+    profile.name = "Weekly";
+    profile.description = "All of last week";
+    profile.visitorsList = true;
+    profile.topPagesList = true;
+    profile.saveToFile = true;
+    profile.outputFile = "/tmp/weekly.txt";
+    profile.totalOptions = 3;
+    profile.emailAddresses = "a@example.com; b@example.com";
+    profile.emailReport = true;
+    profile.inputs = {"/var/log/access.log", "/var/log/old/*.*"};
+    return profile;
+}
+
+class ProfileStoreTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    ProfileStore store{dir.path()};
+    std::string reports() const { return readFile(dir / "reports.dat"); }
+    std::string files() const { return readFile(dir / "files.dat"); }
+};
+
+TEST_F(ProfileStoreTest, FirstSaveCreatesBothFilesInTheSavingOrder) {
+    EXPECT_TRUE(store.listReportNames().empty());
+    store.saveProfile(weekly());
+    EXPECT_EQ(reports(), "[Weekly]\r\nDescription=All of last week\r\nVisitors=1\r\nReferrers=0\r\n"
+                         "DNS=0\r\nPages=1\r\nBytes=0\r\nBrowser=0\r\nFile=1\r\n"
+                         "Output=/tmp/weekly.txt\r\nTotal Options=3\r\n"
+                         "E-Mail Address=a@example.com; b@example.com\r\nE-Mail=1\r\n");
+    EXPECT_EQ(files(), "[Weekly]\r\nFile 0=/var/log/access.log\r\nFile 1=/var/log/old/*.*\r\n");
+    EXPECT_EQ(store.loadProfile("weekly").inputs, weekly().inputs);
+    auto loaded = store.loadProfile("Weekly");
+    EXPECT_EQ(loaded, weekly());
+}
+
+TEST_F(ProfileStoreTest, ResavingKeepsKeyOrderAndUnknownKeysAndRebuildsInputs) {
+    writeFile(dir / "reports.dat", "[Weekly]\r\nE-Mail=1\r\nCustom=kept\r\nDescription=old\r\n");
+    writeFile(dir / "files.dat", "[Weekly]\r\nFile 0=a\r\nFile 1=b\r\nFile 2=c\r\n");
+    auto profile = weekly();
+    profile.description = "";
+    profile.inputs = {"only"};
+    store.saveProfile(profile);
+    const std::string text = reports();
+    EXPECT_EQ(text.rfind("[Weekly]\r\nE-Mail=1\r\nCustom=kept\r\nDescription=\r\nVisitors=1", 0),
+              0u);
+    EXPECT_EQ(files(), "[Weekly]\r\nFile 0=only\r\n");
+    EXPECT_EQ(store.readDescription("Weekly"), "");
+}
+
+TEST_F(ProfileStoreTest, ReadingRules) {
+    writeFile(dir / "reports.dat", "[R]\r\nVisitors=yes\r\nReferrers=2\r\nDNS=0x1\r\nPages=0\r\n"
+                                   "Total Options=0x10\r\n");
+    writeFile(dir / "files.dat", "[R]\r\nFile 0=first\r\nFile 2=after a gap\r\n");
+    const auto profile = store.loadProfile("R");
+    EXPECT_FALSE(profile.visitorsList);
+    EXPECT_TRUE(profile.referrerList);
+    EXPECT_TRUE(profile.dnsLookup);
+    EXPECT_FALSE(profile.topPagesList);
+    EXPECT_FALSE(profile.saveToFile);
+    EXPECT_EQ(profile.totalOptions, 16);
+    EXPECT_EQ(profile.outputFile, "");
+    EXPECT_EQ(store.readText("R", "Output"), std::nullopt);
+    EXPECT_EQ(profile.inputs, std::vector<std::string>{"first"});
+    EXPECT_TRUE(store.readInputs("Missing").empty());
+}
+
+TEST_F(ProfileStoreTest, RenameMovesTheReportToTheEnd) {
+    auto first = weekly();
+    store.saveProfile(first);
+    auto second = weekly();
+    second.name = "Daily";
+    store.saveProfile(second);
+    auto renamed = first;
+    renamed.name = "Renamed";
+    store.renameProfile("Weekly", renamed);
+    EXPECT_EQ(store.listReportNames(), (std::vector<std::string>{"Daily", "Renamed"}));
+    EXPECT_EQ(files().find("[Weekly]"), std::string::npos);
+    EXPECT_EQ(store.loadProfile("Renamed").inputs, first.inputs);
+}
+
+TEST_F(ProfileStoreTest, EraseRemovesBothSectionsAndLeavesFilesDatAloneWithoutOne) {
+    store.saveProfile(weekly());
+    writeFile(dir / "reports.dat", reports() + "\r\n[NoInputs]\r\nVisitors=1\r\n");
+    const std::string before = files();
+    store.eraseProfile("NoInputs");
+    EXPECT_EQ(files(), before);
+    store.eraseProfile("WEEKLY");
+    EXPECT_TRUE(store.listReportNames().empty());
+    EXPECT_EQ(files(), "");
+}
+
+TEST_F(ProfileStoreTest, RefusedWriteStopsAtThatStep) {
+    store.saveProfile(weekly());
+    std::filesystem::permissions(dir / "files.dat", std::filesystem::perms::owner_read);
+    auto changed = weekly();
+    changed.description = "new";
+    changed.outputFile = "new.txt";
+    try {
+        store.saveProfile(changed);
+        FAIL() << "expected an error";
+    } catch (const Error& error) {
+        EXPECT_EQ(std::string(error.what()), "Unable to write to " + (dir / "files.dat").string());
+    }
+    EXPECT_EQ(store.readDescription("Weekly"), "new");
+    EXPECT_EQ(store.loadProfile("Weekly").outputFile, "/tmp/weekly.txt");
+    EXPECT_EQ(store.readInputs("Weekly"), weekly().inputs);
+}
+
+} // namespace
+} // namespace statvane
