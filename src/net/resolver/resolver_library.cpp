@@ -1,0 +1,66 @@
+#include "net/resolver/resolver_library.h"
+
+#include "platform/program_directory.h"
+#include "statvane/resolve.h"
+
+#include <dlfcn.h>
+#include <type_traits>
+
+namespace statvane {
+namespace {
+
+static_assert(std::is_same_v<decltype(&ResolveIP), const char* (*)(const char*)>);
+static_assert(std::is_same_v<decltype(&Connection), int (*)()>);
+
+constexpr const char* kLibraryFileName = "resolve.so";
+
+// An empty folder is skipped rather than read as the current directory, and
+// the path is made absolute so that dlopen never searches the system's
+// library path for it.
+void* openFrom(const std::filesystem::path& folder) {
+    if (folder.empty())
+        return nullptr;
+    std::error_code error;
+    const auto file = std::filesystem::absolute(folder / kLibraryFileName, error);
+    return error ? nullptr : ::dlopen(file.c_str(), RTLD_NOW);
+}
+
+template <typename Entry> Entry entryOf(void* library, const char* name) {
+    return library ? reinterpret_cast<Entry>(::dlsym(library, name)) : nullptr;
+}
+
+} // namespace
+
+ResolverLibrary::ResolverLibrary(const std::filesystem::path& programDirectory) {
+    load({programDirectory, executableDirectory(), STATVANE_RESOLVER_INSTALL_DIR});
+}
+
+ResolverLibrary ResolverLibrary::searchingIn(const std::vector<std::filesystem::path>& folders) {
+    ResolverLibrary library;
+    library.load(folders);
+    return library;
+}
+
+void ResolverLibrary::load(const std::vector<std::filesystem::path>& folders) {
+    void* library = nullptr;
+    for (auto folder = folders.begin(); !library && folder != folders.end(); ++folder)
+        library = openFrom(*folder);
+    resolveIP_ = entryOf<ResolveIPEntry>(library, "ResolveIP");
+    connection_ = entryOf<ConnectionEntry>(library, "Connection");
+}
+
+bool ResolverLibrary::connection() const {
+    // Only the low 8 bits of the answer count.
+    return connection_ && static_cast<unsigned char>(connection_()) != 0;
+}
+
+std::optional<std::string> ResolverLibrary::resolveIP(const std::string& address) const {
+    if (!resolveIP_)
+        return std::nullopt;
+    const char* name = resolveIP_(address.c_str());
+    if (!name)
+        return std::nullopt;
+    return std::string(name);
+}
+
+} // namespace statvane
