@@ -1,0 +1,58 @@
+// A resolver library for tests, answering from a table instead of DNS.
+// ResolveIP: names from the file named by STATVANE_TEST_RESOLVER_TABLE (lines
+// "address name"); an address not listed gives a null pointer. Every address
+// asked is appended, one per line, to the file named by
+// STATVANE_TEST_RESOLVER_LOG when that is set.
+// Connection: not connected when STATVANE_TEST_CONNECTED is "0", else
+// connected.
+
+#include "statvane/resolve.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string variable(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+void recordAsked(const std::string& address) {
+    const std::string log = variable("STATVANE_TEST_RESOLVER_LOG");
+    if (!log.empty())
+        std::ofstream(log, std::ios::app | std::ios::binary) << address << '\n';
+}
+
+std::optional<std::string> nameInTable(const std::string& address) {
+    std::ifstream table(variable("STATVANE_TEST_RESOLVER_TABLE"));
+    std::string line;
+    while (std::getline(table, line)) {
+        std::istringstream fields(line);
+        std::string listed;
+        std::string name;
+        if (fields >> listed >> name && listed == address)
+            return name;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+const char* ResolveIP(const char* address) {
+    static std::string lastName;
+    const std::string asked = address ? address : "";
+    recordAsked(asked);
+    const auto name = nameInTable(asked);
+    if (!name)
+        return nullptr;
+    lastName = *name;
+    return lastName.c_str();
+}
+
+int Connection(void) {
+    return variable("STATVANE_TEST_CONNECTED") == "0" ? 0 : 1;
+}
