@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace statvane {
+
+// Every non-empty line of a run's log files, in file order. Each file is kept
+// as one buffer and each line as a view into it, so a line costs no heap
+// allocation of its own.
+class LogLines {
+  public:
+    std::size_t size() const { return lines_.size(); }
+    bool empty() const { return lines_.empty(); }
+    std::string_view operator[](std::size_t i) const { return lines_[i]; }
+    std::string_view front() const { return lines_.front(); }
+    std::string_view back() const { return lines_.back(); }
+    auto begin() const { return lines_.begin(); }
+    auto end() const { return lines_.end(); }
+
+    // Bytes held: the file buffers and the line views.
+    std::size_t memoryUsed() const;
+
+    void clear();
+
+    // Takes a file's bytes and appends its lines: a line feed ends a line
+    // (a carriage return just before it belongs to the line end), a line of
+    // more than 4999 characters becomes pieces of 4999 and a shorter rest,
+    // and empty pieces are dropped. A last line without a line feed is kept.
+    void appendFile(std::unique_ptr<char[]> bytes, std::size_t size);
+
+  private:
+    std::deque<std::unique_ptr<char[]>> buffers_;
+    std::size_t bufferBytes_ = 0;
+    std::vector<std::string_view> lines_;
+};
+
+inline constexpr std::size_t kMaxLinePiece = 4999;
+
+// Appends the lines of one file; false, with nothing appended, when the file
+// cannot be opened or read.
+bool readLogFile(const std::filesystem::path& file, LogLines& lines);
+
+} // namespace statvane

@@ -1,0 +1,137 @@
+#include "settings/settings_store.h"
+
+#include "platform/error.h"
+#include "platform/integer_text.h"
+
+namespace statvane {
+namespace {
+
+using namespace registry_keys;
+
+constexpr std::int32_t kMaxCacheLimit = 250000;
+
+// The string values of the Settings key, in the order they are loaded.
+struct TextValue {
+    const char* name;
+    std::string Settings::*field;
+};
+
+constexpr TextValue kLoadOrder[] = {
+    {"Browser Path", &Settings::BrowserPath}, {"Web Site", &Settings::WebSite},
+    {"Max Cache", &Settings::MaxCache},       {"Server Address", &Settings::ProxyServerAddress},
+    {"Port", &Settings::ProxyPort},           {"User Name", &Settings::ProxyUserName},
+    {"Max Size", &Settings::ProxyPassword},   {"Server", &Settings::MailServer},
+    {"Subject", &Settings::MailSubject},      {"From", &Settings::MailSender},
+    {"Reply-To", &Settings::MailReplyTo},
+};
+
+struct ListValue {
+    const char* key;
+    std::vector<std::string> Settings::*field;
+};
+
+constexpr ListValue kLists[] = {
+    {kVisitor, &Settings::VisitorFilterList},
+    {kReferrer, &Settings::ReferrerFilterList},
+    {kTopPages, &Settings::TopPagesFilterList},
+};
+
+bool readDefaultBrowser(Registry& registry) {
+    try {
+        const auto value = registry.readInteger(kSettings, "Default Browser");
+        return !value || *value != 0;
+    } catch (const Error&) {
+        return true; // stored as something other than an integer
+    }
+}
+
+bool maxCacheAcceptable(const std::string& text) {
+    const std::int32_t value = parseInteger(text).value_or(-1);
+    return value >= 0 && value <= kMaxCacheLimit;
+}
+
+} // namespace
+
+void SettingsStore::loadSettings(Settings& settings) {
+    registry_.openKey(kSettings, true);
+    settings.DefaultBrowser = readDefaultBrowser(registry_);
+    for (const auto& value : kLoadOrder) {
+        settings.*value.field = registry_.readString(kSettings, value.name).value_or("");
+        if (value.field == &Settings::MaxCache && settings.MaxCache.empty())
+            settings.MaxCache = "10000";
+    }
+    for (const auto& list : kLists)
+        loadList(list.key, settings.*list.field);
+}
+
+void SettingsStore::loadList(const char* key, std::vector<std::string>& list) {
+    registry_.openKey(key, true);
+    list.clear();
+    for (const auto& name : registry_.valueNames(key))
+        list.push_back(registry_.readString(key, name).value_or(""));
+}
+
+SaveResult SettingsStore::saveSettings(const Settings& settings) {
+    registry_.openKey(kSettings, true);
+    registry_.writeInteger(kSettings, "Default Browser", settings.DefaultBrowser ? 1 : 0);
+    for (const auto& value : kLoadOrder) {
+        if (value.field != &Settings::MaxCache)
+            registry_.writeString(kSettings, value.name, settings.*value.field);
+    }
+    if (!maxCacheAcceptable(settings.MaxCache))
+        return SaveResult::Rejected;
+    registry_.writeString(kSettings, "Max Cache", settings.MaxCache);
+    for (const auto& list : kLists)
+        saveList(list.key, settings.*list.field);
+    return SaveResult::Saved;
+}
+
+void SettingsStore::saveList(const char* key, const std::vector<std::string>& list) {
+    registry_.deleteKey(key);
+    registry_.openKey(key, true);
+    for (std::size_t i = 0; i < list.size(); ++i)
+        registry_.writeString(key, std::to_string(i), list[i]);
+}
+
+std::string SettingsStore::readWebSite() {
+    if (!registry_.keyExists(kSettings))
+        return {};
+    return registry_.readString(kSettings, "Web Site").value_or("");
+}
+
+WindowSize SettingsStore::readWindowSize(std::string_view form) {
+    registry_.openKey(kPositions, true);
+    WindowSize size;
+    const std::string prefix(form);
+    try {
+        const auto width = registry_.readInteger(kPositions, prefix + " Width");
+        if (!width)
+            return size;
+        size.width = *width;
+        size.height = registry_.readInteger(kPositions, prefix + " Height").value_or(0);
+    } catch (const Error&) {
+        // An unreadable value ends the restoring without a message.
+    }
+    return size;
+}
+
+void SettingsStore::writeWindowSize(std::string_view form, WindowSize size) {
+    const std::string prefix(form);
+    registry_.writeInteger(kPositions, prefix + " Height", size.height);
+    registry_.writeInteger(kPositions, prefix + " Width", size.width);
+}
+
+std::optional<std::int32_t> SettingsStore::readSortIndex() {
+    try {
+        return registry_.readInteger(kProduct, "Index");
+    } catch (const Error&) {
+        return std::nullopt;
+    }
+}
+
+void SettingsStore::writeSortIndex(std::int32_t index) {
+    registry_.openKey(kProduct, true);
+    registry_.writeInteger(kProduct, "Index", index);
+}
+
+} // namespace statvane

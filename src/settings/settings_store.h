@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/registry.h"
+#include "settings/settings.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace statvane {
+
+namespace registry_keys {
+inline constexpr const char* kProduct = "Software\\Velmor Software\\Statvane";
+inline constexpr const char* kSettings = "Software\\Velmor Software\\Statvane\\Settings";
+inline constexpr const char* kPositions = "Software\\Velmor Software\\Statvane\\Positions";
+inline constexpr const char* kVisitor = "Software\\Velmor Software\\Statvane\\Visitor";
+inline constexpr const char* kReferrer = "Software\\Velmor Software\\Statvane\\Referrer";
+inline constexpr const char* kTopPages = "Software\\Velmor Software\\Statvane\\TopPages";
+} // namespace registry_keys
+
+inline constexpr const char* kMaxCacheMessage =
+    "The DNS cache maximum number cannot be a negative value or exceed 250,000.  Please "
+    "replace this number.";
+
+enum class SaveResult { Saved, Rejected };
+
+struct WindowSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+// The settings, window sizes and sort column in the registry. Each call opens
+// what it needs and lets go of it at once. Registry errors ("Invalid data type
+// for '%s'", "Failed to set data for '%s'") propagate as Error.
+class SettingsStore {
+  public:
+    explicit SettingsStore(Registry& registry) : registry_(registry) {}
+
+    // Fills settings value by value; on an error the fields not yet loaded
+    // keep what they held.
+    void loadSettings(Settings& settings);
+
+    // Rejected, with "Max Cache" and the lists left as stored, when MaxCache
+    // is not an integer from 0 to 250000; what was written before stays.
+    SaveResult saveSettings(const Settings& settings);
+
+    // "Web Site" straight from the store, without creating the key.
+    std::string readWebSite();
+
+    // The window's stored size, as far as it could be read: a missing or
+    // unreadable width also skips the height. Zero means "keep the design
+    // size" for that side.
+    WindowSize readWindowSize(std::string_view form);
+    // Writes "<form> Height" and then "<form> Width".
+    void writeWindowSize(std::string_view form, WindowSize size);
+
+    // The sort column of the result tables: "Index" in the product key.
+    std::optional<std::int32_t> readSortIndex();
+    void writeSortIndex(std::int32_t index);
+
+  private:
+    void loadList(const char* key, std::vector<std::string>& list);
+    void saveList(const char* key, const std::vector<std::string>& list);
+
+    Registry& registry_;
+};
+
+} // namespace statvane

@@ -1,0 +1,174 @@
+#include "platform/error.h"
+#include "settings/settings_store.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace statvane {
+namespace {
+
+using namespace registry_keys;
+using test::readFile;
+using test::writeFile;
+
+class SettingsStoreTest : public ::testing::Test {
+  protected:
+    test::TempDir dir;
+    std::filesystem::path file = dir / "registry.reg";
+    Registry registry{file};
+    SettingsStore store{registry};
+
+    Settings filled() {
+        Settings settings;
+        settings.DefaultBrowser = false;
+        settings.BrowserPath = "/usr/bin/firefox";
+        settings.WebSite = "http://www.example.com";
+        settings.MaxCache = "500";
+        settings.ProxyServerAddress = "proxy.example.com:3128";
+        settings.ProxyPort = "8080";
+        settings.ProxyUserName = "user";
+        settings.ProxyPassword = "secret";
+        settings.MailServer = "mail.example.com";
+        settings.MailSubject = "Weekly";
+        settings.MailSender = "me@example.com";
+        settings.MailReplyTo = "";
+        settings.VisitorFilterList = {"10.0.0.*", "*.example"};
+        settings.ReferrerFilterList = {"links"};
+        settings.TopPagesFilterList = {};
+        return settings;
+    }
+};
+
+TEST_F(SettingsStoreTest, FirstStartCreatesTheKeysWithDefaults) {
+    Settings settings;
+    settings.MailSubject = "stale";
+    store.loadSettings(settings);
+    EXPECT_TRUE(settings.DefaultBrowser);
+    EXPECT_EQ(settings.MaxCache, "10000");
+    EXPECT_EQ(settings.MailSubject, "");
+    EXPECT_TRUE(settings.VisitorFilterList.empty());
+    for (const char* key : {kSettings, kVisitor, kReferrer, kTopPages})
+        EXPECT_TRUE(registry.keyExists(key)) << key;
+}
+
+TEST_F(SettingsStoreTest, SaveAndLoadRoundTripWithTheStoredNames) {
+    ASSERT_EQ(store.saveSettings(filled()), SaveResult::Saved);
+    EXPECT_EQ(registry.readString(kSettings, "Max Size"), "secret");
+    EXPECT_EQ(registry.readInteger(kSettings, "Default Browser"), 0);
+    EXPECT_EQ(registry.readString(kVisitor, "1"), "*.example");
+    Settings loaded;
+    store.loadSettings(loaded);
+    const Settings expected = filled();
+    EXPECT_EQ(loaded.DefaultBrowser, expected.DefaultBrowser);
+    EXPECT_EQ(loaded.BrowserPath, expected.BrowserPath);
+    EXPECT_EQ(loaded.ProxyPassword, expected.ProxyPassword);
+    EXPECT_EQ(loaded.ProxyServerAddress, expected.ProxyServerAddress);
+    EXPECT_EQ(loaded.MailSubject, expected.MailSubject);
+    EXPECT_EQ(loaded.MaxCache, expected.MaxCache);
+    EXPECT_EQ(loaded.VisitorFilterList, expected.VisitorFilterList);
+    EXPECT_EQ(loaded.ReferrerFilterList, expected.ReferrerFilterList);
+    EXPECT_TRUE(loaded.TopPagesFilterList.empty());
+}
+
+TEST_F(SettingsStoreTest, MaxCacheCheck) {
+    const std::pair<const char*, bool> cases[] = {
+        {"0", true},       {"250000", true}, {" 500", true}, {"$100", true}, {"-1", false},
+        {"250001", false}, {"500 ", false},  {"", false},    {"ten", false}, {"$FFFFFFFF", false},
+    };
+    for (const auto& [text, accepted] : cases) {
+        ASSERT_EQ(store.saveSettings(filled()), SaveResult::Saved);
+        Settings settings = filled();
+        settings.MaxCache = text;
+        settings.WebSite = std::string("site for ") + text;
+        settings.VisitorFilterList = {"changed"};
+        EXPECT_EQ(store.saveSettings(settings), accepted ? SaveResult::Saved : SaveResult::Rejected)
+            << '"' << text << '"';
+        EXPECT_EQ(registry.readString(kSettings, "Web Site"), settings.WebSite);
+        EXPECT_EQ(registry.readString(kSettings, "Max Cache"), accepted ? text : "500");
+        EXPECT_EQ(registry.valueNames(kVisitor).size(), accepted ? 1u : 2u);
+    }
+}
+
+TEST_F(SettingsStoreTest, ListsAreRebuiltAndLoadValuesOfAnyName) {
+    Settings settings = filled();
+    settings.TopPagesFilterList = {"a", "b", "c"};
+    store.saveSettings(settings);
+    settings.TopPagesFilterList = {"a", "c"};
+    store.saveSettings(settings);
+    EXPECT_EQ(registry.valueNames(kTopPages), (std::vector<std::string>{"0", "1"}));
+    registry.writeString(kTopPages, "by hand", "d");
+    Settings loaded;
+    store.loadSettings(loaded);
+    EXPECT_EQ(loaded.TopPagesFilterList, (std::vector<std::string>{"a", "c", "d"}));
+}
+
+TEST_F(SettingsStoreTest, LoadingOddStoredValues) {
+    writeFile(file, "REGEDIT4\r\n\r\n"
+                    "[HKEY_CURRENT_USER\\Software\\Velmor Software\\Statvane\\Settings]\r\n"
+                    "\"Default Browser\"=\"0\"\r\n\"Max Cache\"=\"\"\r\n\"Web Site\"=\"w\"\r\n");
+    Settings settings;
+    store.loadSettings(settings);
+    EXPECT_TRUE(settings.DefaultBrowser);
+    EXPECT_EQ(settings.MaxCache, "10000");
+    registry.writeInteger(kSettings, "Default Browser", 5);
+    store.loadSettings(settings);
+    EXPECT_TRUE(settings.DefaultBrowser);
+}
+
+TEST_F(SettingsStoreTest, WrongKindStopsLoadingAtThatValue) {
+    writeFile(file,
+              "REGEDIT4\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Velmor Software\\Statvane\\Settings]\r\n"
+              "\"Browser Path\"=\"b\"\r\n\"Web Site\"=dword:00000001\r\n\"Server\"=\"m\"\r\n");
+    Settings settings;
+    try {
+        store.loadSettings(settings);
+        FAIL() << "expected an error";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "Invalid data type for 'Web Site'");
+    }
+    EXPECT_EQ(settings.BrowserPath, "b");
+    EXPECT_EQ(settings.MailServer, "");
+    EXPECT_EQ(settings.MaxCache, "10000");
+    EXPECT_EQ(settings.MailSubject, "Statvane Report");
+}
+
+TEST_F(SettingsStoreTest, RefusedWriteRaisesAndKeepsWhatWasStored) {
+    ASSERT_EQ(store.saveSettings(filled()), SaveResult::Saved);
+    const std::string before = readFile(file);
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    try {
+        store.saveSettings(filled());
+        FAIL() << "expected an error";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "Failed to set data for 'Default Browser'");
+    }
+    EXPECT_EQ(readFile(file), before);
+}
+
+TEST_F(SettingsStoreTest, WebSiteIsReadWithoutCreatingTheKey) {
+    EXPECT_EQ(store.readWebSite(), "");
+    EXPECT_FALSE(std::filesystem::exists(file));
+    registry.writeString(kSettings, "Web Site", "http://site");
+    EXPECT_EQ(store.readWebSite(), "http://site");
+}
+
+TEST_F(SettingsStoreTest, WindowSizesAndSortIndex) {
+    EXPECT_EQ(store.readWindowSize("Form4").width, 0);
+    store.writeWindowSize("Form4", {640, 480});
+    const auto size = store.readWindowSize("Form4");
+    EXPECT_EQ(size.width, 640);
+    EXPECT_EQ(size.height, 480);
+    registry.writeString(kPositions, "Form1 Width", "wide");
+    registry.writeInteger(kPositions, "Form1 Height", 300);
+    EXPECT_EQ(store.readWindowSize("Form1").height, 0);
+    EXPECT_EQ(store.readSortIndex(), std::nullopt);
+    store.writeSortIndex(1);
+    EXPECT_EQ(store.readSortIndex(), 1);
+    EXPECT_EQ(
+        registry.valueNames(kPositions),
+        (std::vector<std::string>{"Form4 Height", "Form4 Width", "Form1 Width", "Form1 Height"}));
+}
+
+} // namespace
+} // namespace statvane
