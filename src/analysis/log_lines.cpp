@@ -24,20 +24,15 @@ class FileDescriptor {
     int fd_;
 };
 
-// Reads to the end of the file into an uninitialised buffer, growing it when
-// the file is longer than its size said (a log still being written, a pipe).
-bool readWhole(int fd, std::size_t expected, std::unique_ptr<char[]>& buffer, std::size_t& size) {
-    std::size_t capacity = expected > 0 ? expected + 1 : 65536;
-    buffer.reset(new char[capacity]);
+// Reads to the end of the file, growing the buffer when the file is longer
+// than its size said (a log still being written, a pipe).
+bool readWhole(int fd, std::size_t expected, FileBuffer& buffer, std::size_t& size) {
+    buffer = FileBuffer(expected > 0 ? expected + 1 : 65536);
     size = 0;
     for (;;) {
-        if (size == capacity) {
-            capacity *= 2;
-            std::unique_ptr<char[]> larger(new char[capacity]);
-            std::memcpy(larger.get(), buffer.get(), size);
-            buffer = std::move(larger);
-        }
-        const ssize_t got = ::read(fd, buffer.get() + size, capacity - size);
+        if (size == buffer.capacity())
+            buffer.grow(size);
+        const ssize_t got = ::read(fd, buffer.data() + size, buffer.capacity() - size);
         if (got == 0)
             return true;
         if (got < 0) {
@@ -61,8 +56,8 @@ void LogLines::clear() {
     bufferBytes_ = 0;
 }
 
-void LogLines::appendFile(std::unique_ptr<char[]> bytes, std::size_t size) {
-    const char* p = bytes.get();
+void LogLines::appendFile(FileBuffer bytes, std::size_t size) {
+    const char* p = bytes.data();
     const char* const end = p + size;
     // Views cost 16 bytes a line; reserve from a guess at the line length
     // rather than doubling, which would briefly hold three times as many.
@@ -91,7 +86,7 @@ bool readLogFile(const std::filesystem::path& file, LogLines& lines) {
     if (::fstat(fd.get(), &info) != 0 || S_ISDIR(info.st_mode))
         return false;
     ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    std::unique_ptr<char[]> bytes;
+    FileBuffer bytes;
     std::size_t size = 0;
     const std::size_t expected = S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0;
     if (!readWhole(fd.get(), expected, bytes, size))

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "analysis/file_buffer.h"
+
 #include <cstddef>
 #include <deque>
 #include <filesystem>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -31,10 +32,10 @@ class LogLines {
     // (a carriage return just before it belongs to the line end), a line of
     // more than 4999 characters becomes pieces of 4999 and a shorter rest,
     // and empty pieces are dropped. A last line without a line feed is kept.
-    void appendFile(std::unique_ptr<char[]> bytes, std::size_t size);
+    void appendFile(FileBuffer bytes, std::size_t size);
 
   private:
-    std::deque<std::unique_ptr<char[]>> buffers_;
+    std::deque<FileBuffer> buffers_;
     std::size_t bufferBytes_ = 0;
     std::vector<std::string_view> lines_;
 };
