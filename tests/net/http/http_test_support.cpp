@@ -1,0 +1,60 @@
+#include "http_test_support.h"
+
+#include <QTimer>
+#include <memory>
+
+namespace statvane::test {
+
+HostLookup LoopbackNames::lookup() {
+    return [this](const QString& host, HostLookupDone done) {
+        asked_ << host;
+        if (host == "silent.test")
+            return;
+        QList<QHostAddress> addresses;
+        if (host == "pages.test" || host == "other.test")
+            addresses << QHostAddress(QHostAddress::LocalHost);
+        QTimer::singleShot(0, [done, addresses] { done(addresses); });
+    };
+}
+
+std::optional<EHttpException> requestHead(THttpCli& client) {
+    try {
+        client.RequestHead();
+    } catch (const EHttpException& error) {
+        return error;
+    }
+    return std::nullopt;
+}
+
+ScriptedServer::Script replyWith(QByteArray reply) {
+    return [reply](QTcpSocket& connection, ScriptedServer&) {
+        ScriptedServer::onLines(connection, [&connection, reply](const QByteArray& line) {
+            if (!line.isEmpty())
+                return;
+            connection.write(reply);
+            connection.disconnectFromHost();
+        });
+    };
+}
+
+std::string localUrl(quint16 port, const std::string& path) {
+    return "http://127.0.0.1:" + std::to_string(port) + path;
+}
+
+ScriptedServer::Script replyByPath(std::map<QByteArray, QByteArray> replies) {
+    return [replies](QTcpSocket& connection, ScriptedServer&) {
+        auto path = std::make_shared<QByteArray>();
+        ScriptedServer::onLines(connection, [&connection, replies, path](const QByteArray& line) {
+            if (path->isEmpty()) {
+                *path = line.split(' ').value(1);
+            } else if (line.isEmpty()) {
+                const auto reply = replies.find(*path);
+                connection.write(reply != replies.end() ? reply->second
+                                                        : "HTTP/1.0 500 Unexpected path\r\n\r\n");
+                connection.disconnectFromHost();
+            }
+        });
+    };
+}
+
+} // namespace statvane::test

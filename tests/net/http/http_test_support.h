@@ -1,0 +1,40 @@
+#pragma once
+
+#include "net/http/http_cli.h"
+#include "peers/scripted_server.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace statvane::test {
+
+// Host names for the client under test, answered without any DNS server:
+// "pages.test" and "other.test" are 127.0.0.1, "silent.test" never answers,
+// every other name does not resolve. Answers come from the event loop.
+class LoopbackNames {
+  public:
+    HostLookup lookup();
+    const QStringList& asked() const { return asked_; }
+
+  private:
+    QStringList asked_;
+};
+
+// Runs RequestHead(); the exception it raised, if any.
+std::optional<EHttpException> requestHead(THttpCli& client);
+
+// Answers each request, once its empty line has come, with `reply` and
+// closes the connection.
+ScriptedServer::Script replyWith(QByteArray reply);
+
+// "http://127.0.0.1:" port path
+std::string localUrl(quint16 port, const std::string& path = "/");
+
+// Answers each request with the reply named by its request line's path
+// (the second word), and closes the connection.
+ScriptedServer::Script replyByPath(std::map<QByteArray, QByteArray> replies);
+
+} // namespace statvane::test
