@@ -79,7 +79,7 @@ class THttpCli : public QObject {
     // Sends one HEAD request for URL and waits, running pending events, until
     // it has ended. Raises EHttpException when ResponseStatus is 400 or more
     // (404 stands for a server that was not reached, or a request the client
-    // gave up), and when a request is already running.
+    // gave up), and with status 0 when a request is already running.
     void RequestHead();
     // Ends the running request as cancelled; nothing when none runs.
     void Abort();

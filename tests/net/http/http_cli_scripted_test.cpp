@@ -74,6 +74,19 @@ TEST_F(HttpCliScripted, ReadsTheResponseHeader) {
     }
 }
 
+TEST_F(HttpCliScripted, AnswerEndsWithHeaderWhileServerKeepsConnection) {
+    ScriptedServer server([](QTcpSocket& connection, ScriptedServer&) {
+        ScriptedServer::onLines(connection, [&connection](const QByteArray& line) {
+            if (line.isEmpty())
+                connection.write("HTTP/1.1 200 OK\r\nContent-Length: 12\r\n\r\n");
+        });
+    });
+    client.setURL(localUrl(server.port()));
+    const auto error = requestHead(client);
+    EXPECT_FALSE(error) << error->what();
+    EXPECT_EQ(client.ResponseLength(), 12);
+}
+
 struct FailureCase {
     const char* name;
     QByteArray reply;
