@@ -1,0 +1,96 @@
+// The connection side of TCustomSmtpClient: look-up, connecting, receiving
+// reply lines and the end of the connection. Each connection has its own
+// socket, so that nothing left over from an old one reaches a new request.
+#include "net/smtp/custom_smtp_client.h"
+#include "net/smtp/socket_error.h"
+
+#include <QHostInfo>
+#include <QTcpSocket>
+#include <utility>
+
+namespace statvane {
+
+void TCustomSmtpClient::onLookupDone(const QHostInfo& info) {
+    if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
+        const SocketError error = lookupErrorOf(info.error());
+        failConnection(error.number, socketErrorResponse(error));
+        return;
+    }
+    socket_ = new QTcpSocket(this);
+    connect(socket_, &QTcpSocket::connected, this, [this] { onConnected(); });
+    connect(socket_, &QTcpSocket::readyRead, this, [this] { onReadyRead(); });
+    connect(socket_, &QTcpSocket::bytesWritten, this, [this] { pumpMessage(); });
+    connect(socket_, &QTcpSocket::disconnected, this, [this] { onDisconnected(); });
+    connect(socket_, &QTcpSocket::errorOccurred, this,
+            [this](QAbstractSocket::SocketError error) { onSocketError(error); });
+    setState(smtpConnecting);
+    socket_->connectToHost(info.addresses().constFirst(), port_);
+}
+
+void TCustomSmtpClient::onConnected() {
+    connected_ = true;
+    setState(smtpWaitingBanner);
+}
+
+void TCustomSmtpClient::onSocketError(QAbstractSocket::SocketError error) {
+    if (state_ == smtpConnecting) {
+        releaseSocket();
+        const SocketError failure = socketErrorOf(error);
+        failConnection(failure.number, socketErrorResponse(failure));
+    } else if (socket_ && socket_->state() == QAbstractSocket::UnconnectedState) {
+        onDisconnected();
+    }
+}
+
+// Bytes that arrived with the close are still read before the end is handled.
+void TCustomSmtpClient::onDisconnected() {
+    QTcpSocket* socket = socket_;
+    onReadyRead();
+    if (socket_ == socket)
+        connectionEnded();
+}
+
+void TCustomSmtpClient::onReadyRead() {
+    QTcpSocket* socket = socket_;
+    while (socket && socket_ == socket && socket->bytesAvailable() > 0) {
+        const QByteArray bytes = socket->read(static_cast<qint64>(receiveBuffer_.room()));
+        receiveBuffer_.append(std::string_view(bytes.constData(), bytes.size()));
+        while (socket_ == socket) {
+            const std::optional<std::string> line = receiveBuffer_.takeLine();
+            if (!line)
+                break;
+            handleLine(*line);
+        }
+    }
+}
+
+void TCustomSmtpClient::failConnection(int number, const std::string& response) {
+    lastResponse_ = response;
+    replyCode_ = 500;
+    setErrorMessage(response);
+    finishRequest(number);
+}
+
+void TCustomSmtpClient::connectionEnded() {
+    const bool wasConnected = std::exchange(connected_, false);
+    releaseSocket();
+    if (wasConnected && OnSessionClosed)
+        OnSessionClosed();
+    finishRequest(connectionClosedError);
+}
+
+void TCustomSmtpClient::dropConnection() {
+    setState(smtpAbort);
+    connectionEnded();
+}
+
+void TCustomSmtpClient::releaseSocket() {
+    QTcpSocket* socket = std::exchange(socket_, nullptr);
+    if (!socket)
+        return;
+    socket->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
+}
+
+} // namespace statvane
