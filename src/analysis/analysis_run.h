@@ -1,0 +1,80 @@
+#pragma once
+
+#include "analysis/analysis_result.h"
+#include "analysis/bytes_step.h"
+#include "analysis/log_lines.h"
+#include "analysis/run_observer.h"
+#include "platform/prompt.h"
+#include "profiles/profile_store.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace statvane {
+
+// Where a run's result goes when the report does not only save it to a file.
+class RunOutput {
+  public:
+    virtual ~RunOutput() = default;
+    // The report shows its result on screen.
+    virtual void showResults(AnalysisResult result) = 0;
+    // The report's saved file goes by e-mail to the recipients text. False
+    // when the mail could not be handed to the server.
+    virtual bool mailReport(AnalysisResult& result, const std::filesystem::path& file,
+                            const std::string& recipients) = 0;
+};
+
+// What a run works with, handed in by the shell.
+struct RunContext {
+    std::filesystem::path programDirectory;
+    // Relative input and output names are resolved against it (or against the
+    // folder of the last wildcard entry).
+    std::filesystem::path startDirectory;
+    ProfileStore& profiles;
+    SettingsStore& settingsStore;
+    const Settings& settings;
+    RunObserver& observer;
+    Prompt& prompt;
+    RunOutput& output;
+    // The bytes step runs only when there is one.
+    HeadRequester* headRequester = nullptr;
+};
+
+enum class RunOutcome { Delivered, Cancelled, Failed, Busy };
+
+inline constexpr const char* kSelectReportMessage =
+    "You must select a report before running an analysis.";
+inline constexpr const char* kMissingFilesMessage =
+    "The file(s) listed under this report do not exist.  Please check the filename(s) by "
+    "right-clicking on the report and selecting 'Properties.'  Then, click on the 'Files' tab.";
+inline constexpr const char* kNoLinesMessage =
+    "There are no log lines to analyze for this report.  Please check the filename(s) by "
+    "right-clicking on the report and selecting 'Properties.'  Then, click on the 'Files' tab.";
+
+// Runs reports: reads a report's log files, performs the analyses it selects
+// and delivers the result. One run at a time.
+class AnalysisRun {
+  public:
+    explicit AnalysisRun(RunContext context) : context_(context) {}
+
+    bool running() const { return running_; }
+
+    // Runs the named report, or shows the selection message without a name.
+    // Busy, doing nothing, while another run is under way.
+    RunOutcome runAnalysis(const std::optional<std::string>& reportName);
+
+  private:
+    RunOutcome run(const std::string& name);
+    bool runSteps(const std::string& name, const LogLines& lines, AnalysisResult& result,
+                  int progressStep);
+    RunOutcome deliver(const std::string& name, AnalysisResult& result,
+                       const std::filesystem::path& currentDirectory);
+
+    RunContext context_;
+    bool running_ = false;
+};
+
+} // namespace statvane

@@ -1,0 +1,60 @@
+#include "analysis/dns_cache.h"
+
+#include "platform/atomic_file.h"
+#include "platform/error.h"
+
+namespace statvane {
+
+DnsCache DnsCache::load(const std::filesystem::path& file) {
+    DnsCache cache;
+    std::string text;
+    if (!readFileContents(file, text))
+        return cache;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const auto end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) {
+            cache.add(std::string_view(text).substr(start));
+            break;
+        }
+        cache.add(std::string_view(text).substr(start, end - start));
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n')
+            ++start;
+    }
+    return cache;
+}
+
+bool DnsCache::contains(std::string_view address) const {
+    return counts_.find(address) != counts_.end();
+}
+
+void DnsCache::add(std::string_view address) {
+    entries_.emplace_back(address);
+    ++counts_[entries_.back()];
+}
+
+void DnsCache::trimTo(long long maximum) {
+    const std::size_t keep = maximum > 0 ? static_cast<std::size_t>(maximum) : 0;
+    if (entries_.size() <= keep)
+        return;
+    const std::size_t drop = entries_.size() - keep;
+    for (std::size_t i = 0; i < drop; ++i) {
+        const auto found = counts_.find(entries_[i]);
+        if (--found->second == 0)
+            counts_.erase(found);
+    }
+    entries_.erase(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(drop));
+}
+
+void DnsCache::write(const std::filesystem::path& file) const {
+    std::string text;
+    for (const auto& entry : entries_) {
+        text += entry;
+        text += "\r\n";
+    }
+    if (!replaceFileContents(file, text))
+        throw Error(formatMessage("Cannot create file %s", file.string()));
+}
+
+} // namespace statvane

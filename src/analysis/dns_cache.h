@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/ascii.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace statvane {
+
+// The addresses that did not resolve, oldest first, kept in dns.log between
+// runs. Lookups ignore letter case through a hash index.
+class DnsCache {
+  public:
+    // A carriage return, a line feed or the pair ends a line; an empty line
+    // is an empty entry. A missing or unreadable file gives an empty cache.
+    static DnsCache load(const std::filesystem::path& file);
+
+    bool contains(std::string_view address) const;
+    void add(std::string_view address);
+    // Drops the oldest entries until at most `maximum` remain (none for a
+    // maximum of 0 or less).
+    void trimTo(long long maximum);
+
+    const std::vector<std::string>& entries() const { return entries_; }
+
+    // Replaces the file atomically, each entry followed by CR LF. Raises
+    // Error("Cannot create file <path>") when it cannot be written.
+    void write(const std::filesystem::path& file) const;
+
+  private:
+    std::vector<std::string> entries_;
+    // How many entries hold each address, ignoring letter case.
+    std::unordered_map<std::string, std::size_t, ascii::CaseInsensitiveHash,
+                       ascii::CaseInsensitiveEqual>
+        counts_;
+};
+
+} // namespace statvane

@@ -1,0 +1,72 @@
+#include "analysis/visitors.h"
+
+#include "analysis/dns_cache.h"
+#include "analysis/log_fields.h"
+#include "net/resolver/resolver_library.h"
+#include "platform/ascii.h"
+#include "platform/integer_text.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace statvane {
+
+bool compileVisitors(const LogLines& lines, AnalysisResult& result, CheckPoints& checkPoints,
+                     int progressStep) {
+    result.visitors.clear();
+    checkPoints.startStep("Compiling Unique Visitors List...", progressStep);
+    std::unordered_set<std::string_view, ascii::CaseInsensitiveHash, ascii::CaseInsensitiveEqual>
+        unique;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (const auto address = visitorOf(lines[i]))
+            unique.insert(*address);
+        const bool last = i + 1 == lines.size();
+        if (!checkPoints.pass([&] { return std::to_string(unique.size()); }, last))
+            return false;
+    }
+    result.visitors.assign(unique.begin(), unique.end());
+    std::sort(
+        result.visitors.begin(), result.visitors.end(),
+        [](const std::string& a, const std::string& b) { return ascii::lessIgnoringCase(a, b); });
+    return true;
+}
+
+bool reverseLookup(AnalysisResult& result, const std::filesystem::path& dnsLog,
+                   const std::string& maxCache, const ResolverLibrary& resolver,
+                   CheckPoints& checkPoints, int progressStep) {
+    auto& visitors = result.visitors;
+    checkPoints.startStep("Performing Reverse DNS Lookup (" + std::to_string(visitors.size()) +
+                              " total)...",
+                          progressStep);
+    const std::int32_t maximum = toInteger(maxCache);
+    DnsCache cache = DnsCache::load(dnsLog);
+    for (std::size_t p = 0; p < visitors.size(); ++p) {
+        if (!cache.contains(visitors[p])) {
+            if (auto name = resolver.resolveIP(visitors[p]))
+                visitors[p] = std::move(*name);
+            else
+                cache.add(visitors[p]);
+        }
+        const bool last = p + 1 == visitors.size();
+        if (!checkPoints.passCancelFirst([p] { return std::to_string(p); }, last)) {
+            cache.write(dnsLog);
+            return false;
+        }
+    }
+    cache.trimTo(maximum);
+    cache.write(dnsLog);
+    return true;
+}
+
+void filterVisitors(AnalysisResult& result, const std::vector<std::string>& filters) {
+    for (std::string_view filter : filters) {
+        if (!filter.empty() && filter.front() == '*')
+            filter.remove_prefix(1);
+        filter = filter.substr(0, filter.find('*'));
+        std::erase_if(result.visitors, [filter](const std::string& visitor) {
+            return visitor.find(filter) != std::string::npos;
+        });
+    }
+}
+
+} // namespace statvane

@@ -1,0 +1,118 @@
+#include "output/report_writer.h"
+
+#include "analysis/figure_text.h"
+#include "output/compare_rows.h"
+#include "platform/error.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace statvane {
+namespace {
+
+constexpr std::int32_t kByCount = 1;
+
+class ReportText {
+  public:
+    void line(std::string_view text = {}) {
+        text_ += text;
+        text_ += "\r\n";
+    }
+    void figure(std::string_view label, const std::string& value) {
+        text_ += label;
+        line(value);
+    }
+    void table(std::string_view title, std::string_view heading, const TallyTable& table,
+               bool blankAfter) {
+        if (table.empty())
+            return;
+        line(title);
+        line();
+        line(heading);
+        for (const auto& row : table.rows())
+            line(row.key + "," + std::to_string(row.count) + "," + row.percent);
+        if (blankAfter)
+            line();
+    }
+    std::string take() { return std::move(text_); }
+
+  private:
+    std::string text_;
+};
+
+void summary(ReportText& text, const AnalysisResult& result) {
+    text.line("Statvane");
+    text.line(result.title());
+    text.line();
+    text.line("------> Summary & Totals <------");
+    text.line();
+    text.figure("Total Number of Hits:  ", figureText(result.hits));
+    text.figure("Average Number of Hits:  ", figureText(result.hitsAverage));
+    text.line();
+    text.figure("Total Number of Unique Visitors:  ", figureText(result.uniqueVisitors));
+    text.figure("Average Number of Unique Visitors:  ", figureText(result.visitorsAverage));
+    text.line();
+    text.figure("Total Number of Referral Sites:  ", figureText(result.referralSites));
+    text.figure("Average Number of Referral Sites:  ", figureText(result.referralSitesAverage));
+    text.line();
+    text.figure("Total Bytes Transferred:  ", figureText(result.bytesTotal));
+    text.figure("   - in Kilobytes (K):  ", figureText(result.kilobytesTotal));
+    text.figure("   - in Megabytes (MB):  ", figureText(result.megabytesTotal));
+    text.figure("Average Bytes Transferred: ", figureText(result.bytesAverage));
+    text.figure("   - in Kilobytes (K):  ", figureText(result.kilobytesAverage));
+    text.figure("   - in Megabytes (MB):  ", figureText(result.megabytesAverage));
+    text.line();
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+} // namespace
+
+std::string buildReport(AnalysisResult& result, SettingsStore& settings) {
+    settings.writeSortIndex(kByCount);
+    sortRows(result.referrers, kByCount);
+    sortRows(result.topPages, kByCount);
+    sortRows(result.browsers, kByCount);
+
+    ReportText text;
+    summary(text, result);
+    if (!result.visitors.empty()) {
+        text.line("------> Visitors List <------");
+        text.line();
+        for (const auto& visitor : result.visitors)
+            text.line(visitor);
+        text.line();
+    }
+    text.table("------> Referrer List <------", "Web Address, Number, Percentage", result.referrers,
+               true);
+    text.table("------> Top Pages <------", "Web Address, Number, Percentage", result.topPages,
+               true);
+    text.table("------> Browser List <------", "Browser, Number, Percentage", result.browsers,
+               false);
+    return text.take();
+}
+
+void writeReport(AnalysisResult& result, SettingsStore& settings,
+                 const std::filesystem::path& file) {
+    const std::string report = buildReport(result, settings);
+    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0)
+        throw Error(formatMessage("Cannot create file %s", file.string()));
+    const bool written = writeAll(fd, report);
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed)
+        throw Error("Stream write error");
+}
+
+} // namespace statvane

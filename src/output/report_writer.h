@@ -1,0 +1,22 @@
+#pragma once
+
+#include "analysis/analysis_result.h"
+#include "settings/settings_store.h"
+
+#include <filesystem>
+#include <string>
+
+namespace statvane {
+
+// The text report of a result: the summary block, then a section for each
+// list that has entries, every line ended by CR LF. Sets the sort column
+// "Index" to 1 and leaves the three tables sorted by count, highest first.
+std::string buildReport(AnalysisResult& result, SettingsStore& settings);
+
+// Writes the report to a file in one operation, creating or truncating it.
+// Raises Error("Cannot create file <path>") when it cannot be created, and
+// Error("Stream write error") when writing fails.
+void writeReport(AnalysisResult& result, SettingsStore& settings,
+                 const std::filesystem::path& file);
+
+} // namespace statvane

@@ -1,0 +1,53 @@
+#include "platform/wildcard_search.h"
+
+#include "platform/ascii.h"
+
+#include <algorithm>
+
+namespace statvane {
+
+bool wildcardMatch(std::string_view pattern, std::string_view name) {
+    if (pattern == "*.*")
+        pattern = "*";
+    // Greedy matching with one remembered star: linear in practice.
+    std::size_t p = 0, n = 0, starAt = std::string_view::npos, resumeAt = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starAt = p++;
+            resumeAt = n;
+        } else if (p < pattern.size() &&
+                   (pattern[p] == '?' || ascii::toLower(pattern[p]) == ascii::toLower(name[n]))) {
+            ++p;
+            ++n;
+        } else if (starAt != std::string_view::npos) {
+            p = starAt + 1;
+            n = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+std::vector<std::string> findMatchingFiles(const std::filesystem::path& folder,
+                                           std::string_view pattern) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        std::error_code typeError;
+        if (name.empty() || name.front() == '.' || !it->is_regular_file(typeError))
+            continue;
+        if (wildcardMatch(pattern, name))
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return ascii::lessIgnoringCase(a, b) || (!ascii::lessIgnoringCase(b, a) && a < b);
+    });
+    return names;
+}
+
+} // namespace statvane

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace statvane {
+
+// Whether a file name matches a wildcard pattern the way a Windows folder
+// search does: "*" any run of characters, "?" one character, letters ignoring
+// case, and "*.*" every name, with or without a dot.
+bool wildcardMatch(std::string_view pattern, std::string_view name);
+
+// The names of the ordinary files in a folder that match the pattern: no
+// folders, no hidden files (names starting with "."), in name order ignoring
+// case. Empty when the folder cannot be read.
+std::vector<std::string> findMatchingFiles(const std::filesystem::path& folder,
+                                           std::string_view pattern);
+
+} // namespace statvane

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/prompt.h"
+
+#include <cstdio>
+
+namespace statvane {
+
+// Message boxes for a run without a window: each message goes to a stream
+// as "Statvane: " and its text. Questions are answered No.
+class StreamPrompt : public Prompt {
+  public:
+    explicit StreamPrompt(std::FILE* stream) : stream_(stream) {}
+
+    void showMessage(const std::string& text, MessageIcon icon) override;
+    bool ask(const std::string& text) override;
+    bool anyShown() const { return shown_; }
+
+  private:
+    std::FILE* stream_;
+    bool shown_ = false;
+};
+
+} // namespace statvane
