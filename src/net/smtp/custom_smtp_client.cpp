@@ -47,12 +47,7 @@ void TCustomSmtpClient::Connect() {
     port_ = *port;
     receiveBuffer_.clear();
     setState(smtpDnsLookup);
-    const unsigned generation = ++lookupGeneration_;
-    QHostInfo::lookupHost(QString::fromLatin1(Host), this,
-                          [this, generation](const QHostInfo& info) {
-                              if (generation == lookupGeneration_ && state_ == smtpDnsLookup)
-                                  onLookupDone(info);
-                          });
+    lookUpHost();
 }
 
 void TCustomSmtpClient::Helo() {

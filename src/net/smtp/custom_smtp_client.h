@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+class QHostAddress;
 class QHostInfo;
 class QTcpSocket;
 
@@ -111,7 +112,9 @@ class TCustomSmtpClient : public QObject {
     void display(const std::string& text);
     void setErrorMessage(const std::string& line);
 
+    void lookUpHost();
     void onLookupDone(const QHostInfo& info);
+    void connectTo(const QHostAddress& address);
     void onConnected();
     void onSocketError(QAbstractSocket::SocketError error);
     void onDisconnected();

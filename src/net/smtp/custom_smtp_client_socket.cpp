@@ -4,11 +4,38 @@
 #include "net/smtp/custom_smtp_client.h"
 #include "net/smtp/socket_error.h"
 
+#include <QHostAddress>
 #include <QHostInfo>
+#include <QMetaObject>
 #include <QTcpSocket>
 #include <utility>
 
 namespace statvane {
+
+// A dotted address needs no look-up (QHostInfo would look up its name
+// instead); it is still taken up from the event loop, like a look-up result.
+// A result that comes after Abort or for an older Connect is ignored.
+void TCustomSmtpClient::lookUpHost() {
+    const unsigned generation = ++lookupGeneration_;
+    const auto current = [this, generation] {
+        return generation == lookupGeneration_ && state_ == smtpDnsLookup;
+    };
+    const QString host = QString::fromLatin1(Host);
+    if (const QHostAddress address(host); !address.isNull()) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, current, address] {
+                if (current())
+                    connectTo(address);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    QHostInfo::lookupHost(host, this, [this, current](const QHostInfo& info) {
+        if (current())
+            onLookupDone(info);
+    });
+}
 
 void TCustomSmtpClient::onLookupDone(const QHostInfo& info) {
     if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
@@ -16,6 +43,10 @@ void TCustomSmtpClient::onLookupDone(const QHostInfo& info) {
         failConnection(error.number, socketErrorResponse(error));
         return;
     }
+    connectTo(info.addresses().constFirst());
+}
+
+void TCustomSmtpClient::connectTo(const QHostAddress& address) {
     socket_ = new QTcpSocket(this);
     connect(socket_, &QTcpSocket::connected, this, [this] { onConnected(); });
     connect(socket_, &QTcpSocket::readyRead, this, [this] { onReadyRead(); });
@@ -24,7 +55,7 @@ void TCustomSmtpClient::onLookupDone(const QHostInfo& info) {
     connect(socket_, &QTcpSocket::errorOccurred, this,
             [this](QAbstractSocket::SocketError error) { onSocketError(error); });
     setState(smtpConnecting);
-    socket_->connectToHost(info.addresses().constFirst(), port_);
+    socket_->connectToHost(address, port_);
 }
 
 void TCustomSmtpClient::onConnected() {

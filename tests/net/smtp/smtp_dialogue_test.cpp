@@ -207,6 +207,28 @@ TEST(SmtpAbort, EndsARequestTheServerNeverAnswers) {
     EXPECT_EQ(client.State(), smtpReady);
 }
 
+// What the look-up brings after Abort must not start a connection that mixes
+// with the next request.
+TEST(SmtpAbort, LookUpResultAfterAbortIsIgnored) {
+    FakeSmtpServer server;
+    TSmtpCli client;
+    pointAt(client, server.port());
+    CompletionLog log(client);
+
+    client.Connect();
+    ASSERT_EQ(client.State(), smtpDnsLookup);
+    client.Abort();
+    ASSERT_TRUE(log.waitForCount(1));
+    client.Connect();
+    ASSERT_TRUE(log.waitForCount(2));
+    client.Quit();
+    ASSERT_TRUE(log.waitForCount(3));
+
+    EXPECT_EQ(log.items(),
+              (std::vector<Completion>{{smtpConnect, 10004}, {smtpConnect, 0}, {smtpQuit, 0}}));
+    EXPECT_EQ(server.commands(), std::vector<QByteArray>{"QUIT"});
+}
+
 TEST(SmtpQuit, CompletesLaterWhenNotConnected) {
     TSmtpCli client;
     CompletionLog log(client);
