@@ -163,6 +163,26 @@ TEST(SmtpConnect, RefusedConnectionReportsTheSocketError) {
     EXPECT_EQ(client.State(), smtpReady);
 }
 
+// A client used again reports the failure of the new request, not the text
+// left from the one before.
+TEST(SmtpConnect, ErrorMessageBelongsToTheRequest) {
+    const quint16 closedPort = freeLoopbackPort();
+    FakeSmtpServer refusing({}, "554 no service for you\r\n");
+    TSmtpCli client;
+    CompletionLog log(client);
+
+    pointAt(client, closedPort);
+    client.Connect();
+    ASSERT_TRUE(log.waitForCount(1));
+    ASSERT_EQ(client.ErrorMessage(), "500 Connection refused (Winsock error #10061)");
+    pointAt(client, refusing.port());
+    client.Connect();
+    ASSERT_TRUE(log.waitForCount(2));
+
+    EXPECT_EQ(log.items(), (std::vector<Completion>{{smtpConnect, 10061}, {smtpConnect, 10004}}));
+    EXPECT_EQ(client.ErrorMessage(), "554 no service for you");
+}
+
 // A reply line longer than the receive buffer is cut; the lines after it are
 // read as they came, so the dialogue goes on in step.
 TEST(SmtpConnect, OverlongReplyLineIsCutAndTheDialogueGoesOn) {
