@@ -1,0 +1,127 @@
+#include "analysis/visitors.h"
+#include "net/resolver/resolver_library.h"
+#include "platform/error.h"
+#include "steps_fixture.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace statvane {
+namespace {
+
+using test::makeLines;
+using Strings = std::vector<std::string>;
+
+class VisitorsTest : public ::testing::Test, public test::StepsFixture {
+  protected:
+    AnalysisResult result;
+};
+
+TEST_F(VisitorsTest, UniqueAddressesAscendingIgnoringCase) {
+    const auto lines = makeLines({"10.0.0.2 a", "10.0.0.1 b", "10.0.0.2 c", "Host.example x",
+                                  "host.EXAMPLE y", "alpha z", "noblank", " leading"});
+    ASSERT_TRUE(compileVisitors(lines, result, checkPoints, 30));
+    EXPECT_EQ(result.visitors, (Strings{"10.0.0.1", "10.0.0.2", "alpha", "Host.example"}));
+    EXPECT_EQ(observer.steps, Strings{"Compiling Unique Visitors List..."});
+    EXPECT_EQ(observer.counts.back(), "4");
+    EXPECT_EQ(observer.position, 30);
+}
+
+TEST_F(VisitorsTest, FilterTextsDropStarsAndMatchAnywhere) {
+    const Strings visitors{"10.0.0.1",      "10.0.0.25", "10.1.0.1",
+                           "a.example.com", "b.example", "other.org"};
+    const std::pair<Strings, Strings> cases[] = {
+        {{"10.0.0.*", "*.example"}, {"10.1.0.1", "other.org"}},
+        {{"*example*"}, {"10.0.0.1", "10.0.0.25", "10.1.0.1", "other.org"}},
+        {{"*.ORG"}, visitors},
+        {{"*"}, {}},
+        {{""}, {}},
+    };
+    for (const auto& [filters, kept] : cases) {
+        result.visitors = visitors;
+        filterVisitors(result, filters);
+        EXPECT_EQ(result.visitors, kept) << filters.front();
+    }
+}
+
+// Reverse look-ups through the table-driven resolver library, which records
+// every address it is asked.
+class ReverseLookupTest : public VisitorsTest {
+  protected:
+    void SetUp() override {
+        test::writeFile(dir / "table", "10.0.0.1 one.example\n10.0.0.3 same.example\n"
+                                       "10.0.0.4 same.example\n");
+        std::filesystem::copy_file(TABLE_RESOLVER, dir / "resolve.so");
+        resolver.emplace(ResolverLibrary::searchingIn({dir.path()}));
+    }
+
+    Strings asked() const {
+        Strings addresses;
+        std::istringstream in(test::readFile(dir / "asked"));
+        for (std::string line; std::getline(in, line);)
+            addresses.push_back(line);
+        return addresses;
+    }
+
+    bool lookUp(const std::string& maxCache) {
+        return reverseLookup(result, dir / "dns.log", maxCache, *resolver, networkChecks, 18);
+    }
+
+    test::TempDir dir;
+    test::ScopedEnv table{"STATVANE_TEST_RESOLVER_TABLE", (dir / "table").string()};
+    test::ScopedEnv log{"STATVANE_TEST_RESOLVER_LOG", (dir / "asked").string()};
+    std::optional<ResolverLibrary> resolver;
+    CheckPoints networkChecks{observer, 1};
+};
+
+TEST_F(ReverseLookupTest, NamesReplaceAddressesAndFailuresAreCached) {
+    test::writeFile(dir / "dns.log", "10.0.0.9\r\n");
+    result.visitors = {"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.4", "10.0.0.9"};
+    ASSERT_TRUE(lookUp("10000"));
+    EXPECT_EQ(result.visitors,
+              (Strings{"one.example", "10.0.0.2", "same.example", "same.example", "10.0.0.9"}));
+    EXPECT_EQ(asked(), (Strings{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.4"}));
+    EXPECT_EQ(test::readFile(dir / "dns.log"), "10.0.0.9\r\n10.0.0.2\r\n");
+    EXPECT_EQ(observer.steps, Strings{"Performing Reverse DNS Lookup (5 total)..."});
+    EXPECT_EQ(observer.counts.back(), "4");
+
+    // The next run does not ask for the cached failure again.
+    std::filesystem::remove(dir / "asked");
+    result.visitors = {"10.0.0.2"};
+    ASSERT_TRUE(lookUp("10000"));
+    EXPECT_TRUE(asked().empty());
+}
+
+TEST_F(ReverseLookupTest, CacheIsTrimmedToItsMaximumKeepingTheNewest) {
+    test::writeFile(dir / "dns.log", "old1\r\nold2\r\n");
+    result.visitors = {"10.0.0.5", "10.0.0.6", "10.0.0.7"};
+    ASSERT_TRUE(lookUp("3"));
+    EXPECT_EQ(test::readFile(dir / "dns.log"), "10.0.0.5\r\n10.0.0.6\r\n10.0.0.7\r\n");
+    ASSERT_TRUE(lookUp(" 0"));
+    EXPECT_TRUE(std::filesystem::exists(dir / "dns.log"));
+    EXPECT_EQ(test::readFile(dir / "dns.log"), "");
+}
+
+TEST_F(ReverseLookupTest, MaxCacheThatIsNotANumberFailsBeforeAnyLookup) {
+    test::writeFile(dir / "dns.log", "kept\r\n");
+    result.visitors = {"10.0.0.5"};
+    try {
+        lookUp("lots");
+        FAIL() << "expected an error";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "'lots' is not a valid integer value");
+    }
+    EXPECT_EQ(test::readFile(dir / "dns.log"), "kept\r\n");
+    EXPECT_TRUE(asked().empty());
+}
+
+TEST_F(ReverseLookupTest, CancelWritesTheCacheUntrimmed) {
+    test::writeFile(dir / "dns.log", "old1\r\nold2\r\n");
+    result.visitors = {"10.0.0.5", "10.0.0.6", "10.0.0.7"};
+    observer.checksBeforeCancel = 1;
+    EXPECT_FALSE(lookUp("1"));
+    EXPECT_EQ(test::readFile(dir / "dns.log"), "old1\r\nold2\r\n10.0.0.5\r\n10.0.0.6\r\n");
+}
+
+} // namespace
+} // namespace statvane

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "analysis/analysis_run.h"
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace statvane::test {
+
+// Records what a run reports; `onCheck` lets a test act at a check point
+// (press Cancel, start another run).
+class RecordingObserver : public RunObserver {
+  public:
+    void showProgress() override {
+        events.push_back("show");
+        position = 0;
+    }
+    void closeProgress() override { events.push_back("close"); }
+    void setBusy(bool on) override { busy = on; }
+    void setStepText(const std::string& text) override {
+        events.push_back("step " + text);
+        steps.push_back(text);
+    }
+    void advanceProgress(int amount) override { position += amount; }
+    void setCount(const std::string& text) override { counts.push_back(text); }
+    bool cancelRequested() override {
+        if (checksBeforeCancel >= 0 && checks++ >= checksBeforeCancel)
+            cancel = true;
+        return cancel;
+    }
+    void processEvents() override {
+        if (onEvents)
+            onEvents();
+    }
+
+    std::vector<std::string> events;
+    std::vector<std::string> steps;
+    std::vector<std::string> counts;
+    int position = 0;
+    bool busy = false;
+    bool cancel = false;
+    // Presses Cancel at the check point after this many (when not negative).
+    int checksBeforeCancel = -1;
+    int checks = 0;
+    std::function<void()> onEvents;
+};
+
+class RecordingPrompt : public Prompt {
+  public:
+    void showMessage(const std::string& text, MessageIcon icon) override {
+        messages.emplace_back(text, icon);
+    }
+    bool ask(const std::string&) override { return false; }
+
+    std::vector<std::pair<std::string, MessageIcon>> messages;
+};
+
+class RecordingOutput : public RunOutput {
+  public:
+    void showResults(AnalysisResult result) override { shown.push_back(std::move(result)); }
+    bool mailReport(AnalysisResult&, const std::filesystem::path& file,
+                    const std::string& recipients) override {
+        mailed.emplace_back(file, recipients);
+        return mailSucceeds;
+    }
+
+    std::vector<AnalysisResult> shown;
+    std::vector<std::pair<std::filesystem::path, std::string>> mailed;
+    bool mailSucceeds = true;
+};
+
+} // namespace statvane::test
