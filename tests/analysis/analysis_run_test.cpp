@@ -1,0 +1,259 @@
+#include "analysis/analysis_run.h"
+#include "support/recording_run.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace statvane {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+std::string logLine(const std::string& host, const std::string& day, const std::string& page,
+                    const std::string& referrer, const std::string& agent) {
+    return host + " - - [" + day + "/Dec/1999:10:15:32 -0500] \"GET " + page +
+           " HTTP/1.0\" 200 5120 \"" + referrer + "\" \"" + agent + "\"\r\n";
+}
+
+class AnalysisRunTest : public ::testing::Test {
+  protected:
+    AnalysisRunTest() {
+        std::filesystem::create_directories(dir / "home");
+        std::filesystem::create_directories(dir / "logs");
+        test::writeFile(dir / "logs" / "a.log",
+                        logLine("10.0.0.2", "06", "/", "http://ref.example/", "Mozilla/4.0") +
+                            logLine("10.0.0.1", "06", "/docs/", "-", "Mozilla/4.0"));
+        test::writeFile(dir / "logs" / "b.log",
+                        logLine("10.0.0.2", "07", "/docs/", "http://ref.example/", "Lynx/2.8"));
+        test::writeFile(dir / "logs" / "c.log", "\r\n" + logLine("10.0.0.3", "08", "/x", "-", "-"));
+    }
+
+    ReportProfile profile() const {
+        ReportProfile report;
+        report.name = "Weekly";
+        report.inputs = {(dir / "logs").string() + "\\*.log"};
+        report.totalOptions = 1;
+        return report;
+    }
+
+    RunOutcome run(const ReportProfile& report, std::optional<std::string> name = "Weekly") {
+        profiles.saveProfile(report);
+        return engine.runAnalysis(name);
+    }
+
+    AnalysisResult& shown() {
+        EXPECT_EQ(output.shown.size(), 1u);
+        return output.shown.back();
+    }
+
+    test::TempDir dir;
+    ProfileStore profiles{dir / "home"};
+    Registry registry{dir / "registry.reg"};
+    SettingsStore settingsStore{registry};
+    Settings settings;
+    test::RecordingObserver observer;
+    test::RecordingPrompt prompt;
+    test::RecordingOutput output;
+    AnalysisRun engine{RunContext{dir / "home", dir.path(), profiles, settingsStore, settings,
+                                  observer, prompt, output}};
+};
+
+TEST_F(AnalysisRunTest, NoReportSelectedOnlyShowsTheMessage) {
+    EXPECT_EQ(engine.runAnalysis(std::nullopt), RunOutcome::Failed);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].first, "You must select a report before running an analysis.");
+    EXPECT_EQ(prompt.messages[0].second, MessageIcon::Information);
+    EXPECT_TRUE(observer.events.empty());
+}
+
+TEST_F(AnalysisRunTest, HitsOnlyShowsTheResultWithEverythingElseNotSelected) {
+    ASSERT_EQ(run(profile()), RunOutcome::Delivered);
+    const auto& result = shown();
+    EXPECT_EQ(result.logFileCount, 3);
+    EXPECT_EQ(result.hits, 4);
+    EXPECT_EQ(result.hitsAverage, 1);
+    EXPECT_FALSE(result.uniqueVisitors);
+    EXPECT_FALSE(result.referralSites);
+    EXPECT_FALSE(result.bytesTotal);
+    EXPECT_EQ(result.title(), "Report Profile - 06/Dec/1999 to 08/Dec/1999");
+    EXPECT_EQ(observer.events,
+              (Strings{"step Gathering Log Files for Analysis...", "show", "close"}));
+    EXPECT_FALSE(observer.busy);
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(AnalysisRunTest, StepsRunInOrderAndTheBarMovesOncePerStep) {
+    auto report = profile();
+    report.visitorsList = report.referrerList = report.topPagesList = report.popularBrowser = true;
+    report.totalBytes = true; // without a connection and requester, no bytes step
+    report.totalOptions = 4;
+    settings.VisitorFilterList = {"10.0.0.3"};
+    settings.TopPagesFilterList = {"/x"};
+    ASSERT_EQ(run(report), RunOutcome::Delivered);
+    EXPECT_EQ(observer.steps,
+              (Strings{"Gathering Log Files for Analysis...", "Compiling Unique Visitors List...",
+                       "Tallying Referrer Sites...", "Calculating Top Pages...",
+                       "Gathering Browser Types..."}));
+    EXPECT_EQ(observer.position, 88);
+    const auto& result = shown();
+    EXPECT_EQ(result.visitors, (Strings{"10.0.0.1", "10.0.0.2"}));
+    EXPECT_EQ(result.uniqueVisitors, 2);
+    EXPECT_EQ(result.visitorsAverage, 0);
+    EXPECT_EQ(result.referralSites, 1);
+    EXPECT_EQ(result.topPages.size(), 2u);
+    EXPECT_EQ(result.topPages.rows()[1].percent, "66.6666666666667");
+    EXPECT_EQ(result.browsers.size(), 2u);
+    EXPECT_FALSE(result.bytesTotal);
+}
+
+TEST_F(AnalysisRunTest, ProgressStepSizes) {
+    const std::pair<std::int32_t, int> cases[] = {{4, 66}, {7, 36}, {0, 0}, {-2, 0}};
+    for (const auto& [totalOptions, position] : cases) {
+        auto report = profile();
+        report.visitorsList = report.referrerList = report.topPagesList = true;
+        report.totalOptions = totalOptions;
+        ASSERT_EQ(run(report), RunOutcome::Delivered);
+        EXPECT_EQ(observer.position, position) << totalOptions;
+    }
+}
+
+TEST_F(AnalysisRunTest, MissingFileEndsTheRunWithTheWarning) {
+    auto report = profile();
+    report.inputs.push_back((dir / "missing.log").string());
+    report.saveToFile = true;
+    EXPECT_EQ(run(report), RunOutcome::Failed);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].first,
+              "The file(s) listed under this report do not exist.  Please check the filename(s) "
+              "by right-clicking on the report and selecting 'Properties.'  Then, click on the "
+              "'Files' tab.");
+    EXPECT_EQ(prompt.messages[0].second, MessageIcon::Warning);
+    EXPECT_TRUE(output.shown.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir / "logs" / "test.txt"));
+    EXPECT_FALSE(observer.busy);
+}
+
+TEST_F(AnalysisRunTest, NothingToReadEndsWithAMessageInsteadOfDividingByZero) {
+    auto report = profile();
+    report.inputs = {(dir / "nowhere").string() + "/*.*"};
+    EXPECT_EQ(run(report), RunOutcome::Failed);
+    test::writeFile(dir / "empty.log", "\r\n\r\n");
+    report.inputs = {(dir / "empty.log").string()};
+    EXPECT_EQ(run(report), RunOutcome::Failed);
+    ASSERT_EQ(prompt.messages.size(), 2u);
+    EXPECT_EQ(prompt.messages[1].first, kNoLinesMessage);
+    EXPECT_TRUE(output.shown.empty());
+}
+
+TEST_F(AnalysisRunTest, CancelDeliversNothingAndTheNextRunStartsNormally) {
+    auto report = profile();
+    report.referrerList = true;
+    report.saveToFile = true;
+    report.outputFile = "test.txt";
+    observer.checksBeforeCancel = 1;
+    EXPECT_EQ(run(report), RunOutcome::Cancelled);
+    EXPECT_FALSE(std::filesystem::exists(dir / "logs" / "test.txt"));
+    EXPECT_FALSE(observer.busy);
+    EXPECT_FALSE(engine.running());
+
+    observer.checksBeforeCancel = -1;
+    observer.cancel = false;
+    EXPECT_EQ(run(report), RunOutcome::Delivered);
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_TRUE(std::filesystem::exists(dir / "logs" / "test.txt"));
+}
+
+TEST_F(AnalysisRunTest, SecondRunCannotStartWhileOneRuns) {
+    std::optional<RunOutcome> nested;
+    observer.onEvents = [&] {
+        if (!nested)
+            nested = engine.runAnalysis("Weekly");
+    };
+    EXPECT_EQ(run(profile()), RunOutcome::Delivered);
+    EXPECT_EQ(nested, RunOutcome::Busy);
+}
+
+TEST_F(AnalysisRunTest, FileOutputGoesBesideTheLastWildcardFolderAndIsMailed) {
+    auto report = profile();
+    report.saveToFile = true;
+    report.outputFile = "weekly.txt";
+    report.emailReport = true;
+    report.emailAddresses = "a@example.com; b@example.com";
+    ASSERT_EQ(run(report), RunOutcome::Delivered);
+    const auto written = dir / "logs" / "weekly.txt";
+    EXPECT_TRUE(std::filesystem::exists(written));
+    ASSERT_EQ(output.mailed.size(), 1u);
+    EXPECT_EQ(output.mailed[0].first, written);
+    EXPECT_EQ(output.mailed[0].second, "a@example.com; b@example.com");
+    EXPECT_TRUE(output.shown.empty());
+    EXPECT_EQ(settingsStore.readSortIndex(), 1);
+
+    output.mailSucceeds = false;
+    EXPECT_EQ(run(report), RunOutcome::Failed);
+}
+
+TEST_F(AnalysisRunTest, PlainEntriesWriteBesideTheStartDirectoryAndMissingOutputIsTestTxt) {
+    auto report = profile();
+    report.inputs = {"logs/a.log"};
+    report.saveToFile = true;
+    profiles.saveProfile(report);
+    test::writeFile(dir / "home" / "reports.dat",
+                    "[Weekly]\r\nFile=1\r\nTotal Options=1\r\nE-Mail=1\r\n");
+    EXPECT_EQ(engine.runAnalysis("Weekly"), RunOutcome::Delivered);
+    EXPECT_TRUE(std::filesystem::exists(dir / "test.txt"));
+    ASSERT_EQ(output.mailed.size(), 1u);
+    EXPECT_EQ(output.mailed[0].second, "");
+}
+
+TEST_F(AnalysisRunTest, EmailWithoutFileShowsTheResultAndMailsNothing) {
+    auto report = profile();
+    report.emailReport = true;
+    ASSERT_EQ(run(report), RunOutcome::Delivered);
+    EXPECT_EQ(output.shown.size(), 1u);
+    EXPECT_TRUE(output.mailed.empty());
+}
+
+TEST_F(AnalysisRunTest, WriteErrorIsShownAsAnError) {
+    auto report = profile();
+    report.saveToFile = true;
+    report.outputFile = (dir / "missing" / "r.txt").string();
+    EXPECT_EQ(run(report), RunOutcome::Failed);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].first,
+              "Cannot create file " + (dir / "missing" / "r.txt").string() + ".");
+    EXPECT_EQ(prompt.messages[0].second, MessageIcon::Error);
+}
+
+TEST_F(AnalysisRunTest, ReverseLookupOnlyWithAConnection) {
+    auto report = profile();
+    report.visitorsList = report.dnsLookup = true;
+    test::writeFile(dir / "table", "10.0.0.1 one.example\n");
+    test::ScopedEnv table("STATVANE_TEST_RESOLVER_TABLE", (dir / "table").string());
+    {
+        test::ScopedEnv offline("STATVANE_TEST_CONNECTED", "0");
+        std::filesystem::copy_file(TABLE_RESOLVER, dir / "home" / "resolve.so");
+        ASSERT_EQ(run(report), RunOutcome::Delivered);
+        EXPECT_EQ(shown().visitors, (Strings{"10.0.0.1", "10.0.0.2", "10.0.0.3"}));
+        EXPECT_FALSE(std::filesystem::exists(dir / "home" / "dns.log"));
+    }
+    output.shown.clear();
+    settings.MaxCache = "1";
+    ASSERT_EQ(run(report), RunOutcome::Delivered);
+    EXPECT_EQ(shown().visitors, (Strings{"one.example", "10.0.0.2", "10.0.0.3"}));
+    EXPECT_EQ(test::readFile(dir / "home" / "dns.log"), "10.0.0.3\r\n");
+}
+
+TEST_F(AnalysisRunTest, MaxCacheThatIsNotANumberEndsTheRunWithoutOutput) {
+    auto report = profile();
+    report.visitorsList = report.dnsLookup = true;
+    std::filesystem::copy_file(TABLE_RESOLVER, dir / "home" / "resolve.so");
+    settings.MaxCache = "many";
+    EXPECT_EQ(run(report), RunOutcome::Failed);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].first, "'many' is not a valid integer value.");
+    EXPECT_TRUE(output.shown.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir / "home" / "dns.log"));
+}
+
+} // namespace
+} // namespace statvane
