@@ -1,0 +1,87 @@
+#include "output/mail_delivery.h"
+
+#include "output/recipients.h"
+#include "platform/error.h"
+
+namespace statvane {
+namespace {
+
+// "host:port" in the server setting names a port other than SMTP's own.
+void setServer(TSmtpCli& client, const std::string& server) {
+    const auto colon = server.rfind(':');
+    const bool hasPort = colon != std::string::npos && colon + 1 < server.size() &&
+                         server.find_first_not_of("0123456789", colon + 1) == std::string::npos &&
+                         server.find(':') == colon;
+    client.Host = hasPort ? server.substr(0, colon) : server;
+    client.Port = hasPort ? server.substr(colon + 1) : "smtp";
+}
+
+} // namespace
+
+MailDelivery::MailDelivery(TSmtpCli& client, Prompt& prompt, std::function<bool()> connected)
+    : client_(client), prompt_(prompt), connected_(std::move(connected)) {
+    client_.OnRequestDone = [this](TSmtpRequest rqType, std::uint16_t error) {
+        SmtpCli1RequestDone(rqType, error);
+    };
+}
+
+bool MailDelivery::mailReport(const Settings& settings, const std::filesystem::path& file,
+                              const std::string& addresses) {
+    if (busy_) {
+        prompt_.showMessage(kMailBusyMessage, MessageIcon::Warning);
+        return false;
+    }
+    if (!connected_()) {
+        prompt_.showMessage(kNotConnectedMessage, MessageIcon::Warning);
+        return false;
+    }
+    client_.FromName = settings.MailSender;
+    client_.HdrFrom = settings.MailSender;
+    client_.HdrReplyTo = settings.MailReplyTo;
+    client_.HdrSubject = settings.MailSubject;
+    setServer(client_, settings.MailServer);
+    client_.HdrTo = addresses;
+    client_.RcptName = splitRecipients(addresses);
+    client_.EmailFiles = {file.string()};
+    client_.Connect();
+    busy_ = true;
+    outcome_ = Outcome::Refused;
+    return true;
+}
+
+void MailDelivery::SmtpCli1RequestDone(TSmtpRequest rqType, std::uint16_t error) {
+    switch (rqType) {
+    case smtpConnect:
+        startStep(&TSmtpCli::Helo);
+        break;
+    case smtpHelo:
+        startStep(&TSmtpCli::Mail);
+        break;
+    case smtpMail:
+        outcome_ = error == 0 ? Outcome::Accepted : Outcome::Refused;
+        startStep(&TSmtpCli::Quit);
+        break;
+    case smtpQuit:
+        finish(outcome_);
+        break;
+    default:
+        break;
+    }
+}
+
+void MailDelivery::startStep(void (TSmtpCli::*step)()) {
+    try {
+        (client_.*step)();
+    } catch (const Error&) {
+        prompt_.showMessage(kMailErrorMessage, MessageIcon::Warning);
+        finish(Outcome::Refused);
+    }
+}
+
+void MailDelivery::finish(Outcome outcome) {
+    busy_ = false;
+    if (onFinished)
+        onFinished(outcome);
+}
+
+} // namespace statvane

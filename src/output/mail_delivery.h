@@ -1,0 +1,56 @@
+#pragma once
+
+#include "net/smtp/smtp_cli.h"
+#include "platform/prompt.h"
+#include "settings/settings.h"
+
+#include <QObject>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace statvane {
+
+inline constexpr const char* kNotConnectedMessage =
+    "Statvane could not process your request since you are not connected to the Internet.";
+inline constexpr const char* kMailErrorMessage =
+    "An error has occured.  Please make sure your mail settings are correct under the Settings "
+    "option off the Tools menu.";
+inline constexpr const char* kMailBusyMessage =
+    "A report is still being mailed.  Please try again when it has been sent.";
+
+// Mails a written report file as an attachment: connect, greet, mail, quit,
+// each step started when the one before has ended, whatever its outcome.
+class MailDelivery {
+  public:
+    enum class Outcome { Accepted, Refused, NotStarted };
+
+    // `connected` asks the resolver library whether the machine is on line.
+    MailDelivery(TSmtpCli& client, Prompt& prompt, std::function<bool()> connected);
+
+    // Starts a delivery with the current settings and returns; false when it
+    // could not start (not connected, a delivery under way). The client's
+    // own refusal to connect (an empty server name) is raised as Error.
+    bool mailReport(const Settings& settings, const std::filesystem::path& file,
+                    const std::string& addresses);
+
+    bool busy() const { return busy_; }
+    // Called once a started delivery has ended: Accepted when the server
+    // took the mail.
+    std::function<void(Outcome)> onFinished;
+
+    // The client's completion handler.
+    void SmtpCli1RequestDone(TSmtpRequest rqType, std::uint16_t error);
+
+  private:
+    void startStep(void (TSmtpCli::*step)());
+    void finish(Outcome outcome);
+
+    TSmtpCli& client_;
+    Prompt& prompt_;
+    std::function<bool()> connected_;
+    bool busy_ = false;
+    Outcome outcome_ = Outcome::NotStarted;
+};
+
+} // namespace statvane

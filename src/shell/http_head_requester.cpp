@@ -1,0 +1,26 @@
+#include "shell/http_head_requester.h"
+
+namespace statvane {
+
+HttpHeadRequester::HttpHeadRequester(std::function<bool()> cancelRequested) {
+    client_.setCancelCheck(std::move(cancelRequested));
+}
+
+void HttpHeadRequester::setProxy(const ProxySettings& proxy) {
+    client_.setProxy(proxy.server);
+    client_.setProxyPort(proxy.port);
+    client_.setProxyUsername(proxy.userName);
+    client_.setProxyPassword(proxy.password);
+}
+
+std::optional<std::vector<std::string>> HttpHeadRequester::requestHead(const std::string& url) {
+    client_.setURL(url);
+    try {
+        client_.RequestHead();
+    } catch (const EHttpException&) {
+        return std::nullopt;
+    }
+    return client_.ResponseHeader();
+}
+
+} // namespace statvane
