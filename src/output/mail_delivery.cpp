@@ -6,6 +6,8 @@
 namespace statvane {
 namespace {
 
+constexpr int kCloseWaitMs = 5000;
+
 // "host:port" in the server setting names a port other than SMTP's own.
 void setServer(TSmtpCli& client, const std::string& server) {
     const auto colon = server.rfind(':');
@@ -23,6 +25,18 @@ MailDelivery::MailDelivery(TSmtpCli& client, Prompt& prompt, std::function<bool(
     client_.OnRequestDone = [this](TSmtpRequest rqType, std::uint16_t error) {
         SmtpCli1RequestDone(rqType, error);
     };
+    client_.OnSessionClosed = [this] {
+        if (closeWait_.isActive()) {
+            closeWait_.stop();
+            finish(outcome_);
+        }
+    };
+    closeWait_.setSingleShot(true);
+    closeWait_.setInterval(kCloseWaitMs);
+    QObject::connect(&closeWait_, &QTimer::timeout, &client_, [this] {
+        client_.Abort();
+        finish(outcome_);
+    });
 }
 
 bool MailDelivery::mailReport(const Settings& settings, const std::filesystem::path& file,
@@ -62,7 +76,7 @@ void MailDelivery::SmtpCli1RequestDone(TSmtpRequest rqType, std::uint16_t error)
         startStep(&TSmtpCli::Quit);
         break;
     case smtpQuit:
-        finish(outcome_);
+        quitEnded();
         break;
     default:
         break;
@@ -78,7 +92,16 @@ void MailDelivery::startStep(void (TSmtpCli::*step)()) {
     }
 }
 
+void MailDelivery::quitEnded() {
+    if (client_.Connected())
+        closeWait_.start();
+    else
+        finish(outcome_);
+}
+
 void MailDelivery::finish(Outcome outcome) {
+    if (!busy_)
+        return;
     busy_ = false;
     if (onFinished)
         onFinished(outcome);

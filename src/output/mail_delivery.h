@@ -4,7 +4,7 @@
 #include "platform/prompt.h"
 #include "settings/settings.h"
 
-#include <QObject>
+#include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -44,6 +44,7 @@ class MailDelivery {
 
   private:
     void startStep(void (TSmtpCli::*step)());
+    void quitEnded();
     void finish(Outcome outcome);
 
     TSmtpCli& client_;
@@ -51,6 +52,9 @@ class MailDelivery {
     std::function<bool()> connected_;
     bool busy_ = false;
     Outcome outcome_ = Outcome::NotStarted;
+    // After QUIT, how long the server may take to close the connection
+    // before the client drops it, so the next delivery can connect.
+    QTimer closeWait_;
 };
 
 } // namespace statvane
