@@ -1,0 +1,344 @@
+#!/usr/bin/env python3
+"""End-to-end tests of `statvane --batch`: the report it writes must equal,
+byte for byte, the one computed by reference_report.py; its messages, exit
+codes and the files it may touch are checked too.
+
+Usage: batch_test.py --statvane PATH [unittest arguments, e.g. a class name]
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # keep the source tree clean
+sys.path.insert(0, HERE)
+import reference_report  # noqa: E402
+
+GENERATOR = os.path.join(HERE, "..", "..", "bench", "generate_log.py")
+STATVANE = None  # set from the command line
+RUN_TIME_LIMIT = 60
+PRODUCT_KEY = "HKEY_CURRENT_USER\\Software\\Velmor Software\\Statvane"
+MISSING_FILES = ("The file(s) listed under this report do not exist.  Please check the "
+                 "filename(s) by right-clicking on the report and selecting 'Properties.'  "
+                 "Then, click on the 'Files' tab.")
+
+
+def dated(visitor, request, referrer=b"-", agent=b"Mozilla/5.0 (X11; Odd)", when=b"09/Nov/2026"):
+    return (visitor + b" - - [" + when + b':12:00:00 +0000] "' + request + b'" 200 512 "' +
+            referrer + b'" "' + agent + b'"')
+
+
+# Lines that do not come out of the generator, each with its own line end.
+ODD_LINES = [
+    b"noblankatall\n",
+    b' leading blank - - [09/Nov/2026:12:00:00 +0000] "GET /blank HTTP/1.0" 200 1 "-" "-"\n',
+    dated(b"10.9.9.9", b"POST /form.cgi HTTP/1.1", b"http://ref.example.org/Form") + b"\n",
+    b'GETHOST.example.net - - [09/Nov/2026:12:00:01 +0000] "POST /x HTTP/1.0" 200 1 "-" "-"\n',
+    dated(b"10.9.9.10", b"GET //x HTTP/1.0") + b"\r\n",
+    dated(b"10.9.9.11", b"GET / HTTP/1.0") + b"\r\n",
+    dated(b"10.9.9.12", b"GET /docs/ HTTP/1.0") + b"\n",
+    dated(b"10.9.9.13", b"GET HTTP/1.0") + b"\n",
+    dated(b"10.9.9.14", b"GET  HTTP/1.0") + b"\n",
+    dated(b"10.9.9.15", b"GET /Docs/Index.html HTTP/1.0", b"HTTP://Ref.Example.org/Links",
+          b"Mozilla/5.0 ODD Agent") + b"\r\n",
+    dated(b"10.9.9.16", b"GET /docs/index.html HTTP/1.0", b"http://ref.example.org/links",
+          b"mozilla/5.0 odd agent") + b"\n",
+    dated(b"HOST1.Example.NET", b"GET /DOCS/INDEX.HTML HTTP/1.0") + b"\n",
+    dated(b"host1.example.net", b"GET /docs/index.html HTTP/1.0") + b"\n",
+    dated(b"10.9.9.17", b"GET /long/" + b"a" * 6000 + b" HTTP/1.0") + b"\n",
+    b"10.9.9.18 " + b"b" * 11990 + b"\r\n",
+    b"10.9.9.19 " + b"c" * 4989 + b"\n",
+    b"10.9.9.20 " + b"d" * 4990 + b"\r\n",
+    dated(b"10.9.9.21", b"GET /nul\x00path HTTP/1.0", b"http://nul\x00.example.org/",
+          b"Agent\x00With NUL") + b"\n",
+    dated(b"10.9.9.\xff", b"GET /caf\xe9/\xc3(bad HTTP/1.0", b"http://\xff\xfe.example.org/",
+          b"Agent \xe9\xff invalid") + b"\n",
+    b'10.9.9.22 - - [09/Nov/2026:12:00:02 +0000] "GET /one-quote HTTP/1.0 200 1\n',
+    b'10.9.9.23 - - [09/Nov/2026:12:00:03 +0000] "GET /two-quotes HTTP/1.0" 200 1\n',
+    b'10.9.9.24 - - [09/Nov/2026:12:00:04 +0000] "GET /three HTTP/1.0" 200 1 "http://x.org/\n',
+    dated(b"10.9.9.25", b"GET /short-fields HTTP/1.0", b"ab", b"ab") + b"\n",
+    dated(b"10.9.9.26", b"GET /short-fields HTTP/1.0", b"abc", b"abc") + b"\n",
+    dated(b"10.9.9.27", b"GET /comma,page HTTP/1.0", b"http://a.org/x,y", b"Agent, with comma")
+    + b"\n",
+    b'10.9.9.29 - - [09/Nov/2026:12:00:05 +0000] "GET /q HTTP/1.0""quoted" "http://b.org/" "Q"\n',
+    b'10.9.9.30 - - [09/Nov/2026:12:00:06 +0000] ""x" "http://q1.example.org/" "Agent Q1"\n',
+    b"\n\r\n\n",
+    b"lone\rcarriage return in the middle\r\r\n",
+    dated(b"10.9.9.28", b"GET /search?q=Ab&x=/ HTTP/1.0", b"-",
+          b"Mozilla/5.0 (X11; Odd)") + b"\n",
+]
+
+
+def generate(path, variant, lines):
+    subprocess.run([sys.executable, GENERATOR, "--lines", str(lines), "--visitors", "400",
+                    "--pages", "80", "--variant", str(variant), path], check=True)
+
+
+def append(path, data):
+    with open(path, "ab") as file:
+        file.write(data)
+
+
+def write(path, data):
+    with open(path, "wb") as file:
+        file.write(data)
+
+
+def read(path):
+    with open(path, "rb") as file:
+        return file.read()
+
+
+def crlf_lines(lines):
+    return "".join(line + "\r\n" for line in lines).encode()
+
+
+def registry_text(web_site="", visitor=(), referrer=(), top_pages=()):
+    def escaped(text):
+        return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+    def key(path, values):
+        lines = ["[" + path + "]"] + [escaped(name) + "=" + data for name, data in values]
+        return lines + [""]
+
+    def filter_list(entries):
+        return [(str(position), escaped(entry)) for position, entry in enumerate(entries)]
+
+    lines = ["REGEDIT4", ""]
+    lines += key(PRODUCT_KEY, [("Index", "dword:00000000")])
+    lines += key(PRODUCT_KEY + "\\Settings", [("Web Site", escaped(web_site))])
+    lines += key(PRODUCT_KEY + "\\Visitor", filter_list(visitor))
+    lines += key(PRODUCT_KEY + "\\Referrer", filter_list(referrer))
+    lines += key(PRODUCT_KEY + "\\TopPages", filter_list(top_pages))
+    return crlf_lines(lines)
+
+
+ANALYSES = ("Visitors", "Referrers", "Pages", "Browser")
+
+
+def profile(name, analyses, inputs, output, to_file=True):
+    """(reports.dat section, files.dat section) of one report; no "Output" key
+    when output is None."""
+    keys = [f"{analysis}={int(analysis in analyses)}" for analysis in ANALYSES]
+    output_key = [] if output is None else [f"Output={output}"]
+    report = [f"[{name}]", "Description=made by the batch tests", *keys, "DNS=0", "Bytes=0",
+              f"File={int(to_file)}", *output_key, f"Total Options={max(len(analyses), 1)}",
+              "E-Mail Address=", "E-Mail=0"]
+    files = [f"[{name}]"] + [f"File {n}={entry}" for n, entry in enumerate(inputs)]
+    return report, files
+
+
+class Sandbox:
+    """A program directory, a settings file and log folders in one temporary folder."""
+
+    def __init__(self, root):
+        self.root = root
+        self.home = os.path.join(root, "home")
+        self.settings = os.path.join(root, "registry.reg")
+        os.makedirs(self.home, exist_ok=True)
+
+    def path(self, *parts):
+        return os.path.join(self.root, *parts)
+
+    def write_profiles(self, profiles):
+        write(os.path.join(self.home, "reports.dat"), crlf_lines(sum((r for r, _ in profiles), [])))
+        write(os.path.join(self.home, "files.dat"), crlf_lines(sum((f for _, f in profiles), [])))
+
+    def profile_files(self):
+        return [read(os.path.join(self.home, name)) for name in ("reports.dat", "files.dat")]
+
+    def run(self, *arguments):
+        environment = dict(os.environ, STATVANE_HOME=self.home, STATVANE_SETTINGS=self.settings)
+        return subprocess.run([STATVANE, *arguments], cwd=self.root, env=environment,
+                              capture_output=True, timeout=RUN_TIME_LIMIT)
+
+    def reference(self, report):
+        return reference_report.run(os.fsencode(self.home), os.fsencode(self.settings),
+                                    os.fsencode(report))
+
+
+def build_logs(sandbox):
+    """logs/ holds a.log, B.log, c.LOG, notes.txt, noext and what no pattern may pick up;
+    other/extra.log stands alone."""
+    logs, other = sandbox.path("logs"), sandbox.path("other")
+    os.makedirs(os.path.join(logs, "sub.log"))
+    os.makedirs(other)
+    generate(os.path.join(logs, "a.log"), 1, 1500)
+    append(os.path.join(logs, "a.log"), b"".join(ODD_LINES))
+    generate(os.path.join(logs, "B.log"), 2, 1000)
+    generate(os.path.join(logs, "c.LOG"), 3, 300)
+    write(os.path.join(logs, "notes.txt"), dated(b"10.7.7.7", b"GET /notes HTTP/1.0") + b"\n")
+    write(os.path.join(logs, "noext"), dated(b"10.7.7.8", b"GET /noext HTTP/1.0") + b"\n")
+    write(os.path.join(logs, ".hidden.log"), dated(b"10.6.6.6", b"GET /hidden HTTP/1.0") + b"\n")
+    write(os.path.join(logs, "sub.log", "inner.log"), b"10.5.5.5 not read\n")
+    extra = os.path.join(other, "extra.log")
+    generate(extra, 4, 800)
+    write(extra, read(extra).replace(b"\n", b"\r\n"))
+    append(extra, b"".join(reversed(ODD_LINES)) + dated(b"10.8.8.8", b"GET /last HTTP/1.0"))
+
+
+class BatchTestCase(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.temp = tempfile.TemporaryDirectory(prefix="statvane-batch-")
+        cls.sandbox = Sandbox(cls.temp.name)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.temp.cleanup()
+
+    def use_settings(self, **lists):
+        text = registry_text(**lists)
+        write(self.sandbox.settings, text)
+        return text
+
+    def assert_same_report(self, actual, expected):
+        self.assertEqual(actual.split(b"\r\n"), expected.split(b"\r\n"))  # shows the first line
+        self.assertEqual(actual, expected)
+
+    def assert_only_index_changed(self, settings_before, profiles_before, allow_unchanged=False):
+        after = read(self.sandbox.settings)
+        indexed = settings_before.replace(b'"Index"=dword:00000000', b'"Index"=dword:00000001')
+        allowed = (indexed, settings_before) if allow_unchanged else (indexed,)
+        self.assertIn(after, allowed, "the settings file changed beyond \"Index\"")
+        self.assertEqual(self.sandbox.profile_files(), profiles_before)
+
+
+FILTERS = dict(web_site="http://www.example.com", visitor=["*.example.net*", "GET*", "10.9.9.1*"],
+               referrer=["site1", "Links", "nul"], top_pages=["/downloads/", "?q=", "Index"])
+
+
+class ReportMatchesReference(BatchTestCase):
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        build_logs(cls.sandbox)
+
+    # (report name, analyses, inputs relative to the sandbox, settings)
+    CASES = [
+        ("Hits Only", (), ["logs/*.log"], {}),
+        ("Visitors", ("Visitors",), ["logs/*.log", "other/extra.log"], FILTERS),
+        ("Referrers", ("Referrers",), ["other/extra.log"], FILTERS),
+        ("Pages", ("Pages",), ["logs/a.log", "other/extra.log"], FILTERS),
+        ("Pages Without Site", ("Pages",), ["logs/*.*"], {}),
+        ("Browsers", ("Browser",), ["logs/*.*", "other/extra.log"], {}),
+        ("All Four", ANALYSES, ["logs/*.log", "other/extra.log"], {}),
+        ("All Four Filtered", ANALYSES, ["logs/*.*", "other/extra.log", "logs/a.log"], FILTERS),
+        ("Missing Folder", ANALYSES, ["nowhere/*.log", "other\\extra.log"], FILTERS),
+    ]
+
+    def test_written_report_equals_reference(self):
+        for name, analyses, inputs, settings in self.CASES:
+            with self.subTest(report=name):
+                output = self.sandbox.path("reports", name + ".txt")
+                os.makedirs(os.path.dirname(output), exist_ok=True)
+                entries = [self.sandbox.path(entry) for entry in inputs]
+                self.sandbox.write_profiles([profile(name, analyses, entries, output)])
+                settings_before = self.use_settings(**settings)
+                profiles_before = self.sandbox.profile_files()
+
+                result = self.sandbox.run("--batch", name.swapcase())
+
+                self.assertEqual((result.returncode, result.stderr, result.stdout), (0, b"", b""))
+                self.assert_same_report(read(output), self.sandbox.reference(name))
+                self.assert_only_index_changed(settings_before, profiles_before)
+
+    def test_report_for_the_screen_goes_to_standard_output(self):
+        name = "On Screen"
+        entries = [self.sandbox.path("logs", "*.log"), self.sandbox.path("other", "extra.log")]
+        self.sandbox.write_profiles([profile(name, ANALYSES, entries, "unused.txt", False)])
+        settings_before = self.use_settings(**FILTERS)
+        profiles_before = self.sandbox.profile_files()
+
+        result = self.sandbox.run("--batch", name)
+
+        self.assertEqual((result.returncode, result.stderr), (0, b""))
+        self.assert_same_report(result.stdout, self.sandbox.reference(name))
+        self.assertFalse(os.path.exists(self.sandbox.path("unused.txt")))
+        self.assert_only_index_changed(settings_before, profiles_before, allow_unchanged=True)
+
+    def test_output_without_a_folder_is_written_to_the_current_folder(self):
+        # A wildcard entry makes its folder the current one, as the run lists it.
+        cases = [("Wildcard Default", ["logs/*.log"], "logs"),
+                 ("Plain Default", ["other/extra.log"], "")]
+        for name, inputs, folder in cases:
+            with self.subTest(report=name):
+                entries = [self.sandbox.path(entry) for entry in inputs]
+                self.sandbox.write_profiles([profile(name, ("Visitors",), entries, None)])
+                self.use_settings()
+                expected = self.sandbox.path(folder, "test.txt")
+
+                result = self.sandbox.run("--batch", name)
+
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                self.assert_same_report(read(expected), self.sandbox.reference(name))
+                os.remove(expected)
+
+
+class MessagesAndExitCodes(BatchTestCase):
+    def setUp(self):
+        self.output = self.sandbox.path("messages.txt")
+        existing = self.sandbox.path("one.log")
+        write(existing, ODD_LINES[1])
+        self.empty_log = self.sandbox.path("empty.log")
+        write(self.empty_log, b"\r\n\n")
+        self.missing_folder_output = self.sandbox.path("no-such-folder", "out.txt")
+        self.sandbox.write_profiles([
+            profile("Missing Input", ANALYSES, [existing, self.sandbox.path("gone.log")],
+                    self.output),
+            profile("Bad Output", ANALYSES, [existing], self.missing_folder_output),
+            profile("Nothing To Read", ANALYSES, [self.empty_log], self.output),
+        ])
+        self.settings_before = self.use_settings()
+        self.profiles_before = self.sandbox.profile_files()
+
+    def test_failed_runs_print_one_message_and_exit_with_1(self):
+        cases = [
+            (["--batch", "No Such Report"], None),
+            (["--batch", "missing input"], "Statvane: " + MISSING_FILES + "\n"),
+            (["--batch", "Bad Output"],
+             f"Statvane: Cannot create file {self.missing_folder_output}.\n"),
+            (["--batch", "Nothing To Read"], None),
+        ]
+        for arguments, expected_error in cases:
+            with self.subTest(arguments=arguments):
+                result = self.sandbox.run(*arguments)
+                self.assertEqual(result.returncode, 1)
+                self.assertEqual(result.stdout, b"")
+                error = result.stderr.decode()
+                self.assertRegex(error, r"\AStatvane: [^\n]+\n\Z")
+                if expected_error is not None:
+                    self.assertEqual(error, expected_error)
+                self.assertFalse(os.path.exists(self.output))
+                self.assertFalse(os.path.exists(os.path.dirname(self.missing_folder_output)))
+                self.assert_only_index_changed(self.settings_before, self.profiles_before,
+                                               allow_unchanged=True)
+
+    def test_wrong_command_lines_exit_with_2(self):
+        for arguments in ([], ["--batch"], ["--batch", ""], ["--batch", "Bad Output", "close"],
+                          ["Bad Output"], ["--unknown"]):
+            with self.subTest(arguments=arguments):
+                result = self.sandbox.run(*arguments)
+                self.assertEqual((result.returncode, result.stdout), (2, b""))
+                self.assertIn(b"--batch", result.stderr)
+        self.assertEqual(read(self.sandbox.settings), self.settings_before)
+
+    def test_help_exits_with_0(self):
+        result = self.sandbox.run("--help")
+        self.assertEqual((result.returncode, result.stderr), (0, b""))
+        self.assertIn(b"--batch REPORT", result.stdout)
+
+
+def main():
+    global STATVANE
+    arguments = sys.argv[1:]
+    if len(arguments) < 2 or arguments[0] != "--statvane":
+        sys.exit(__doc__)
+    STATVANE = os.path.abspath(arguments[1])
+    unittest.main(argv=[sys.argv[0], *arguments[2:]])
+
+
+if __name__ == "__main__":
+    main()
