@@ -84,25 +84,26 @@ std::vector<std::string> Registry::valueNames(std::string_view key) const {
     return names;
 }
 
-std::optional<std::string> Registry::readString(std::string_view key, std::string_view name) const {
+std::optional<RegistryValue> Registry::readValue(std::string_view key, std::string_view name,
+                                                 RegistryValue::Kind kind) const {
     auto document = load();
     const RegistryValue* value = findValue(document, fullPath(key), name);
     if (!value)
         return std::nullopt;
-    if (value->kind != RegistryValue::Kind::String)
+    if (value->kind != kind)
         throw invalidType(name);
-    return value->text;
+    return *value;
+}
+
+std::optional<std::string> Registry::readString(std::string_view key, std::string_view name) const {
+    const auto value = readValue(key, name, RegistryValue::Kind::String);
+    return value ? std::optional(value->text) : std::nullopt;
 }
 
 std::optional<std::int32_t> Registry::readInteger(std::string_view key,
                                                   std::string_view name) const {
-    auto document = load();
-    const RegistryValue* value = findValue(document, fullPath(key), name);
-    if (!value)
-        return std::nullopt;
-    if (value->kind != RegistryValue::Kind::Integer)
-        throw invalidType(name);
-    return value->integer;
+    const auto value = readValue(key, name, RegistryValue::Kind::Integer);
+    return value ? std::optional(value->integer) : std::nullopt;
 }
 
 void Registry::writeValue(std::string_view key, const RegistryValue& value) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/registry_document.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -9,8 +11,6 @@
 
 namespace statvane {
 
-struct RegistryDocument;
-struct RegistryValue;
 
 // The current user's registry, kept as a REGEDIT4 text file. Key paths are
 // given relative to HKEY_CURRENT_USER, with "\" between their parts. Every
@@ -51,6 +51,9 @@ class Registry {
   private:
     std::string fullPath(std::string_view key) const;
     RegistryDocument load() const;
+    // The value when it exists; Error when it is of another kind.
+    std::optional<RegistryValue> readValue(std::string_view key, std::string_view name,
+                                           RegistryValue::Kind kind) const;
     bool store(const RegistryDocument& document) const;
     void writeValue(std::string_view key, const RegistryValue& value);
 
