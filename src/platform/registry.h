@@ -11,7 +11,6 @@
 
 namespace statvane {
 
-
 // The current user's registry, kept as a REGEDIT4 text file. Key paths are
 // given relative to HKEY_CURRENT_USER, with "\" between their parts. Every
 // call reads the file and, when it changes something, replaces the file
