@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps build test test-sanitize format
+.PHONY: deps build test test-sanitize format sample
 
 deps:
 	scripts/install-deps.sh
@@ -25,3 +25,13 @@ test-sanitize: deps
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# The main job on the bundled sample: a report over three generated logs, run
+# in batch with its own program directory and settings file, then printed.
+SAMPLE_DIR ?= $(BUILD_DIR)/sample
+
+sample: build
+	sample/make_sample.sh $(SAMPLE_DIR)
+	STATVANE_HOME=$(abspath $(SAMPLE_DIR)) STATVANE_SETTINGS=$(abspath $(SAMPLE_DIR))/registry.reg \
+	    $(BUILD_DIR)/bin/statvane --batch Sample
+	cat $(SAMPLE_DIR)/sample-report.txt
