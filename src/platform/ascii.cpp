@@ -1,6 +1,8 @@
 #include "platform/ascii.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace statvane::ascii {
 
@@ -36,14 +38,44 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
+namespace {
+
+constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+
+// Folds the ASCII capitals of eight bytes at once, leaving other bytes alone.
+std::uint64_t foldWord(std::uint64_t word) {
+    const std::uint64_t low = word & ~kHighBits;
+    const std::uint64_t aboveZ = low + (0x7f - 'Z') * kOnes;
+    const std::uint64_t fromA = low + (0x80 - 'A') * kOnes;
+    const std::uint64_t capitals = (fromA ^ aboveZ) & ~word & kHighBits;
+    return word | (capitals >> 2);
+}
+
+std::uint64_t mix(std::uint64_t hash, std::uint64_t word) {
+    hash ^= word;
+    hash *= 0x9e3779b97f4a7c15ull;
+    return hash ^ (hash >> 29);
+}
+
+} // namespace
+
 std::size_t CaseInsensitiveHash::operator()(std::string_view text) const noexcept {
-    // FNV-1a over the folded bytes.
-    std::size_t hash = 14695981039346656037ull;
-    for (char c : text) {
-        hash ^= static_cast<unsigned char>(toLower(c));
-        hash *= 1099511628211ull;
+    // Eight folded bytes a step; the length seeds the hash, so the zero-padded
+    // tail cannot make two lengths collide.
+    std::uint64_t hash = mix(0xcbf29ce484222325ull, text.size());
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        hash = mix(hash, foldWord(word));
     }
-    return hash;
+    if (i < text.size()) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, text.size() - i);
+        hash = mix(hash, foldWord(word));
+    }
+    return static_cast<std::size_t>(hash);
 }
 
 } // namespace statvane::ascii

@@ -28,7 +28,8 @@ struct CaseInsensitiveHash {
 struct CaseInsensitiveEqual {
     using is_transparent = void;
     bool operator()(std::string_view a, std::string_view b) const noexcept {
-        return equalsIgnoringCase(a, b);
+        // Keys mostly repeat with the same spelling: compare bytes first.
+        return a.size() == b.size() && (a == b || equalsIgnoringCase(a, b));
     }
 };
 
