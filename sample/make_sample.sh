@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds a sample program directory: three generated logs of three days each
-# in DIR/logs, and one report "Sample" whose single input entry is that folder
-# (every analysis but reverse DNS and bytes, saved to DIR/sample-report.txt).
+# in DIR/logs, the pages they request in DIR/site, and one report "Sample"
+# whose single input entry is that folder (every analysis but reverse DNS,
+# saved to DIR/sample-report.txt). sample/run_sample.sh serves the site on
+# loopback for the bytes figure and runs the report.
 # The profile files are written as the program writes them: CR LF line ends,
 # keys in saving order. Run a report on it with
 #   STATVANE_HOME=DIR STATVANE_SETTINGS=DIR/registry.reg statvane --batch Sample
@@ -20,6 +22,8 @@ for variant in 1 2 3; do
         --visitors 400 --pages 80 --start "${starts[variant - 1]}" --variant "$variant" "$log"
 done
 
+python3 "$here/make_site.py" "$home/site" "$home"/logs/*.log
+
 write_profile_file() {
     local file=$1
     shift
@@ -28,7 +32,7 @@ write_profile_file() {
 
 write_profile_file "$home/reports.dat" "[Sample]" \
     "Description=Nine days of a small site: three logs in one folder" \
-    "Visitors=1" "Referrers=1" "DNS=0" "Pages=1" "Bytes=0" "Browser=1" \
-    "File=1" "Output=$home/sample-report.txt" "Total Options=4" "E-Mail Address=" "E-Mail=0"
+    "Visitors=1" "Referrers=1" "DNS=0" "Pages=1" "Bytes=1" "Browser=1" \
+    "File=1" "Output=$home/sample-report.txt" "Total Options=5" "E-Mail Address=" "E-Mail=0"
 write_profile_file "$home/files.dat" "[Sample]" "File 0=$home/logs/*.*"
 echo "Sample program directory: $home"
