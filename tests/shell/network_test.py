@@ -1,0 +1,461 @@
+#!/usr/bin/env python3
+"""End-to-end tests of what `statvane --batch` does on the network: the bytes
+figure asked of a real web server (directly, through tinyproxy with Basic
+authorisation, and of a server that never answers), and e-mail delivery of the
+written report to aiosmtpd and to scripted mail servers that refuse or stay
+silent. Every peer listens on a free loopback port; no traffic leaves it.
+
+Usage: network_test.py --statvane PATH [unittest arguments, e.g. a class name]
+"""
+import json
+import os
+import re
+import shutil
+import socket
+import socketserver
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # keep the source tree clean
+sys.path.insert(0, HERE)
+from batch_test import PRODUCT_KEY, Sandbox, crlf_lines, dated, read, write  # noqa: E402
+
+SMTP_STORE_SERVER = os.path.join(HERE, "..", "peers", "smtp_store_server.py")
+SYSTEM_PYTHON = "/usr/bin/python3"  # the interpreter that Debian's aiosmtpd belongs to
+STATVANE = None  # set from the command line
+RUN_TIME_LIMIT = 60
+# The HTTP client gives up on a request after 30 seconds.
+SILENT_PAGE_RUN_LIMIT = 90
+PEER_START_LIMIT = 10
+PEER_STOP_LIMIT = 5
+SCRIPT_READ_LIMIT = 10
+
+NOT_SELECTED = "Not Selected"
+HITS_OF_5000_BYTES = ["/a.html"] * 3 + ["/b.html"]  # pages of 1000 and 2000 bytes: 5000 in all
+TOTAL_5000 = ("5000", "4.8828125", "0.00476837158203125")
+AVERAGE_2500 = ("2500", "2.44140625", "0.00238418579101562")
+MAIL_SETTINGS_ERROR = ("Statvane: An error has occured.  Please make sure your mail settings "
+                       "are correct under the Settings option off the Tools menu.")
+
+
+def require_peer(*command):
+    """Skips the test class when a peer program is missing; fails instead under CI."""
+    found = shutil.which(command[0]) and subprocess.run(
+        command, capture_output=True, timeout=PEER_START_LIMIT).returncode == 0
+    if found:
+        return
+    text = "peer not available: " + " ".join(command)
+    if os.environ.get("CI") == "true":
+        raise AssertionError(text)
+    raise unittest.SkipTest(text)
+
+
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+class Peer:
+    """A server program started on a loopback port, ended by its process id."""
+
+    def __init__(self, command, port, cwd=None, log=None):
+        self.log = open(log or os.devnull, "ab")
+        self.process = subprocess.Popen(command, cwd=cwd, stdin=subprocess.DEVNULL,
+                                        stdout=self.log, stderr=self.log)
+        deadline = time.monotonic() + PEER_START_LIMIT
+        while not self.accepts(port):
+            if self.process.poll() is not None or time.monotonic() > deadline:
+                self.stop()
+                raise AssertionError(f"{command[0]} did not start listening on port {port}")
+            time.sleep(0.05)
+
+    @staticmethod
+    def accepts(port):
+        try:
+            socket.create_connection(("127.0.0.1", port), timeout=1).close()
+            return True
+        except OSError:
+            return False
+
+    def stop(self):
+        self.process.terminate()
+        try:
+            self.process.wait(PEER_STOP_LIMIT)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait(PEER_STOP_LIMIT)
+        self.log.close()
+
+
+class ScriptedServer(socketserver.ThreadingTCPServer):
+    """A server on a free loopback port that runs script(connection, stopping)
+    for every connection, and remembers how many connections it accepted."""
+
+    def __init__(self, script):
+        self.script = script
+        self.stopping = threading.Event()
+        self.connections = 0
+        super().__init__(("127.0.0.1", 0), ScriptedServer.Handler)
+        self.port = self.server_address[1]
+        self.thread = threading.Thread(target=self.serve_forever, daemon=True)
+        self.thread.start()
+
+    class Handler(socketserver.BaseRequestHandler):
+        def handle(self):
+            self.server.connections += 1
+            self.request.settimeout(SCRIPT_READ_LIMIT)
+            try:
+                self.server.script(self.request, self.server.stopping)
+            except OSError:
+                pass  # the client went away or stayed silent
+
+    def stop(self):
+        self.stopping.set()
+        self.shutdown()
+        self.server_close()  # waits for the connection threads
+        self.thread.join(PEER_STOP_LIMIT)
+
+
+def accept_and_stay_silent(connection, stopping):
+    stopping.wait(SILENT_PAGE_RUN_LIMIT)
+
+
+class RefusingMailServer:
+    """An SMTP server that refuses every sender with 550; it records the
+    commands it received."""
+
+    REPLIES = {b"HELO": b"250 scripted", b"EHLO": b"250 scripted", b"MAIL": b"550 sender refused",
+               b"RCPT": b"250 ok", b"DATA": b"354 go on", b"QUIT": b"221 bye"}
+
+    def __init__(self):
+        self.commands = []
+        self.server = ScriptedServer(self.converse)
+
+    def converse(self, connection, stopping):
+        connection.sendall(b"220 scripted mail server\r\n")
+        for line in connection.makefile("rb"):
+            command = line.rstrip(b"\r\n")
+            self.commands.append(command)
+            verb = command[:4].upper()
+            connection.sendall(self.REPLIES.get(verb, b"500 unknown") + b"\r\n")
+            if verb == b"QUIT":
+                return
+
+
+def settings_text(values, top_pages=()):
+    """The settings file: string values under the Settings key and the top pages filter."""
+
+    def escaped(text):
+        return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+    lines = ["REGEDIT4", "", "[" + PRODUCT_KEY + "\\Settings]"]
+    lines += [escaped(name) + "=" + escaped(value) for name, value in values.items()]
+    lines += ["", "[" + PRODUCT_KEY + "\\TopPages]"]
+    lines += [f'"{position}"=' + escaped(entry) for position, entry in enumerate(top_pages)]
+    return crlf_lines(lines + [""])
+
+
+def report_profile(name, inputs, output, analyses=("Pages", "Bytes"), recipients=None):
+    """(reports.dat section, files.dat section) of a report written to a file,
+    mailed when recipients are given."""
+    flags = [f"{key}={int(key in analyses)}" for key in ("Pages", "Bytes")]
+    report = [f"[{name}]", *flags, "Visitors=0", "DNS=0", "Referrers=0", "Browser=0", "File=1",
+              f"Output={output}", f"Total Options={len(analyses)}",
+              f"E-Mail={int(recipients is not None)}", f"E-Mail Address={recipients or ''}"]
+    files = [f"[{name}]"] + [f"File {n}={entry}" for n, entry in enumerate(inputs)]
+    return report, files
+
+
+def log_of(pages):
+    return b"".join(dated(b"10.0.0.1", b"GET " + page.encode() + b" HTTP/1.0") + b"\r\n"
+                    for page in pages)
+
+
+def byte_lines(report):
+    """The six lines of a text report that give the byte figures."""
+    lines = report.decode().split("\r\n")
+    first = next(n for n, line in enumerate(lines) if line.startswith("Total Bytes Transferred:"))
+    return lines[first:first + 6]
+
+
+def figure_lines(figures):
+    """The six byte lines for the figures: total, kilobytes, megabytes, then their averages."""
+    units = ("   - in Kilobytes (K):  ", "   - in Megabytes (MB):  ")
+    labels = ("Total Bytes Transferred:  ", *units, "Average Bytes Transferred: ", *units)
+    return [label + figure for label, figure in zip(labels, figures, strict=True)]
+
+
+def top_page_rows(report):
+    lines = report.decode().split("\r\n")
+    first = lines.index("------> Top Pages <------") + 3
+    return [line.rsplit(",", 2)[0] for line in lines[first:] if line]
+
+
+class NetworkTestCase(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.temp = tempfile.TemporaryDirectory(prefix="statvane-network-")
+        cls.sandbox = Sandbox(cls.temp.name)
+        cls.peers = []
+
+    @classmethod
+    def tearDownClass(cls):
+        for peer in reversed(cls.peers):
+            peer.stop()
+        cls.temp.cleanup()
+
+    @classmethod
+    def start_peer(cls, peer):
+        cls.peers.append(peer)
+        return peer
+
+    def run_statvane(self, report, limit=RUN_TIME_LIMIT, **environment):
+        """Runs the report; the resolver library reports a connection unless
+        the environment says otherwise."""
+        settings = dict(os.environ, STATVANE_HOME=self.sandbox.home,
+                        STATVANE_SETTINGS=self.sandbox.settings, STATVANE_DNS_SERVER="127.0.0.1:9")
+        settings.pop("STATVANE_OFFLINE", None)
+        settings.update(environment)
+        return subprocess.run([STATVANE, "--batch", report], cwd=self.sandbox.root, env=settings,
+                              capture_output=True, timeout=limit)
+
+    def write_report(self, name, pages_per_log, settings, top_pages=(), **profile):
+        logs = []
+        for number, pages in enumerate(pages_per_log):
+            logs.append(self.sandbox.path(f"{name} {number}.log"))
+            write(logs[-1], log_of(pages))
+        output = self.sandbox.path(name + ".txt")
+        self.sandbox.write_profiles([report_profile(name, logs, output, **profile)])
+        write(self.sandbox.settings, settings_text(settings, top_pages))
+        return output
+
+
+class SiteTestCase(NetworkTestCase):
+    """Python's web server over a folder holding a.html (1000 bytes) and b.html
+    (2000 bytes); its request log tells which pages were asked for."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        site = cls.sandbox.path("site")
+        os.makedirs(site)
+        write(os.path.join(site, "a.html"), b"a" * 1000)
+        write(os.path.join(site, "b.html"), b"b" * 2000)
+        cls.site_log = cls.sandbox.path("site.log")
+        port = free_port()
+        cls.start_peer(Peer([sys.executable, "-u", "-m", "http.server", "--bind", "127.0.0.1",
+                             str(port)], port, cwd=site, log=cls.site_log))
+        cls.site = f"http://127.0.0.1:{port}"
+
+    def site_requests(self, run):
+        """The HEAD requests the site logged while run() ran."""
+        before = os.path.getsize(self.site_log)
+        result = run()
+        with open(self.site_log, "rb") as log:
+            log.seek(before)
+            return result, re.findall(rb'"HEAD (\S+) HTTP/1\.[01]"', log.read())
+
+
+class BytesFromWebServer(SiteTestCase):
+    # (report name, pages of each log, top pages filter, analyses, environment,
+    #  the six figures, the pages asked for)
+    CASES = [
+        ("One Log", [HITS_OF_5000_BYTES], [], ("Pages", "Bytes"), {}, TOTAL_5000 + TOTAL_5000,
+         ["/a.html", "/b.html"]),
+        ("Two Logs", [["/a.html", "/b.html", "/a.html"], ["/a.html"]], [], ("Pages", "Bytes"), {},
+         TOTAL_5000 + AVERAGE_2500, ["/a.html", "/b.html"]),
+        ("Missing Page", [["/missing.html"] + HITS_OF_5000_BYTES + ["/missing.html"]], [],
+         ("Pages", "Bytes"), {}, TOTAL_5000 + TOTAL_5000, ["/missing.html", "/a.html", "/b.html"]),
+        ("Filtered Page", [HITS_OF_5000_BYTES], ["b.html"], ("Pages", "Bytes"), {},
+         TOTAL_5000 + TOTAL_5000, ["/a.html", "/b.html"]),
+        ("Bytes Without Pages", [HITS_OF_5000_BYTES], [], ("Bytes",), {}, (NOT_SELECTED,) * 6, []),
+        ("Offline", [HITS_OF_5000_BYTES], [], ("Pages", "Bytes"), {"STATVANE_OFFLINE": "1"},
+         (NOT_SELECTED,) * 6, []),
+    ]
+
+    def test_byte_figures(self):
+        for name, logs, top_pages, analyses, environment, figures, asked in self.CASES:
+            with self.subTest(report=name):
+                output = self.write_report(name, logs, {"Web Site": self.site}, top_pages,
+                                           analyses=analyses)
+
+                result, requests = self.site_requests(
+                    lambda: self.run_statvane(name, **environment))
+
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                report = read(output)
+                self.assertEqual(byte_lines(report), figure_lines(figures))
+                self.assertEqual(requests, [page.encode() for page in asked])
+                if "Pages" in analyses:
+                    rows = [self.site + page for page in dict.fromkeys(sum(logs, []))
+                            if not any(entry in page for entry in top_pages)]
+                    self.assertEqual(sorted(top_page_rows(report)), sorted(rows))
+
+
+class BytesThroughProxy(SiteTestCase):
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        require_peer("tinyproxy", "-v")
+        cls.proxy_log = cls.sandbox.path("proxy.log")
+        conf = cls.sandbox.path("tinyproxy.conf")
+        cls.proxy_port = free_port()
+        write(conf, (f"Port {cls.proxy_port}\nListen 127.0.0.1\nAllow 127.0.0.1\n"
+                     "BasicAuth user password\nTimeout 30\nMaxClients 10\nLogLevel Connect\n"
+                     f'LogFile "{cls.proxy_log}"\n').encode())
+        cls.start_peer(Peer(["tinyproxy", "-d", "-c", conf], cls.proxy_port))
+
+    def proxied_requests(self, run):
+        before = os.path.getsize(self.proxy_log)
+        result = run()
+        with open(self.proxy_log, "rb") as log:
+            log.seek(before)
+            return result, re.findall(rb"Request \(file descriptor \d+\): HEAD (\S+) ", log.read())
+
+    def test_byte_figures_through_the_proxy(self):
+        port = str(self.proxy_port)
+        pages = [b"/a.html", b"/b.html"]
+        through_proxy = [self.site.encode() + page for page in pages]
+        # (case, "Server Address", "Port", "Max Size" (the password), the six figures,
+        #  the addresses the proxy was asked for, the pages that reached the site)
+        cases = [
+            ("Port In Address", "127.0.0.1:" + port, "1", "password", TOTAL_5000 * 2,
+             through_proxy, pages),
+            ("Port Setting", "127.0.0.1", port, "password", TOTAL_5000 * 2, through_proxy, pages),
+            ("Wrong Password", "127.0.0.1:" + port, "", "wrong", ("0",) * 6, through_proxy, []),
+            ("No Port At All", "127.0.0.1", "", "password", ("0",) * 6, [], []),
+        ]
+        for name, address, proxy_port, password, figures, proxied, reached in cases:
+            with self.subTest(case=name):
+                output = self.write_report(name, [HITS_OF_5000_BYTES], {
+                    "Web Site": self.site, "Server Address": address, "Port": proxy_port,
+                    "User Name": "user", "Max Size": password})
+
+                (result, reached_site), asked_of_proxy = self.proxied_requests(
+                    lambda: self.site_requests(lambda: self.run_statvane(name)))
+
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                self.assertEqual(byte_lines(read(output)), figure_lines(figures))
+                self.assertEqual(asked_of_proxy, proxied)
+                self.assertEqual(reached_site, reached)
+
+
+class BytesFromSilentServer(NetworkTestCase):
+    def test_page_of_a_server_that_never_answers_adds_nothing(self):
+        server = ScriptedServer(accept_and_stay_silent)
+        try:
+            output = self.write_report("Silent", [["/never.html"]],
+                                       {"Web Site": f"http://127.0.0.1:{server.port}"})
+            result = self.run_statvane("Silent", limit=SILENT_PAGE_RUN_LIMIT)
+        finally:
+            server.stop()
+        self.assertEqual((result.returncode, result.stderr), (0, b""))
+        self.assertEqual(byte_lines(read(output)), figure_lines(("0",) * 6))
+        self.assertEqual(server.connections, 1)
+
+
+class MailDelivery(NetworkTestCase):
+    RECIPIENTS = "a@example.com ; b@example.com"
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        require_peer(SYSTEM_PYTHON, "-c", "import aiosmtpd")
+        cls.mailbox = cls.sandbox.path("mailbox")
+        os.makedirs(cls.mailbox)
+        cls.smtp_port = free_port()
+        cls.start_peer(Peer([SYSTEM_PYTHON, SMTP_STORE_SERVER, str(cls.smtp_port), cls.mailbox],
+                            cls.smtp_port))
+
+    def mail_report(self, server, limit=RUN_TIME_LIMIT, **environment):
+        output = self.write_report("Mailed", [HITS_OF_5000_BYTES], {
+            "Server": server, "From": "statvane@example.org", "Subject": "Weekly figures",
+            "Reply-To": "replies@example.org"}, analyses=("Pages",), recipients=self.RECIPIENTS)
+        return output, self.run_statvane("Mailed", limit=limit, **environment)
+
+    def stored_messages(self):
+        names = sorted(name for name in os.listdir(self.mailbox) if name.endswith(".json"))
+        return [json.loads(read(os.path.join(self.mailbox, name))) for name in names]
+
+    def test_report_arrives_as_the_one_attachment_of_one_message(self):
+        output, result = self.mail_report(f"127.0.0.1:{self.smtp_port}")
+
+        self.assertEqual((result.returncode, result.stderr, result.stdout), (0, b"", b""))
+        [stored] = self.stored_messages()
+        self.assertEqual(stored["mail_from"], "statvane@example.org")
+        self.assertEqual(stored["rcpt_tos"], ["a@example.com", "b@example.com"])
+        message = stored["message"]
+        self.assertEqual((message["is_multipart"], message["defects"]), (True, []))
+        headers = message["headers"]
+        self.assertEqual((headers["To"], headers["From"], headers["Subject"], headers["Reply-To"]),
+                         (self.RECIPIENTS, "statvane@example.org", "Weekly figures",
+                          "replies@example.org"))
+        [attachment] = message["attachments"]
+        self.assertEqual(attachment["filename"], "Mailed.txt")
+        self.assertEqual(bytes.fromhex(attachment["data_hex"]), read(output))
+
+    def assert_failed_delivery(self, result, message=None):
+        self.assertEqual((result.returncode, result.stdout), (1, b""))
+        errors = result.stderr.decode().splitlines()
+        self.assertTrue(errors, "no message on standard error")
+        for line in errors:
+            self.assertRegex(line, r"\AStatvane: \S")
+        if message is not None:
+            self.assertIn(message, errors)
+
+    def test_deliveries_that_fail_exit_with_1(self):
+        silent = ScriptedServer(accept_and_stay_silent)
+        self.addCleanup(silent.stop)
+        # (case, "Server" setting, environment, the message expected among the lines)
+        cases = [
+            ("nothing listening", f"127.0.0.1:{free_port()}", {}, MAIL_SETTINGS_ERROR),
+            ("silent server", f"127.0.0.1:{silent.port}", {"STATVANE_MAIL_TIMEOUT": "3"}, None),
+            ("empty server", "", {}, "Statvane: DNS lookup: invalid host name."),
+        ]
+        stored_before = self.stored_messages()
+        for name, server, environment, message in cases:
+            with self.subTest(case=name):
+                output, result = self.mail_report(server, **environment)
+                self.assert_failed_delivery(result, message)
+                self.assertTrue(os.path.exists(output), "the report is written before mailing")
+        self.assertEqual(silent.connections, 1)
+        self.assertEqual(self.stored_messages(), stored_before)
+
+    def test_refused_sender_is_followed_by_quit(self):
+        refusing = RefusingMailServer()
+        self.addCleanup(refusing.server.stop)
+
+        _, result = self.mail_report(f"127.0.0.1:{refusing.server.port}")
+
+        self.assert_failed_delivery(result)
+        verbs = [command.split(b" ")[0].split(b":")[0].upper() for command in refusing.commands]
+        self.assertEqual(verbs, [b"HELO", b"MAIL", b"QUIT"])
+
+    def test_no_connection_sends_nothing(self):
+        refusing = RefusingMailServer()
+        self.addCleanup(refusing.server.stop)
+
+        _, result = self.mail_report(f"127.0.0.1:{refusing.server.port}", STATVANE_OFFLINE="1")
+
+        self.assert_failed_delivery(result, "Statvane: Statvane could not process your request "
+                                            "since you are not connected to the Internet.")
+        self.assertEqual(refusing.server.connections, 0)
+
+
+def main():
+    global STATVANE
+    arguments = sys.argv[1:]
+    if len(arguments) < 2 or arguments[0] != "--statvane":
+        sys.exit(__doc__)
+    STATVANE = os.path.abspath(arguments[1])
+    unittest.main(argv=[sys.argv[0], *arguments[2:]])
+
+
+if __name__ == "__main__":
+    main()
