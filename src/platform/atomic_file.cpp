@@ -72,6 +72,7 @@ bool readFileContents(const std::filesystem::path& file, std::string& contents) 
     struct stat info {};
     if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
         ::close(fd);
+        errno = EISDIR;
         return false;
     }
     char chunk[65536];
@@ -88,7 +89,9 @@ bool readFileContents(const std::filesystem::path& file, std::string& contents) 
         }
         contents.append(chunk, static_cast<std::size_t>(got));
     }
+    const int readError = errno;
     ::close(fd);
+    errno = readError;
     return ok;
 }
 

@@ -15,7 +15,8 @@ namespace statvane {
 bool replaceFileContents(const std::filesystem::path& file, std::string_view contents,
                          mode_t newFileMode = 0666);
 
-// Reads a whole file; false when it is missing or cannot be read.
+// Reads a whole file; false when it is missing or cannot be read, with errno
+// telling why (EISDIR for a folder).
 bool readFileContents(const std::filesystem::path& file, std::string& contents);
 
 } // namespace statvane

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/ini_document.h"
+#include "platform/parsed_file.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -9,16 +12,15 @@
 namespace statvane {
 
 // A private-profile (INI) text file read and written with the results of the
-// Windows functions: section and key names match ignoring letter case, keys are
-// appended at the end of their section and sections at the end of the file,
-// CR LF is written and CR LF or LF read. Values are bytes, never converted.
-// Every call opens the file, does its work and lets go of it; every write
-// replaces the file atomically.
+// Windows functions (see IniDocument): CR LF is written and CR LF or LF read,
+// values are bytes, never converted. The file is read again only when it has
+// changed, and every write replaces it atomically. A file that cannot be read
+// reads as missing, and is never written over.
 class IniFile {
   public:
     explicit IniFile(std::filesystem::path file);
 
-    const std::filesystem::path& path() const { return file_; }
+    const std::filesystem::path& path() const { return file_.path(); }
 
     // The value with blanks around it and one pair of enclosing quotes
     // dropped; nothing when the file, section or key is missing.
@@ -32,13 +34,19 @@ class IniFile {
     // Raise Error("Unable to write to <full path>") when the file cannot be
     // replaced; it then keeps its old contents.
     void write(std::string_view section, std::string_view key, std::string_view value);
+    // Several keys of one section in one replacement of the file.
+    void writeValues(std::string_view section, const IniDocument::KeyValues& values);
     void eraseSection(std::string_view section);
+    // The section erased and written again with just these keys, in order.
+    void replaceSection(std::string_view section, const IniDocument::KeyValues& values);
 
   private:
-    std::vector<std::string> readLines() const;
-    void writeLines(const std::vector<std::string>& lines) const;
+    const IniDocument& loadForReading() const;
+    IniDocument& loadForWriting();
+    void store();
 
-    std::filesystem::path file_;
+    // Holds the parsed file between calls; reading it again changes nothing.
+    mutable ParsedFile<IniDocument> file_;
 };
 
 } // namespace statvane

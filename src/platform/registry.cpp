@@ -1,25 +1,28 @@
 #include "platform/registry.h"
 
-#include "platform/atomic_file.h"
 #include "platform/error.h"
-#include "platform/registry_document.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <system_error>
 
 namespace statvane {
 namespace {
 
 constexpr std::string_view kHive = "HKEY_CURRENT_USER\\";
-
-const RegistryValue* findValue(RegistryDocument& document, const std::string& path,
-                               std::string_view name) {
-    RegistryKey* key = document.findKey(path);
-    return key ? key->findValue(name) : nullptr;
-}
+constexpr mode_t kNewFileMode = 0600;
 
 Error invalidType(std::string_view name) {
     return Error(formatMessage("Invalid data type for '%s'", std::string(name)));
+}
+
+Error failedToSet(std::string_view name) {
+    return Error(formatMessage("Failed to set data for '%s'", std::string(name)));
+}
+
+Error cannotRead(const std::filesystem::path& file, const std::string& why) {
+    return Error("Cannot read the settings file " + std::filesystem::absolute(file).string() + why +
+                 "; it is left as it is");
 }
 
 } // namespace
@@ -43,26 +46,35 @@ std::string Registry::fullPath(std::string_view key) const {
     return std::string(kHive) + std::string(key);
 }
 
-RegistryDocument Registry::load() const {
-    std::string text;
-    readFileContents(file_, text);
-    return RegistryDocument::parse(text);
+const RegistryDocument& Registry::load() const {
+    try {
+        return file_.load();
+    } catch (const FileReadError& failure) {
+        throw cannotRead(file(), ": " + std::string(std::strerror(failure.error)));
+    } catch (const RegistryDocument::Unreadable& failure) {
+        throw cannotRead(file(), ", line " + std::to_string(failure.line) + ": " + failure.reason);
+    }
 }
 
-bool Registry::store(const RegistryDocument& document) const {
+RegistryDocument& Registry::loadForChange() {
+    load();
+    return file_.load();
+}
+
+bool Registry::store() {
     std::error_code ignored;
-    std::filesystem::create_directories(file_.parent_path(), ignored);
-    return replaceFileContents(file_, document.serialize(), 0600);
+    std::filesystem::create_directories(file().parent_path(), ignored);
+    return file_.store(kNewFileMode);
 }
 
 bool Registry::openKey(std::string_view key, bool canCreate) {
-    auto document = load();
-    if (document.findKey(fullPath(key)) || document.hasKeyOrSubkey(fullPath(key)))
+    auto& document = loadForChange();
+    if (document.hasKeyOrSubkey(fullPath(key)))
         return true;
     if (!canCreate)
         return false;
     document.createKey(fullPath(key));
-    return store(document);
+    return store();
 }
 
 bool Registry::keyExists(std::string_view key) const {
@@ -70,24 +82,16 @@ bool Registry::keyExists(std::string_view key) const {
 }
 
 bool Registry::deleteKey(std::string_view key) {
-    auto document = load();
-    return document.deleteKey(fullPath(key)) && store(document);
+    return loadForChange().deleteKey(fullPath(key)) && store();
 }
 
 std::vector<std::string> Registry::valueNames(std::string_view key) const {
-    auto document = load();
-    std::vector<std::string> names;
-    if (const RegistryKey* found = document.findKey(fullPath(key))) {
-        for (const auto& value : found->values)
-            names.push_back(value.name);
-    }
-    return names;
+    return load().valueNames(fullPath(key));
 }
 
 std::optional<RegistryValue> Registry::readValue(std::string_view key, std::string_view name,
                                                  RegistryValue::Kind kind) const {
-    auto document = load();
-    const RegistryValue* value = findValue(document, fullPath(key), name);
+    const RegistryValue* value = load().findValue(fullPath(key), name);
     if (!value)
         return std::nullopt;
     if (value->kind != kind)
@@ -106,27 +110,36 @@ std::optional<std::int32_t> Registry::readInteger(std::string_view key,
     return value ? std::optional(value->integer) : std::nullopt;
 }
 
-void Registry::writeValue(std::string_view key, const RegistryValue& value) {
-    auto document = load();
-    RegistryKey& target = document.createKey(fullPath(key));
-    if (RegistryValue* existing = target.findValue(value.name)) {
-        const std::string storedName = existing->name;
-        *existing = value;
-        existing->name = storedName;
-    } else {
-        target.values.push_back(value);
-    }
-    if (!store(document))
-        throw Error(formatMessage("Failed to set data for '%s'", value.name));
+void Registry::writeValues(std::string_view key, const std::vector<RegistryValue>& values) {
+    if (values.empty())
+        return;
+    auto& document = loadForChange();
+    for (const auto& value : values)
+        document.setValue(fullPath(key), value);
+    if (!store())
+        throw failedToSet(values.front().name);
 }
 
 void Registry::writeString(std::string_view key, std::string_view name, std::string_view value) {
-    writeValue(
-        key, RegistryValue{std::string(name), RegistryValue::Kind::String, std::string(value), 0});
+    writeValues(key, {RegistryValue{std::string(name), RegistryValue::Kind::String,
+                                    std::string(value), 0}});
 }
 
 void Registry::writeInteger(std::string_view key, std::string_view name, std::int32_t value) {
-    writeValue(key, RegistryValue{std::string(name), RegistryValue::Kind::Integer, {}, value});
+    writeValues(key, {RegistryValue{std::string(name), RegistryValue::Kind::Integer, {}, value}});
+}
+
+void Registry::writeStrings(std::string_view key,
+                            const std::vector<std::pair<std::string, std::string>>& values) {
+    std::vector<RegistryValue> typed;
+    typed.reserve(values.size());
+    for (const auto& [name, text] : values)
+        typed.push_back(RegistryValue{name, RegistryValue::Kind::String, text, 0});
+    writeValues(key, typed);
+}
+
+std::vector<std::size_t> Registry::unreadableLines() const {
+    return load().unreadableLines();
 }
 
 } // namespace statvane

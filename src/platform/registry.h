@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/parsed_file.h"
 #include "platform/registry_document.h"
 
 #include <cstdint>
@@ -7,15 +8,21 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace statvane {
 
-// The current user's registry, kept as a REGEDIT4 text file. Key paths are
-// given relative to HKEY_CURRENT_USER, with "\" between their parts. Every
-// call reads the file and, when it changes something, replaces the file
-// atomically, so no key stays open between operations. A new file is created
-// with mode 0600 since it holds the proxy password.
+// The current user's registry, kept as a registry export file (REGEDIT4, or
+// "Windows Registry Editor Version 5.00" in UTF-16 or UTF-8). Key paths are
+// given relative to HKEY_CURRENT_USER, with "\" between their parts. The file
+// is read again only when it has changed, and every change replaces it
+// atomically with all its other lines as they stood, so no key stays open
+// between operations and nothing the program cannot read is lost. A new file
+// is created with mode 0600 since it holds the proxy password.
+//
+// A file that exists but is no registry export, or cannot be read, is never
+// written: every call raises Error naming the file (and the line).
 class Registry {
   public:
     explicit Registry(std::filesystem::path file);
@@ -24,7 +31,7 @@ class Registry {
     // (default ~/.config/statvane/registry.reg).
     static std::filesystem::path defaultFile();
 
-    const std::filesystem::path& file() const { return file_; }
+    const std::filesystem::path& file() const { return file_.path(); }
 
     // True when the key exists afterwards; with canCreate a missing key is
     // created. False, without an error, when it is missing or cannot be stored.
@@ -46,17 +53,28 @@ class Registry {
     // when the file cannot be written; what it held stays.
     void writeString(std::string_view key, std::string_view name, std::string_view value);
     void writeInteger(std::string_view key, std::string_view name, std::int32_t value);
+    // Several strings in one replacement of the file, in the given order; the
+    // error names the first of them.
+    void writeStrings(std::string_view key,
+                      const std::vector<std::pair<std::string, std::string>>& values);
+
+    // The lines of the file, counted from 1, that it could not read; they
+    // stay in the file as they stand.
+    std::vector<std::size_t> unreadableLines() const;
 
   private:
     std::string fullPath(std::string_view key) const;
-    RegistryDocument load() const;
+    const RegistryDocument& load() const;
+    bool store();
     // The value when it exists; Error when it is of another kind.
     std::optional<RegistryValue> readValue(std::string_view key, std::string_view name,
                                            RegistryValue::Kind kind) const;
-    bool store(const RegistryDocument& document) const;
-    void writeValue(std::string_view key, const RegistryValue& value);
+    void writeValues(std::string_view key, const std::vector<RegistryValue>& values);
 
-    std::filesystem::path file_;
+    RegistryDocument& loadForChange();
+
+    // Holds the parsed file between calls; reading it again changes nothing.
+    mutable ParsedFile<RegistryDocument> file_;
 };
 
 } // namespace statvane

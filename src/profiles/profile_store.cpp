@@ -9,6 +9,10 @@ std::string inputKey(std::size_t position) {
     return "File " + std::to_string(position);
 }
 
+std::string flagText(bool value) {
+    return value ? "1" : "0";
+}
+
 } // namespace
 
 ProfileStore::ProfileStore(const std::filesystem::path& programDirectory)
@@ -67,29 +71,27 @@ ReportProfile ProfileStore::loadProfile(std::string_view name) const {
     return profile;
 }
 
-void ProfileStore::writeFlag(std::string_view name, std::string_view key, bool value) {
-    reports_.write(name, key, value ? "1" : "0");
-}
-
 void ProfileStore::saveProfile(const ReportProfile& profile) {
     const std::string_view name = profile.name;
-    reports_.write(name, "Description", profile.description);
-    writeFlag(name, "Visitors", profile.visitorsList);
-    writeFlag(name, "Referrers", profile.referrerList);
-    writeFlag(name, "DNS", profile.dnsLookup);
-    writeFlag(name, "Pages", profile.topPagesList);
-    writeFlag(name, "Bytes", profile.totalBytes);
-    writeFlag(name, "Browser", profile.popularBrowser);
+    reports_.writeValues(name, {{"Description", profile.description},
+                                {"Visitors", flagText(profile.visitorsList)},
+                                {"Referrers", flagText(profile.referrerList)},
+                                {"DNS", flagText(profile.dnsLookup)},
+                                {"Pages", flagText(profile.topPagesList)},
+                                {"Bytes", flagText(profile.totalBytes)},
+                                {"Browser", flagText(profile.popularBrowser)}});
 
-    files_.eraseSection(name);
+    IniDocument::KeyValues inputs;
+    inputs.reserve(profile.inputs.size());
     for (std::size_t position = 0; position < profile.inputs.size(); ++position)
-        files_.write(name, inputKey(position), profile.inputs[position]);
+        inputs.emplace_back(inputKey(position), profile.inputs[position]);
+    files_.replaceSection(name, inputs);
 
-    writeFlag(name, "File", profile.saveToFile);
-    reports_.write(name, "Output", profile.outputFile);
-    reports_.write(name, "Total Options", std::to_string(profile.totalOptions));
-    reports_.write(name, "E-Mail Address", profile.emailAddresses);
-    writeFlag(name, "E-Mail", profile.emailReport);
+    reports_.writeValues(name, {{"File", flagText(profile.saveToFile)},
+                                {"Output", profile.outputFile},
+                                {"Total Options", std::to_string(profile.totalOptions)},
+                                {"E-Mail Address", profile.emailAddresses},
+                                {"E-Mail", flagText(profile.emailReport)}});
 }
 
 void ProfileStore::eraseProfile(std::string_view name) {

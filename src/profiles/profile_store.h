@@ -12,9 +12,10 @@
 namespace statvane {
 
 // The report profiles in reports.dat (settings, one section per report) and
-// files.dat (input entries) of one program directory. Nothing is cached:
-// every call reads or writes the files at once. Writes raise
-// Error("Unable to write to <path>") and keep what was written before.
+// files.dat (input entries) of one program directory. Every call reads or
+// writes the files at once (a file is parsed again only when it has changed).
+// Writes raise Error("Unable to write to <path>") and keep what was written
+// before.
 class ProfileStore {
   public:
     explicit ProfileStore(const std::filesystem::path& programDirectory);
@@ -34,8 +35,6 @@ class ProfileStore {
     void renameProfile(std::string_view oldName, const ReportProfile& profile);
 
   private:
-    void writeFlag(std::string_view name, std::string_view key, bool value);
-
     IniFile reports_;
     IniFile files_;
 };

@@ -89,8 +89,11 @@ SaveResult SettingsStore::saveSettings(const Settings& settings) {
 void SettingsStore::saveList(const char* key, const std::vector<std::string>& list) {
     registry_.deleteKey(key);
     registry_.openKey(key, true);
+    std::vector<std::pair<std::string, std::string>> entries;
+    entries.reserve(list.size());
     for (std::size_t i = 0; i < list.size(); ++i)
-        registry_.writeString(key, std::to_string(i), list[i]);
+        entries.emplace_back(std::to_string(i), list[i]);
+    registry_.writeStrings(key, entries);
 }
 
 std::string SettingsStore::readWebSite() {

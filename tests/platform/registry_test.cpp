@@ -1,7 +1,9 @@
 #include "platform/error.h"
 #include "platform/registry.h"
+#include "platform/utf16.h"
 #include "support/temp_dir.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -114,17 +116,114 @@ TEST_F(RegistryTest, RefusedWriteRaisesAndLosesNothing) {
     EXPECT_FALSE(registry.openKey("Other", true));
 }
 
-TEST_F(RegistryTest, GarbageLoadsWhatItCan) {
-    std::string text = "not a header\r\n\"orphan\"=\"no key\"\r\n[HKEY_CURRENT_USER\\K\r\n";
+struct Version5Encoding {
+    const char* name;
+    std::string (*encode)(const std::string&);
+};
+
+const Version5Encoding kVersion5Encodings[] = {
+    {"UTF-16LE", [](const std::string& text) { return "\xff\xfe" + utf8ToUtf16Le(text); }},
+    {"UTF-8 with a mark", [](const std::string& text) { return "\xef\xbb\xbf" + text; }},
+    {"UTF-8", [](const std::string& text) { return text; }},
+};
+
+TEST_F(RegistryTest, Version5ExportsAreReadAndKeptInTheirEncoding) {
+    const std::string exported =
+        "Windows Registry Editor Version 5.00\r\n\r\n; exported on the old machine\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Velmor Software\\Statvane\\Settings]\r\n"
+        "\"Max Size\"=\"p\xc3\xa4ss \\\"w\xc3\xb6rd\\\"\"\r\n"
+        "\"Expand\"=hex(2):25,00,41,00,25,00,00,00\r\n"
+        "\"Lines\"=hex(1):61,00,0d,00,0a,00,e9,00,00,00\r\n\r\n";
+    for (const auto& encoding : kVersion5Encodings) {
+        SCOPED_TRACE(encoding.name);
+        writeFile(path, encoding.encode(exported));
+        EXPECT_EQ(registry.readString(kSettings, "Max Size"), "p\xc3\xa4ss \"w\xc3\xb6rd\"");
+        EXPECT_EQ(registry.readString(kSettings, "Expand"), "%A%");
+        EXPECT_EQ(registry.readString(kSettings, "Lines"), "a\r\n\xc3\xa9");
+
+        registry.writeInteger("Software\\Velmor Software\\Statvane", "Index", 1);
+        registry.writeString("K", "Break", "x\ny");
+        EXPECT_EQ(readFile(path),
+                  encoding.encode(exported +
+                                  "[HKEY_CURRENT_USER\\Software\\Velmor Software\\Statvane]\r\n"
+                                  "\"Index\"=dword:00000001\r\n\r\n"
+                                  "[HKEY_CURRENT_USER\\K]\r\n"
+                                  "\"Break\"=hex(1):78,00,0a,00,79,00,00,00\r\n\r\n"));
+        EXPECT_EQ(Registry(path).readString("K", "Break"), "x\ny");
+    }
+}
+
+TEST_F(RegistryTest, Utf16TextRoundTripsByteForByte) {
+    // A lone surrogate and a character outside the first plane survive.
+    const std::string units("W\0\xd8\xd8x\0\x3d\xd8\x00\xde", 10);
+    const std::string text = utf16LeToUtf8(units);
+    EXPECT_EQ(utf8ToUtf16Le(text), units);
+    EXPECT_EQ(utf8ToUtf16Le("\xe9"), std::string("\xe9\0", 2)); // not UTF-8: taken as Latin-1
+}
+
+TEST_F(RegistryTest, DamagedLinesAreReportedAndKeptInTheirPlace) {
+    std::string text = "REGEDIT4\r\n\"orphan\"=\"no key\"\r\n[HKEY_CURRENT_USER\\K\r\n";
     text += "\"Good\"=\"yes\"\r\n" + std::string(100000, 'x') + "\r\n";
-    text += "\"Nul\"=\"a\0b\"\r\n\"Unterminated=\"x\r\n\"Last\"=dword:00000010"s;
+    text += "\"Nul\"=\"a\0b\"\r\n\"Unterminated=\"x\r\n\"Web Site\"=\"http://cut\r\n"s;
+    text += "; a comment\r\n\"Odd\"=dword:zz\r\n\"Last\"=dword:00000010";
     writeFile(path, text);
     EXPECT_EQ(registry.readString("K", "Good"), "yes");
     EXPECT_EQ(registry.readString("K", "Nul"), std::string("a\0b", 3));
+    EXPECT_EQ(registry.readString("K", "Web Site"), std::nullopt);
+    EXPECT_EQ(registry.readInteger("K", "Odd"), std::nullopt);
     EXPECT_EQ(registry.readInteger("K", "Last"), 16);
-    registry.writeString("K", "Added", "1");
-    EXPECT_EQ(registry.readString("K", "Nul"), std::string("a\0b", 3));
-    EXPECT_EQ(registry.readInteger("K", "Last"), 16);
+    EXPECT_EQ(registry.unreadableLines(), (std::vector<std::size_t>{2, 5, 7, 8, 10}));
+
+    registry.writeString("K", "Web Site", "http://new");
+    EXPECT_EQ(readFile(path), text + "\r\n\"Web Site\"=\"http://new\"\r\n");
+    EXPECT_EQ(registry.readString("K", "Web Site"), "http://new");
+}
+
+TEST_F(RegistryTest, FileThatIsNoExportIsNeverWritten) {
+    const std::string contents[] = {"not a header\r\n[HKEY_CURRENT_USER\\K]\r\n\"a\"=\"b\"\r\n",
+                                    std::string("\x7f"
+                                                "ELF\0\0\x01",
+                                                7),
+                                    "\xff\xfeR\0E\0G\0E\0D\0I\0T\0004\0\r\0\n\0["s};
+    const char* expected[] = {
+        ", line 1: it does not begin with \"REGEDIT4\" or \"Windows Registry Editor Version "
+        "5.00\"; it is left as it is",
+        ", line 1: it does not begin", ", line 2: the UTF-16 text ends in half a character"};
+    for (std::size_t i = 0; i < std::size(contents); ++i) {
+        writeFile(path, contents[i]);
+        const std::string named = "Cannot read the settings file " + path.string() + expected[i];
+        for (const auto& call :
+             std::vector<std::function<void()>>{[&] { registry.readString("K", "a"); },
+                                                [&] { registry.writeString("K", "a", "c"); },
+                                                [&] { registry.openKey("Other", true); }}) {
+            try {
+                call();
+                FAIL() << "expected an error for contents " << i;
+            } catch (const Error& error) {
+                EXPECT_EQ(std::string(error.what()).substr(0, named.size()), named);
+            }
+        }
+        EXPECT_EQ(readFile(path), contents[i]);
+    }
+}
+
+TEST_F(RegistryTest, FileThatCannotBeReadNamesTheReason) {
+    std::filesystem::create_directory(path);
+    try {
+        registry.writeString("K", "a", "b");
+        FAIL() << "expected an error";
+    } catch (const Error& error) {
+        EXPECT_EQ(std::string(error.what()), "Cannot read the settings file " + path.string() +
+                                                 ": Is a directory; it is left as it is");
+    }
+}
+
+TEST_F(RegistryTest, DeletingAKeyKeepsItsComments) {
+    writeFile(path, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\L]\r\n; keep me\r\n\"0\"=\"a\"\r\n\r\n"
+                    "[HKEY_CURRENT_USER\\M]\r\n\"x\"=\"y\"\r\n");
+    EXPECT_TRUE(registry.deleteKey("L"));
+    EXPECT_EQ(readFile(path),
+              "REGEDIT4\r\n\r\n; keep me\r\n[HKEY_CURRENT_USER\\M]\r\n\"x\"=\"y\"\r\n");
 }
 
 } // namespace

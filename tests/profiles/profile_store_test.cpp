@@ -61,6 +61,46 @@ TEST_F(ProfileStoreTest, ResavingKeepsKeyOrderAndUnknownKeysAndRebuildsInputs) {
     EXPECT_EQ(store.readDescription("Weekly"), "");
 }
 
+// Names as the file functions take them: blanks at either end do not count,
+// and "]" and the other marks stay part of the name.
+TEST_F(ProfileStoreTest, AwkwardNamesMakeOneSectionFoundByEveryCall) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Blank ", "Blank"},
+        {" Lead", "Lead"},
+        {"\tBoth  ", "Both"},
+        {"a]b", "a]b"},
+        {"[x", "[x"},
+        {"x=y", "x=y"},
+        {";x", ";x"},
+        {"]", "]"},
+        {"Gr\xc3\xb6\xc3\x9f"
+         "e",
+         "Gr\xc3\xb6\xc3\x9f"
+         "e"},
+        {"caf\xe9 ", "caf\xe9"},
+    };
+    for (const auto& [name, listed] : cases) {
+        SCOPED_TRACE(name);
+        auto profile = weekly();
+        profile.name = name;
+        store.saveProfile(profile);
+        store.saveProfile(profile);
+        EXPECT_EQ(store.listReportNames(), std::vector<std::string>{listed});
+        EXPECT_EQ(store.loadProfile(name), profile);
+        EXPECT_EQ(store.loadProfile(listed).inputs, profile.inputs);
+        EXPECT_EQ(reports().find(std::string("[") + listed + "]\r\n", 1), std::string::npos);
+
+        auto renamed = profile;
+        renamed.name = std::string(name) + "2 ";
+        store.renameProfile(name, renamed);
+        EXPECT_EQ(store.loadProfile(renamed.name), renamed);
+        EXPECT_EQ(store.loadProfile(name).inputs, std::vector<std::string>{});
+        store.eraseProfile(renamed.name);
+        EXPECT_TRUE(store.listReportNames().empty());
+        EXPECT_EQ(files(), "");
+    }
+}
+
 TEST_F(ProfileStoreTest, ReadingRules) {
     writeFile(dir / "reports.dat", "[R]\r\nVisitors=yes\r\nReferrers=2\r\nDNS=0x1\r\nPages=0\r\n"
                                    "Total Options=0x10\r\n");
