@@ -96,6 +96,16 @@ void SettingsStore::saveList(const char* key, const std::vector<std::string>& li
     registry_.writeStrings(key, entries);
 }
 
+std::optional<std::string> SettingsStore::unreadableLinesNotice() const {
+    const auto lines = registry_.unreadableLines();
+    if (lines.empty())
+        return std::nullopt;
+    return "The settings file " + std::filesystem::absolute(registry_.file()).string() + " has " +
+           std::to_string(lines.size()) + (lines.size() == 1 ? " line" : " lines") +
+           " that Statvane cannot read, from line " + std::to_string(lines.front()) +
+           " on; they are kept as they stand";
+}
+
 std::string SettingsStore::readWebSite() {
     if (!registry_.keyExists(kSettings))
         return {};

@@ -45,6 +45,10 @@ class SettingsStore {
     // is not an integer from 0 to 250000; what was written before stays.
     SaveResult saveSettings(const Settings& settings);
 
+    // A line for the user when the settings file holds lines it cannot read,
+    // naming the file and the first of those lines; nothing otherwise.
+    std::optional<std::string> unreadableLinesNotice() const;
+
     // "Web Site" straight from the store, without creating the key.
     std::string readWebSite();
 

@@ -91,6 +91,8 @@ std::optional<std::string> findReport(const ProfileStore& profiles, const std::s
 void loadSettings(SettingsStore& store, Settings& settings, Prompt& prompt) {
     try {
         store.loadSettings(settings);
+        if (const auto notice = store.unreadableLinesNotice())
+            prompt.showMessage(errorMessageText(*notice), MessageIcon::Warning);
     } catch (const Error& error) {
         prompt.showMessage(errorMessageText(error.what()), MessageIcon::Error);
     }
