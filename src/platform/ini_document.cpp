@@ -108,7 +108,10 @@ std::vector<std::string> IniDocument::sectionNames() const {
 void IniDocument::appendSection(std::string_view name) {
     if (!lines_.empty() && !isBlankLine(lines_.back()))
         lines_.emplace_back();
-    lines_.push_back("[" + std::string(name) + "]");
+    std::string header = "[";
+    header += name;
+    header += ']';
+    lines_.push_back(std::move(header));
     sections_.push_back(Section{std::string(name), lines_.size() - 1, lines_.size(), {}});
     sectionAt_.emplace(sections_.back().name, sections_.size() - 1);
 }
