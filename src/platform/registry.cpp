@@ -20,9 +20,10 @@ Error failedToSet(std::string_view name) {
     return Error(formatMessage("Failed to set data for '%s'", std::string(name)));
 }
 
-Error cannotRead(const std::filesystem::path& file, const std::string& why) {
-    return Error("Cannot read the settings file " + std::filesystem::absolute(file).string() + why +
-                 "; it is left as it is");
+UnreadableRegistryFile cannotRead(const std::filesystem::path& file, const std::string& why) {
+    return UnreadableRegistryFile("Cannot read the settings file " +
+                                  std::filesystem::absolute(file).string() + why +
+                                  "; it is left as it is");
 }
 
 } // namespace

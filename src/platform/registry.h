@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/error.h"
 #include "platform/parsed_file.h"
 #include "platform/registry_document.h"
 
@@ -13,6 +14,12 @@
 
 namespace statvane {
 
+// The settings file exists but is no registry export, or cannot be read.
+class UnreadableRegistryFile : public Error {
+  public:
+    using Error::Error;
+};
+
 // The current user's registry, kept as a registry export file (REGEDIT4, or
 // "Windows Registry Editor Version 5.00" in UTF-16 or UTF-8). Key paths are
 // given relative to HKEY_CURRENT_USER, with "\" between their parts. The file
@@ -22,7 +29,8 @@ namespace statvane {
 // is created with mode 0600 since it holds the proxy password.
 //
 // A file that exists but is no registry export, or cannot be read, is never
-// written: every call raises Error naming the file (and the line).
+// written: every call raises UnreadableRegistryFile naming the file (and the
+// line).
 class Registry {
   public:
     explicit Registry(std::filesystem::path file);

@@ -88,14 +88,20 @@ std::optional<std::string> findReport(const ProfileStore& profiles, const std::s
     return std::nullopt;
 }
 
-void loadSettings(SettingsStore& store, Settings& settings, Prompt& prompt) {
+// False when the settings file cannot be read at all: every step of the run
+// would then fail on it, so the run ends with the one message.
+bool loadSettings(SettingsStore& store, Settings& settings, Prompt& prompt) {
     try {
         store.loadSettings(settings);
         if (const auto notice = store.unreadableLinesNotice())
             prompt.showMessage(errorMessageText(*notice), MessageIcon::Warning);
+    } catch (const UnreadableRegistryFile& error) {
+        prompt.showMessage(errorMessageText(error.what()), MessageIcon::Error);
+        return false;
     } catch (const Error& error) {
         prompt.showMessage(errorMessageText(error.what()), MessageIcon::Error);
     }
+    return true;
 }
 
 } // namespace
@@ -105,7 +111,8 @@ int runBatch(const std::string& reportName) {
     Registry registry(Registry::defaultFile());
     SettingsStore settingsStore(registry);
     Settings settings;
-    loadSettings(settingsStore, settings, prompt);
+    if (!loadSettings(settingsStore, settings, prompt))
+        return 1;
 
     const auto directory = programDirectory();
     ProfileStore profiles(directory);
