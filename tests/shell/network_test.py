@@ -11,6 +11,7 @@ import json
 import os
 import re
 import shutil
+import signal
 import socket
 import socketserver
 import subprocess
@@ -34,6 +35,10 @@ SILENT_PAGE_RUN_LIMIT = 90
 PEER_START_LIMIT = 10
 PEER_STOP_LIMIT = 5
 SCRIPT_READ_LIMIT = 10
+# Ctrl+C ends the mail wait at once.
+INTERRUPT_EXIT_LIMIT = 1
+# Long enough that a run it ends has not ended by itself.
+MAIL_TIMEOUT = "20"
 
 NOT_SELECTED = "Not Selected"
 HITS_OF_5000_BYTES = ["/a.html"] * 3 + ["/b.html"]  # pages of 1000 and 2000 bytes: 5000 in all
@@ -126,26 +131,55 @@ def accept_and_stay_silent(connection, stopping):
     stopping.wait(SILENT_PAGE_RUN_LIMIT)
 
 
-class RefusingMailServer:
-    """An SMTP server that refuses every sender with 550; it records the
-    commands it received."""
+class ScriptedMailServer:
+    """An SMTP server that answers each command from its table of replies; a
+    reply of None leaves the command unanswered. It takes a message after
+    DATA up to its "." line, which counts as a command of its own, and records
+    the commands it received."""
 
-    REPLIES = {b"HELO": b"250 scripted", b"EHLO": b"250 scripted", b"MAIL": b"550 sender refused",
-               b"RCPT": b"250 ok", b"DATA": b"354 go on", b"QUIT": b"221 bye"}
+    ACCEPTING = {b"HELO": b"250 scripted", b"EHLO": b"250 scripted", b"MAIL": b"250 ok",
+                 b"RCPT": b"250 ok", b"DATA": b"354 go on", b".": b"250 queued",
+                 b"QUIT": b"221 bye"}
 
-    def __init__(self):
+    def __init__(self, **changes):
+        self.replies = dict(self.ACCEPTING)
+        self.replies.update({verb.encode(): reply for verb, reply in changes.items()})
         self.commands = []
         self.server = ScriptedServer(self.converse)
 
+    def verbs(self):
+        return [command.split(b" ")[0].split(b":")[0].upper() for command in self.commands]
+
     def converse(self, connection, stopping):
         connection.sendall(b"220 scripted mail server\r\n")
+        in_message = False
         for line in connection.makefile("rb"):
             command = line.rstrip(b"\r\n")
+            if in_message and command != b".":
+                continue
+            in_message = False
             self.commands.append(command)
             verb = command[:4].upper()
-            connection.sendall(self.REPLIES.get(verb, b"500 unknown") + b"\r\n")
+            reply = self.replies.get(verb, b"500 unknown")
+            if reply is None:
+                continue
+            connection.sendall(reply + b"\r\n")
+            in_message = reply.startswith(b"354")
             if verb == b"QUIT":
                 return
+
+
+def refusing_mail_server():
+    """Refuses every sender with 550."""
+    return ScriptedMailServer(MAIL=b"550 sender refused")
+
+
+def wait_until(condition, limit=RUN_TIME_LIMIT):
+    deadline = time.monotonic() + limit
+    while not condition():
+        if time.monotonic() > deadline:
+            raise AssertionError("gave up waiting")
+        time.sleep(0.02)
 
 
 def settings_text(values, top_pages=()):
@@ -215,15 +249,32 @@ class NetworkTestCase(unittest.TestCase):
         cls.peers.append(peer)
         return peer
 
-    def run_statvane(self, report, limit=RUN_TIME_LIMIT, **environment):
-        """Runs the report; the resolver library reports a connection unless
-        the environment says otherwise."""
+    def environment(self, changes):
+        """The resolver library reports a connection unless the changes say
+        otherwise."""
         settings = dict(os.environ, STATVANE_HOME=self.sandbox.home,
                         STATVANE_SETTINGS=self.sandbox.settings, STATVANE_DNS_SERVER="127.0.0.1:9")
         settings.pop("STATVANE_OFFLINE", None)
-        settings.update(environment)
-        return subprocess.run([STATVANE, "--batch", report], cwd=self.sandbox.root, env=settings,
-                              capture_output=True, timeout=limit)
+        settings.update(changes)
+        return settings
+
+    def run_statvane(self, report, limit=RUN_TIME_LIMIT, **environment):
+        return subprocess.run([STATVANE, "--batch", report], cwd=self.sandbox.root,
+                              env=self.environment(environment), capture_output=True,
+                              timeout=limit)
+
+    def start_statvane(self, report, **environment):
+        process = subprocess.Popen([STATVANE, "--batch", report], cwd=self.sandbox.root,
+                                   env=self.environment(environment), stdout=subprocess.PIPE,
+                                   stderr=subprocess.PIPE)
+
+        def end():
+            if process.returncode is None:  # not yet waited for by the test
+                process.kill()
+                process.communicate(timeout=PEER_STOP_LIMIT)
+
+        self.addCleanup(end)
+        return process
 
     def write_report(self, name, pages_per_log, settings, top_pages=(), **profile):
         logs = []
@@ -373,10 +424,13 @@ class MailDelivery(NetworkTestCase):
         cls.start_peer(Peer([SYSTEM_PYTHON, SMTP_STORE_SERVER, str(cls.smtp_port), cls.mailbox],
                             cls.smtp_port))
 
-    def mail_report(self, server, limit=RUN_TIME_LIMIT, **environment):
-        output = self.write_report("Mailed", [HITS_OF_5000_BYTES], {
+    def write_mailed_report(self, server):
+        return self.write_report("Mailed", [HITS_OF_5000_BYTES], {
             "Server": server, "From": "statvane@example.org", "Subject": "Weekly figures",
             "Reply-To": "replies@example.org"}, analyses=("Pages",), recipients=self.RECIPIENTS)
+
+    def mail_report(self, server, limit=RUN_TIME_LIMIT, **environment):
+        output = self.write_mailed_report(server)
         return output, self.run_statvane("Mailed", limit=limit, **environment)
 
     def stored_messages(self):
@@ -428,17 +482,16 @@ class MailDelivery(NetworkTestCase):
         self.assertEqual(self.stored_messages(), stored_before)
 
     def test_refused_sender_is_followed_by_quit(self):
-        refusing = RefusingMailServer()
+        refusing = refusing_mail_server()
         self.addCleanup(refusing.server.stop)
 
         _, result = self.mail_report(f"127.0.0.1:{refusing.server.port}")
 
         self.assert_failed_delivery(result)
-        verbs = [command.split(b" ")[0].split(b":")[0].upper() for command in refusing.commands]
-        self.assertEqual(verbs, [b"HELO", b"MAIL", b"QUIT"])
+        self.assertEqual(refusing.verbs(), [b"HELO", b"MAIL", b"QUIT"])
 
     def test_no_connection_sends_nothing(self):
-        refusing = RefusingMailServer()
+        refusing = refusing_mail_server()
         self.addCleanup(refusing.server.stop)
 
         _, result = self.mail_report(f"127.0.0.1:{refusing.server.port}", STATVANE_OFFLINE="1")
@@ -446,6 +499,46 @@ class MailDelivery(NetworkTestCase):
         self.assert_failed_delivery(result, "Statvane: Statvane could not process your request "
                                             "since you are not connected to the Internet.")
         self.assertEqual(refusing.server.connections, 0)
+
+    def test_accepted_message_whose_quit_goes_unanswered_is_delivered(self):
+        server = ScriptedMailServer(QUIT=None)
+        self.addCleanup(server.server.stop)
+
+        _, result = self.mail_report(f"127.0.0.1:{server.server.port}",
+                                     STATVANE_MAIL_TIMEOUT=MAIL_TIMEOUT)
+
+        self.assertEqual((result.returncode, result.stderr, result.stdout), (0, b"", b""))
+        self.assertEqual(server.verbs(), [b"HELO", b"MAIL", b"RCPT", b"RCPT", b"DATA", b".",
+                                          b"QUIT"])
+
+    def test_ctrl_c_ends_the_mail_wait_at_once(self):
+        silent = ScriptedServer(accept_and_stay_silent)
+        self.addCleanup(silent.stop)
+        quit_unanswered = ScriptedMailServer(QUIT=None)
+        self.addCleanup(quit_unanswered.server.stop)
+        # (case, server's port, when Ctrl+C comes, exit status, lines on standard error)
+        cases = [
+            ("silent server", silent.port, lambda: silent.connections == 1, 1,
+             ["Statvane: The mail delivery was cancelled.",
+              "Statvane: The report could not be handed to the mail server."]),
+            ("message accepted, QUIT unanswered", quit_unanswered.server.port,
+             lambda: b"QUIT" in quit_unanswered.verbs(), 0,
+             ["Statvane: The report had already been handed to the mail server."]),
+        ]
+        for name, port, waiting, status, errors in cases:
+            with self.subTest(case=name):
+                self.write_mailed_report(f"127.0.0.1:{port}")
+                process = self.start_statvane("Mailed", STATVANE_MAIL_TIMEOUT=MAIL_TIMEOUT)
+                wait_until(waiting)
+
+                process.send_signal(signal.SIGINT)
+                try:
+                    stdout, stderr = process.communicate(timeout=INTERRUPT_EXIT_LIMIT)
+                except subprocess.TimeoutExpired:
+                    self.fail(f"still running {INTERRUPT_EXIT_LIMIT} s after Ctrl+C")
+
+                self.assertEqual((process.returncode, stdout), (status, b""))
+                self.assertEqual(stderr.decode().splitlines(), errors)
 
 
 def main():
