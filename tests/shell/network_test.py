@@ -198,17 +198,17 @@ def settings_text(values, top_pages=()):
 def report_profile(name, inputs, output, analyses=("Pages", "Bytes"), recipients=None):
     """(reports.dat section, files.dat section) of a report written to a file,
     mailed when recipients are given."""
-    flags = [f"{key}={int(key in analyses)}" for key in ("Pages", "Bytes")]
-    report = [f"[{name}]", *flags, "Visitors=0", "DNS=0", "Referrers=0", "Browser=0", "File=1",
+    flags = [f"{key}={int(key in analyses)}" for key in ("Pages", "Bytes", "Visitors", "DNS")]
+    report = [f"[{name}]", *flags, "Referrers=0", "Browser=0", "File=1",
               f"Output={output}", f"Total Options={len(analyses)}",
               f"E-Mail={int(recipients is not None)}", f"E-Mail Address={recipients or ''}"]
     files = [f"[{name}]"] + [f"File {n}={entry}" for n, entry in enumerate(inputs)]
     return report, files
 
 
-def log_of(pages):
-    return b"".join(dated(b"10.0.0.1", b"GET " + page.encode() + b" HTTP/1.0") + b"\r\n"
-                    for page in pages)
+def log_of(pages, visitors=(b"10.0.0.1",)):
+    return b"".join(dated(visitors[n % len(visitors)], b"GET " + page.encode() + b" HTTP/1.0")
+                    + b"\r\n" for n, page in enumerate(pages))
 
 
 def byte_lines(report):
@@ -276,11 +276,12 @@ class NetworkTestCase(unittest.TestCase):
         self.addCleanup(end)
         return process
 
-    def write_report(self, name, pages_per_log, settings, top_pages=(), **profile):
+    def write_report(self, name, pages_per_log, settings, top_pages=(), visitors=(b"10.0.0.1",),
+                     **profile):
         logs = []
         for number, pages in enumerate(pages_per_log):
             logs.append(self.sandbox.path(f"{name} {number}.log"))
-            write(logs[-1], log_of(pages))
+            write(logs[-1], log_of(pages, visitors))
         output = self.sandbox.path(name + ".txt")
         self.sandbox.write_profiles([report_profile(name, logs, output, **profile)])
         write(self.sandbox.settings, settings_text(settings, top_pages))
@@ -539,6 +540,68 @@ class MailDelivery(NetworkTestCase):
 
                 self.assertEqual((process.returncode, stdout), (status, b""))
                 self.assertEqual(stderr.decode().splitlines(), errors)
+
+
+class DnsServerSetting(NetworkTestCase):
+    """STATVANE_DNS_SERVER in a report that looks visitors up: dnsmasq on
+    loopback knows 10.0.0.1 and nothing else."""
+
+    VISITORS = (b"10.0.0.1", b"10.0.0.2")
+    BAD_VALUES = ["abc", "127.0.0.1", "127.0.0.1:0", "127.0.0.1:99999", "host.example:53",
+                  "::1:53"]
+
+    def setUp(self):
+        self.dns_log = os.path.join(self.sandbox.home, "dns.log")
+        if os.path.exists(self.dns_log):
+            os.remove(self.dns_log)
+        self.output = self.write_report("Looked Up", [["/a.html", "/b.html"]], {},
+                                        visitors=self.VISITORS, analyses=("Visitors", "DNS"))
+        if os.path.exists(self.output):
+            os.remove(self.output)
+
+    def dns_log_state(self):
+        """The cache's bytes and the identity of its file, or None without one."""
+        if not os.path.exists(self.dns_log):
+            return None
+        status = os.stat(self.dns_log)
+        return read(self.dns_log), status.st_ino, status.st_mtime_ns
+
+    def test_a_value_that_is_no_address_and_port_ends_the_run_before_anything_is_written(self):
+        for cache in (None, b"10.0.0.9\r\n"):
+            if cache is not None:
+                write(self.dns_log, cache)
+            before = self.dns_log_state()
+            for value in self.BAD_VALUES:
+                with self.subTest(value=value, dns_log=cache):
+                    result = self.run_statvane("Looked Up", STATVANE_DNS_SERVER=value)
+
+                    self.assertEqual((result.returncode, result.stdout), (1, b""))
+                    self.assertEqual(result.stderr.decode(), (
+                        f'Statvane: STATVANE_DNS_SERVER is "{value}", not a numeric address and '
+                        "port such as 127.0.0.1:53 or [::1]:53.\n"))
+                    self.assertFalse(os.path.exists(self.output))
+                    self.assertEqual(self.dns_log_state(), before)
+
+    def test_an_address_and_port_of_either_family_names_the_server_asked(self):
+        require_peer("dnsmasq", "--version")
+        port = free_port()
+        self.start_peer(Peer(["dnsmasq", "--no-daemon", "--conf-file=/dev/null", "--pid-file=",
+                              "--log-facility=-", f"--port={port}", "--listen-address=127.0.0.1",
+                              "--listen-address=::1", "--bind-interfaces", "--no-resolv",
+                              "--no-hosts", "--local=/in-addr.arpa/",
+                              "--ptr-record=1.0.0.10.in-addr.arpa,host1.statvane.test"], port))
+        for value in (f"127.0.0.1:{port}", f"[::1]:{port}"):
+            with self.subTest(value=value):
+                if os.path.exists(self.dns_log):
+                    os.remove(self.dns_log)
+
+                result = self.run_statvane("Looked Up", STATVANE_DNS_SERVER=value)
+
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                report = read(self.output)
+                self.assertIn(b"host1.statvane.test", report)
+                self.assertNotIn(b"10.0.0.1", report)
+                self.assertEqual(read(self.dns_log), b"10.0.0.2\r\n")
 
 
 def main():
