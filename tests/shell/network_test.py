@@ -132,10 +132,10 @@ def accept_and_stay_silent(connection, stopping):
 
 
 class ScriptedMailServer:
-    """An SMTP server that answers each command from its table of replies; a
-    reply of None leaves the command unanswered. It takes a message after
-    DATA up to its "." line, which counts as a command of its own, and records
-    the commands it received."""
+    """An SMTP server that answers each command from its table of replies; at
+    a reply of None it falls silent and keeps the connection open until it is
+    stopped. It takes a message after DATA up to its "." line, which counts as
+    a command of its own, and records the commands it received."""
 
     ACCEPTING = {b"HELO": b"250 scripted", b"EHLO": b"250 scripted", b"MAIL": b"250 ok",
                  b"RCPT": b"250 ok", b"DATA": b"354 go on", b".": b"250 queued",
@@ -162,7 +162,8 @@ class ScriptedMailServer:
             verb = command[:4].upper()
             reply = self.replies.get(verb, b"500 unknown")
             if reply is None:
-                continue
+                stopping.wait(SILENT_PAGE_RUN_LIMIT)
+                return
             connection.sendall(reply + b"\r\n")
             in_message = reply.startswith(b"354")
             if verb == b"QUIT":
