@@ -1,9 +1,10 @@
 # Set-up, build and test entry points; see README.md.
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
+RELEASE_DIR ?= build-release
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps build test test-sanitize format sample
+.PHONY: deps build build-release test test-sanitize format sample
 
 deps:
 	scripts/install-deps.sh
@@ -14,6 +15,13 @@ build: deps
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j2
+
+# Everything, tests and benchmarks included, built as packagers build it
+# (Release, -O3), where the optimiser warns of more and warnings are errors.
+build-release: deps
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DSTATVANE_BUILD_TESTS=ON -DSTATVANE_BUILD_BENCH=ON
+	cmake --build $(RELEASE_DIR)
 
 # The same tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps

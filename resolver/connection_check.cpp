@@ -1,6 +1,7 @@
 #include "connection_check.h"
 
 #include "resolver_environment.h"
+#include "statvane/dns_server.h"
 
 #include <ifaddrs.h>
 #include <net/if.h>
@@ -34,7 +35,11 @@ bool networkInterfaceUp() {
 bool connected() {
     if (offlineForced())
         return false;
-    return dnsServerOverride().has_value() || networkInterfaceUp();
+    // A named server counts as reachable; a value that names none is no
+    // connection, whatever the interfaces say.
+    if (const auto server = dnsServerVariable())
+        return parseDnsServerAddress(*server).has_value();
+    return networkInterfaceUp();
 }
 
 } // namespace statvane::resolver

@@ -2,9 +2,10 @@
 
 namespace statvane::resolver {
 
-// Connected unless STATVANE_OFFLINE is "1"; otherwise when a DNS server is
-// named in the environment or a network interface other than loopback is up
-// and running with an address.
+// Not connected when STATVANE_OFFLINE is "1". Otherwise, when the environment
+// names a DNS server: connected when its value is a valid "address:port";
+// without one: when a network interface other than loopback is up and running
+// with an address.
 bool connected();
 
 } // namespace statvane::resolver

@@ -1,11 +1,12 @@
 #include "reverse_lookup.h"
 
-#include "resolver_environment.h"
+#include "statvane/dns_server.h"
 
 #include <algorithm>
 #include <ares.h>
 #include <arpa/inet.h>
 #include <chrono>
+#include <cstring>
 #include <memory>
 #include <netdb.h>
 #include <poll.h>
@@ -46,6 +47,18 @@ bool libraryReady() {
     return ready;
 }
 
+bool useServer(ares_channel channel, const DnsServerAddress& server) {
+    ares_addr_port_node node{};
+    node.family = server.family;
+    if (server.family == AF_INET6)
+        std::memcpy(&node.addr.addr6, &server.ipv6, sizeof server.ipv6);
+    else
+        node.addr.addr4 = server.ipv4;
+    node.udp_port = server.port;
+    node.tcp_port = server.port;
+    return ::ares_set_servers_ports(channel, &node) == ARES_SUCCESS;
+}
+
 // A channel with our time-outs, aimed at the server of the environment when
 // one is named. Nothing when that server text is not valid, so that a typing
 // error never sends the query to the system's servers instead.
@@ -57,8 +70,11 @@ Channel openChannel() {
     if (::ares_init_options(&raw, &options, ARES_OPT_TIMEOUTMS | ARES_OPT_TRIES) != ARES_SUCCESS)
         return nullptr;
     Channel channel(raw);
-    const auto server = dnsServerOverride();
-    if (server && ::ares_set_servers_ports_csv(channel.get(), server->c_str()) != ARES_SUCCESS)
+    const auto named = dnsServerVariable();
+    if (!named)
+        return channel;
+    const auto server = parseDnsServerAddress(*named);
+    if (!server || !useServer(channel.get(), *server))
         return nullptr;
     return channel;
 }

@@ -1,5 +1,7 @@
 #include "analysis/figure_text.h"
 
+#include "platform/false_restrict_warning.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,8 +13,11 @@ constexpr int kSignificantDigits = 15;
 
 std::string exponentForm(const std::string& digits, int exponent) {
     std::string text(1, digits[0]);
-    if (digits.size() > 1)
+    if (digits.size() > 1) {
+        STATVANE_FALSE_RESTRICT_BEGIN
         text += "." + digits.substr(1);
+        STATVANE_FALSE_RESTRICT_END
+    }
     text += 'E';
     if (exponent < 0)
         text += '-';

@@ -3,10 +3,12 @@
 #include "output/recipients.h"
 #include "platform/error.h"
 
+#include <QCoreApplication>
+
 namespace statvane {
 namespace {
 
-constexpr int kCloseWaitMs = 5000;
+constexpr int kQuitWaitMs = 5000;
 
 // "host:port" in the server setting names a port other than SMTP's own.
 void setServer(TSmtpCli& client, const std::string& server) {
@@ -26,14 +28,12 @@ MailDelivery::MailDelivery(TSmtpCli& client, Prompt& prompt, std::function<bool(
         SmtpCli1RequestDone(rqType, error);
     };
     client_.OnSessionClosed = [this] {
-        if (closeWait_.isActive()) {
-            closeWait_.stop();
+        if (quitWait_.isActive())
             finish(outcome_);
-        }
     };
-    closeWait_.setSingleShot(true);
-    closeWait_.setInterval(kCloseWaitMs);
-    QObject::connect(&closeWait_, &QTimer::timeout, &client_, [this] {
+    quitWait_.setSingleShot(true);
+    quitWait_.setInterval(kQuitWaitMs);
+    QObject::connect(&quitWait_, &QTimer::timeout, &client_, [this] {
         client_.Abort();
         finish(outcome_);
     });
@@ -63,7 +63,21 @@ bool MailDelivery::mailReport(const Settings& settings, const std::filesystem::p
     return true;
 }
 
+void MailDelivery::abort() {
+    if (!busy_)
+        return;
+    // The server's answer to the message may have arrived and its completion
+    // still wait in the event queue: it counts.
+    QCoreApplication::sendPostedEvents(&client_, QEvent::MetaCall);
+    client_.Abort();
+    finish(outcome_);
+}
+
+// Completions that arrive after the delivery has ended (of a request that
+// an abort dropped) are left alone.
 void MailDelivery::SmtpCli1RequestDone(TSmtpRequest rqType, std::uint16_t error) {
+    if (!busy_)
+        return;
     switch (rqType) {
     case smtpConnect:
         startStep(&TSmtpCli::Helo);
@@ -73,7 +87,7 @@ void MailDelivery::SmtpCli1RequestDone(TSmtpRequest rqType, std::uint16_t error)
         break;
     case smtpMail:
         outcome_ = error == 0 ? Outcome::Accepted : Outcome::Refused;
-        startStep(&TSmtpCli::Quit);
+        quit();
         break;
     case smtpQuit:
         quitEnded();
@@ -92,10 +106,15 @@ void MailDelivery::startStep(void (TSmtpCli::*step)()) {
     }
 }
 
+void MailDelivery::quit() {
+    quitWait_.start();
+    startStep(&TSmtpCli::Quit);
+}
+
+// The server answered QUIT; the delivery ends when it has closed the
+// connection too, or when the wait for QUIT runs out.
 void MailDelivery::quitEnded() {
-    if (client_.Connected())
-        closeWait_.start();
-    else
+    if (!client_.Connected())
         finish(outcome_);
 }
 
@@ -103,6 +122,11 @@ void MailDelivery::finish(Outcome outcome) {
     if (!busy_)
         return;
     busy_ = false;
+    quitWait_.stop();
+    // A request dropped by an abort completes through the event queue: that
+    // completion is taken now, while the delivery has ended, so that it can
+    // never reach the next one.
+    QCoreApplication::sendPostedEvents(&client_, QEvent::MetaCall);
     if (onFinished)
         onFinished(outcome);
 }

@@ -36,14 +36,21 @@ class MailDelivery {
 
     bool busy() const { return busy_; }
     // Called once a started delivery has ended: Accepted when the server
-    // took the mail.
+    // took the message (its answer after the message's "."), whatever
+    // happens to QUIT afterwards.
     std::function<void(Outcome)> onFinished;
+
+    // Ends the delivery under way at once: the connection is dropped and
+    // onFinished reports what is known, Accepted when the server had already
+    // taken the message. Nothing when no delivery is under way.
+    void abort();
 
     // The client's completion handler.
     void SmtpCli1RequestDone(TSmtpRequest rqType, std::uint16_t error);
 
   private:
     void startStep(void (TSmtpCli::*step)());
+    void quit();
     void quitEnded();
     void finish(Outcome outcome);
 
@@ -52,9 +59,11 @@ class MailDelivery {
     std::function<bool()> connected_;
     bool busy_ = false;
     Outcome outcome_ = Outcome::NotStarted;
-    // After QUIT, how long the server may take to close the connection
-    // before the client drops it, so the next delivery can connect.
-    QTimer closeWait_;
+    // After QUIT, how long the server may take to answer it and close the
+    // connection before the client drops it. The outcome is known by then; a
+    // server that never answers must neither hold the delivery open nor keep
+    // the next one from connecting.
+    QTimer quitWait_;
 };
 
 } // namespace statvane

@@ -30,14 +30,17 @@ int mailTimeoutMs() {
     return (seconds > 0 ? seconds : kDefaultMailTimeoutSeconds) * 1000;
 }
 
+// How often the mail wait looks whether Ctrl+C was pressed.
+constexpr int kInterruptPollMs = 100;
+
 // Where a batch run delivers: a report meant for the screen goes to standard
 // output as its text report; a mailed report is waited for.
 class BatchOutput : public RunOutput {
   public:
     BatchOutput(SettingsStore& store, const Settings& settings, Prompt& prompt,
-                const std::filesystem::path& programDirectory)
-        : store_(store), settings_(settings), prompt_(prompt), programDirectory_(programDirectory) {
-    }
+                RunObserver& progress, const std::filesystem::path& programDirectory)
+        : store_(store), settings_(settings), prompt_(prompt), progress_(progress),
+          programDirectory_(programDirectory) {}
 
     void showResults(AnalysisResult result) override {
         const std::string report = buildReport(result, store_);
@@ -45,6 +48,9 @@ class BatchOutput : public RunOutput {
         std::fflush(stdout);
     }
 
+    // The outcome is the server's answer to the message: a message it took
+    // counts as delivered even when the wait is cut short afterwards, so that
+    // a retry never sends it twice.
     bool mailReport(AnalysisResult&, const std::filesystem::path& file,
                     const std::string& recipients) override {
         TSmtpCli client;
@@ -58,25 +64,53 @@ class BatchOutput : public RunOutput {
         };
         if (!delivery.mailReport(settings_, file, recipients))
             return false;
-        QTimer::singleShot(mailTimeoutMs(), &wait, [&] {
-            prompt_.showMessage("The mail server did not finish the delivery in time.",
-                                MessageIcon::Warning);
-            client.Abort();
-            wait.quit();
+        const char* cutShort = waitForDelivery(delivery, wait);
+        return reportOutcome(outcome == MailDelivery::Outcome::Accepted, cutShort);
+    }
+
+  private:
+    // Runs the wait until the delivery ends; the time-out and Ctrl+C abort
+    // it. Returns why it was cut short, or nothing when it ended by itself.
+    const char* waitForDelivery(MailDelivery& delivery, QEventLoop& wait) {
+        const char* cutShort = nullptr;
+        const auto stop = [&](const char* reason) {
+            cutShort = reason;
+            delivery.abort();
+        };
+        QTimer deadline;
+        deadline.setSingleShot(true);
+        QObject::connect(&deadline, &QTimer::timeout,
+                         [&] { stop("The mail server did not finish the delivery in time."); });
+        deadline.start(mailTimeoutMs());
+        QTimer interruptPoll;
+        QObject::connect(&interruptPoll, &QTimer::timeout, [&] {
+            if (progress_.cancelRequested())
+                stop("The mail delivery was cancelled.");
         });
+        interruptPoll.start(kInterruptPollMs);
         if (delivery.busy())
             wait.exec();
-        if (outcome == MailDelivery::Outcome::Accepted)
+        return cutShort;
+    }
+
+    bool reportOutcome(bool accepted, const char* cutShort) {
+        if (accepted) {
+            if (cutShort)
+                prompt_.showMessage("The report had already been handed to the mail server.",
+                                    MessageIcon::Information);
             return true;
+        }
+        if (cutShort)
+            prompt_.showMessage(cutShort, MessageIcon::Warning);
         prompt_.showMessage("The report could not be handed to the mail server.",
                             MessageIcon::Warning);
         return false;
     }
 
-  private:
     SettingsStore& store_;
     const Settings& settings_;
     Prompt& prompt_;
+    RunObserver& progress_;
     std::filesystem::path programDirectory_;
 };
 
@@ -124,7 +158,7 @@ int runBatch(const std::string& reportName) {
     }
 
     TerminalProgress progress;
-    BatchOutput output(settingsStore, settings, prompt, directory);
+    BatchOutput output(settingsStore, settings, prompt, progress, directory);
     HttpHeadRequester pageSizes([&progress] { return progress.cancelRequested(); });
     AnalysisRun run(RunContext{directory, std::filesystem::current_path(), profiles, settingsStore,
                                settings, progress, prompt, output, &pageSizes});

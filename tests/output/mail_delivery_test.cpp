@@ -30,11 +30,14 @@ TEST(SplitRecipients, OnlySemicolonsSeparate) {
 }
 
 // An SMTP server that answers each command from a table (default 250) and
-// records the commands; DATA takes a message up to ".".
+// records the commands; DATA takes a message up to ".", answered as the
+// table's "." (default "250 queued"). An empty reply leaves the command
+// unanswered and calls onSilence.
 class ScriptedSmtp {
   public:
     std::map<std::string, std::string> replies;
     Strings commands;
+    std::function<void()> onSilence;
 
     test::ScriptedServer server{[this](QTcpSocket& connection, test::ScriptedServer&) {
         connection.write("220 scripted ready\r\n");
@@ -44,24 +47,15 @@ class ScriptedSmtp {
                 if (*inMessage) {
                     if (line == ".") {
                         *inMessage = false;
-                        connection.write("250 queued\r\n");
+                        answer(connection, ".");
                     }
                     return;
                 }
-                const std::string command = line.toStdString();
-                commands.push_back(command);
+                const std::string& command = commands.emplace_back(line.toStdString());
                 const std::string verb = command.substr(0, command.find_first_of(" :"));
-                const auto found = replies.find(verb);
-                std::string reply = found != replies.end() ? found->second : "250 ok";
-                if (verb == "DATA" && found == replies.end())
-                    reply = "354 go ahead";
-                if (verb == "QUIT")
-                    reply = "221 bye";
-                connection.write((reply + "\r\n").c_str());
-                if (reply.rfind("354", 0) == 0)
+                answer(connection, verb);
+                if (replyTo(verb).rfind("354", 0) == 0)
                     *inMessage = true;
-                if (verb == "QUIT")
-                    connection.disconnectFromHost();
             });
     }};
 
@@ -70,6 +64,28 @@ class ScriptedSmtp {
         for (const auto& command : commands)
             out.push_back(command.substr(0, command.find_first_of(" :")));
         return out;
+    }
+
+  private:
+    std::string replyTo(const std::string& verb) const {
+        const std::map<std::string, std::string> defaults{
+            {".", "250 queued"}, {"DATA", "354 go ahead"}, {"QUIT", "221 bye"}};
+        if (const auto found = replies.find(verb); found != replies.end())
+            return found->second;
+        const auto standard = defaults.find(verb);
+        return standard != defaults.end() ? standard->second : "250 ok";
+    }
+
+    void answer(QTcpSocket& connection, const std::string& verb) {
+        const std::string reply = replyTo(verb);
+        if (reply.empty()) {
+            if (onSilence)
+                onSilence();
+            return;
+        }
+        connection.write((reply + "\r\n").c_str());
+        if (verb == "QUIT")
+            connection.disconnectFromHost();
     }
 };
 
@@ -88,6 +104,7 @@ class MailDeliveryTest : public ::testing::Test {
 
     // Starts a delivery and waits (bounded) for its end.
     bool mail(const std::string& addresses) {
+        outcome.reset();
         if (!delivery.mailReport(settings, dir / "report.txt", addresses))
             return false;
         QTimer::singleShot(10000, &wait, [this] { wait.quit(); });
@@ -177,6 +194,51 @@ TEST_F(MailDeliveryTest, SecondDeliveryWhileOneRunsIsRefused) {
     wait.exec();
     EXPECT_EQ(outcome, MailDelivery::Outcome::Accepted);
     EXPECT_EQ(smtp.verbs(), (Strings{"HELO", "MAIL", "RCPT", "DATA", "QUIT"}));
+}
+
+TEST_F(MailDeliveryTest, AcceptedMessageWhoseQuitIsNeverAnsweredIsAccepted) {
+    smtp.replies["QUIT"] = "";
+    ASSERT_TRUE(mail("a@example.com"));
+    EXPECT_EQ(outcome, MailDelivery::Outcome::Accepted);
+    EXPECT_EQ(smtp.verbs(), (Strings{"HELO", "MAIL", "RCPT", "DATA", "QUIT"}));
+    EXPECT_TRUE(prompt.messages.empty());
+
+    // The client has let the silent connection go: the next delivery connects.
+    smtp.replies.clear();
+    ASSERT_TRUE(mail("b@example.com"));
+    EXPECT_EQ(outcome, MailDelivery::Outcome::Accepted);
+    EXPECT_EQ(smtp.server.connectionCount(), 2);
+}
+
+TEST_F(MailDeliveryTest, AbortEndsAtOnceWithTheServersAnswerToTheMessage) {
+    const std::pair<std::string, MailDelivery::Outcome> cases[] = {
+        {"HELO", MailDelivery::Outcome::Refused},
+        {".", MailDelivery::Outcome::Refused},
+        {"QUIT", MailDelivery::Outcome::Accepted},
+    };
+    smtp.onSilence = [this] { delivery.abort(); };
+    for (const auto& [unanswered, expected] : cases) {
+        smtp.replies = {{unanswered, ""}};
+        ASSERT_TRUE(mail("a@example.com")) << unanswered;
+        EXPECT_EQ(outcome, expected) << "aborted at an unanswered " << unanswered;
+        EXPECT_FALSE(delivery.busy());
+    }
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+TEST_F(MailDeliveryTest, AbortRightAfterTheServerTookTheMessageCountsItAccepted) {
+    // The abort comes while the client's completion of the message still
+    // waits in the event queue.
+    bool aborting = false;
+    client.OnStateChange = [this, &aborting] {
+        if (client.State() == smtpReady && client.LastResponse() == "250 queued" &&
+            !std::exchange(aborting, true))
+            QMetaObject::invokeMethod(
+                &wait, [this] { delivery.abort(); }, Qt::QueuedConnection);
+    };
+    ASSERT_TRUE(mail("a@example.com"));
+    EXPECT_TRUE(aborting);
+    EXPECT_EQ(outcome, MailDelivery::Outcome::Accepted);
 }
 
 } // namespace

@@ -11,6 +11,7 @@ import json
 import os
 import re
 import shutil
+import signal
 import socket
 import socketserver
 import subprocess
@@ -34,6 +35,10 @@ SILENT_PAGE_RUN_LIMIT = 90
 PEER_START_LIMIT = 10
 PEER_STOP_LIMIT = 5
 SCRIPT_READ_LIMIT = 10
+# Ctrl+C ends the mail wait at once.
+INTERRUPT_EXIT_LIMIT = 1
+# Long enough that a run it ends has not ended by itself.
+MAIL_TIMEOUT = "20"
 
 NOT_SELECTED = "Not Selected"
 HITS_OF_5000_BYTES = ["/a.html"] * 3 + ["/b.html"]  # pages of 1000 and 2000 bytes: 5000 in all
@@ -126,26 +131,56 @@ def accept_and_stay_silent(connection, stopping):
     stopping.wait(SILENT_PAGE_RUN_LIMIT)
 
 
-class RefusingMailServer:
-    """An SMTP server that refuses every sender with 550; it records the
-    commands it received."""
+class ScriptedMailServer:
+    """An SMTP server that answers each command from its table of replies; at
+    a reply of None it falls silent and keeps the connection open until it is
+    stopped. It takes a message after DATA up to its "." line, which counts as
+    a command of its own, and records the commands it received."""
 
-    REPLIES = {b"HELO": b"250 scripted", b"EHLO": b"250 scripted", b"MAIL": b"550 sender refused",
-               b"RCPT": b"250 ok", b"DATA": b"354 go on", b"QUIT": b"221 bye"}
+    ACCEPTING = {b"HELO": b"250 scripted", b"EHLO": b"250 scripted", b"MAIL": b"250 ok",
+                 b"RCPT": b"250 ok", b"DATA": b"354 go on", b".": b"250 queued",
+                 b"QUIT": b"221 bye"}
 
-    def __init__(self):
+    def __init__(self, **changes):
+        self.replies = dict(self.ACCEPTING)
+        self.replies.update({verb.encode(): reply for verb, reply in changes.items()})
         self.commands = []
         self.server = ScriptedServer(self.converse)
 
+    def verbs(self):
+        return [command.split(b" ")[0].split(b":")[0].upper() for command in self.commands]
+
     def converse(self, connection, stopping):
         connection.sendall(b"220 scripted mail server\r\n")
+        in_message = False
         for line in connection.makefile("rb"):
             command = line.rstrip(b"\r\n")
+            if in_message and command != b".":
+                continue
+            in_message = False
             self.commands.append(command)
             verb = command[:4].upper()
-            connection.sendall(self.REPLIES.get(verb, b"500 unknown") + b"\r\n")
+            reply = self.replies.get(verb, b"500 unknown")
+            if reply is None:
+                stopping.wait(SILENT_PAGE_RUN_LIMIT)
+                return
+            connection.sendall(reply + b"\r\n")
+            in_message = reply.startswith(b"354")
             if verb == b"QUIT":
                 return
+
+
+def refusing_mail_server():
+    """Refuses every sender with 550."""
+    return ScriptedMailServer(MAIL=b"550 sender refused")
+
+
+def wait_until(condition, limit=RUN_TIME_LIMIT):
+    deadline = time.monotonic() + limit
+    while not condition():
+        if time.monotonic() > deadline:
+            raise AssertionError("gave up waiting")
+        time.sleep(0.02)
 
 
 def settings_text(values, top_pages=()):
@@ -164,17 +199,17 @@ def settings_text(values, top_pages=()):
 def report_profile(name, inputs, output, analyses=("Pages", "Bytes"), recipients=None):
     """(reports.dat section, files.dat section) of a report written to a file,
     mailed when recipients are given."""
-    flags = [f"{key}={int(key in analyses)}" for key in ("Pages", "Bytes")]
-    report = [f"[{name}]", *flags, "Visitors=0", "DNS=0", "Referrers=0", "Browser=0", "File=1",
+    flags = [f"{key}={int(key in analyses)}" for key in ("Pages", "Bytes", "Visitors", "DNS")]
+    report = [f"[{name}]", *flags, "Referrers=0", "Browser=0", "File=1",
               f"Output={output}", f"Total Options={len(analyses)}",
               f"E-Mail={int(recipients is not None)}", f"E-Mail Address={recipients or ''}"]
     files = [f"[{name}]"] + [f"File {n}={entry}" for n, entry in enumerate(inputs)]
     return report, files
 
 
-def log_of(pages):
-    return b"".join(dated(b"10.0.0.1", b"GET " + page.encode() + b" HTTP/1.0") + b"\r\n"
-                    for page in pages)
+def log_of(pages, visitors=(b"10.0.0.1",)):
+    return b"".join(dated(visitors[n % len(visitors)], b"GET " + page.encode() + b" HTTP/1.0")
+                    + b"\r\n" for n, page in enumerate(pages))
 
 
 def byte_lines(report):
@@ -215,21 +250,39 @@ class NetworkTestCase(unittest.TestCase):
         cls.peers.append(peer)
         return peer
 
-    def run_statvane(self, report, limit=RUN_TIME_LIMIT, **environment):
-        """Runs the report; the resolver library reports a connection unless
-        the environment says otherwise."""
+    def environment(self, changes):
+        """The resolver library reports a connection unless the changes say
+        otherwise."""
         settings = dict(os.environ, STATVANE_HOME=self.sandbox.home,
                         STATVANE_SETTINGS=self.sandbox.settings, STATVANE_DNS_SERVER="127.0.0.1:9")
         settings.pop("STATVANE_OFFLINE", None)
-        settings.update(environment)
-        return subprocess.run([STATVANE, "--batch", report], cwd=self.sandbox.root, env=settings,
-                              capture_output=True, timeout=limit)
+        settings.update(changes)
+        return settings
 
-    def write_report(self, name, pages_per_log, settings, top_pages=(), **profile):
+    def run_statvane(self, report, limit=RUN_TIME_LIMIT, **environment):
+        return subprocess.run([STATVANE, "--batch", report], cwd=self.sandbox.root,
+                              env=self.environment(environment), capture_output=True,
+                              timeout=limit)
+
+    def start_statvane(self, report, **environment):
+        process = subprocess.Popen([STATVANE, "--batch", report], cwd=self.sandbox.root,
+                                   env=self.environment(environment), stdout=subprocess.PIPE,
+                                   stderr=subprocess.PIPE)
+
+        def end():
+            if process.returncode is None:  # not yet waited for by the test
+                process.kill()
+                process.communicate(timeout=PEER_STOP_LIMIT)
+
+        self.addCleanup(end)
+        return process
+
+    def write_report(self, name, pages_per_log, settings, top_pages=(), visitors=(b"10.0.0.1",),
+                     **profile):
         logs = []
         for number, pages in enumerate(pages_per_log):
             logs.append(self.sandbox.path(f"{name} {number}.log"))
-            write(logs[-1], log_of(pages))
+            write(logs[-1], log_of(pages, visitors))
         output = self.sandbox.path(name + ".txt")
         self.sandbox.write_profiles([report_profile(name, logs, output, **profile)])
         write(self.sandbox.settings, settings_text(settings, top_pages))
@@ -373,10 +426,13 @@ class MailDelivery(NetworkTestCase):
         cls.start_peer(Peer([SYSTEM_PYTHON, SMTP_STORE_SERVER, str(cls.smtp_port), cls.mailbox],
                             cls.smtp_port))
 
-    def mail_report(self, server, limit=RUN_TIME_LIMIT, **environment):
-        output = self.write_report("Mailed", [HITS_OF_5000_BYTES], {
+    def write_mailed_report(self, server):
+        return self.write_report("Mailed", [HITS_OF_5000_BYTES], {
             "Server": server, "From": "statvane@example.org", "Subject": "Weekly figures",
             "Reply-To": "replies@example.org"}, analyses=("Pages",), recipients=self.RECIPIENTS)
+
+    def mail_report(self, server, limit=RUN_TIME_LIMIT, **environment):
+        output = self.write_mailed_report(server)
         return output, self.run_statvane("Mailed", limit=limit, **environment)
 
     def stored_messages(self):
@@ -428,17 +484,16 @@ class MailDelivery(NetworkTestCase):
         self.assertEqual(self.stored_messages(), stored_before)
 
     def test_refused_sender_is_followed_by_quit(self):
-        refusing = RefusingMailServer()
+        refusing = refusing_mail_server()
         self.addCleanup(refusing.server.stop)
 
         _, result = self.mail_report(f"127.0.0.1:{refusing.server.port}")
 
         self.assert_failed_delivery(result)
-        verbs = [command.split(b" ")[0].split(b":")[0].upper() for command in refusing.commands]
-        self.assertEqual(verbs, [b"HELO", b"MAIL", b"QUIT"])
+        self.assertEqual(refusing.verbs(), [b"HELO", b"MAIL", b"QUIT"])
 
     def test_no_connection_sends_nothing(self):
-        refusing = RefusingMailServer()
+        refusing = refusing_mail_server()
         self.addCleanup(refusing.server.stop)
 
         _, result = self.mail_report(f"127.0.0.1:{refusing.server.port}", STATVANE_OFFLINE="1")
@@ -446,6 +501,108 @@ class MailDelivery(NetworkTestCase):
         self.assert_failed_delivery(result, "Statvane: Statvane could not process your request "
                                             "since you are not connected to the Internet.")
         self.assertEqual(refusing.server.connections, 0)
+
+    def test_accepted_message_whose_quit_goes_unanswered_is_delivered(self):
+        server = ScriptedMailServer(QUIT=None)
+        self.addCleanup(server.server.stop)
+
+        _, result = self.mail_report(f"127.0.0.1:{server.server.port}",
+                                     STATVANE_MAIL_TIMEOUT=MAIL_TIMEOUT)
+
+        self.assertEqual((result.returncode, result.stderr, result.stdout), (0, b"", b""))
+        self.assertEqual(server.verbs(), [b"HELO", b"MAIL", b"RCPT", b"RCPT", b"DATA", b".",
+                                          b"QUIT"])
+
+    def test_ctrl_c_ends_the_mail_wait_at_once(self):
+        silent = ScriptedServer(accept_and_stay_silent)
+        self.addCleanup(silent.stop)
+        quit_unanswered = ScriptedMailServer(QUIT=None)
+        self.addCleanup(quit_unanswered.server.stop)
+        # (case, server's port, when Ctrl+C comes, exit status, lines on standard error)
+        cases = [
+            ("silent server", silent.port, lambda: silent.connections == 1, 1,
+             ["Statvane: The mail delivery was cancelled.",
+              "Statvane: The report could not be handed to the mail server."]),
+            ("message accepted, QUIT unanswered", quit_unanswered.server.port,
+             lambda: b"QUIT" in quit_unanswered.verbs(), 0,
+             ["Statvane: The report had already been handed to the mail server."]),
+        ]
+        for name, port, waiting, status, errors in cases:
+            with self.subTest(case=name):
+                self.write_mailed_report(f"127.0.0.1:{port}")
+                process = self.start_statvane("Mailed", STATVANE_MAIL_TIMEOUT=MAIL_TIMEOUT)
+                wait_until(waiting)
+
+                process.send_signal(signal.SIGINT)
+                try:
+                    stdout, stderr = process.communicate(timeout=INTERRUPT_EXIT_LIMIT)
+                except subprocess.TimeoutExpired:
+                    self.fail(f"still running {INTERRUPT_EXIT_LIMIT} s after Ctrl+C")
+
+                self.assertEqual((process.returncode, stdout), (status, b""))
+                self.assertEqual(stderr.decode().splitlines(), errors)
+
+
+class DnsServerSetting(NetworkTestCase):
+    """STATVANE_DNS_SERVER in a report that looks visitors up: dnsmasq on
+    loopback knows 10.0.0.1 and nothing else."""
+
+    VISITORS = (b"10.0.0.1", b"10.0.0.2")
+    BAD_VALUES = ["abc", "127.0.0.1", "127.0.0.1:0", "127.0.0.1:99999", "host.example:53",
+                  "::1:53"]
+
+    def setUp(self):
+        self.dns_log = os.path.join(self.sandbox.home, "dns.log")
+        if os.path.exists(self.dns_log):
+            os.remove(self.dns_log)
+        self.output = self.write_report("Looked Up", [["/a.html", "/b.html"]], {},
+                                        visitors=self.VISITORS, analyses=("Visitors", "DNS"))
+        if os.path.exists(self.output):
+            os.remove(self.output)
+
+    def dns_log_state(self):
+        """The cache's bytes and the identity of its file, or None without one."""
+        if not os.path.exists(self.dns_log):
+            return None
+        status = os.stat(self.dns_log)
+        return read(self.dns_log), status.st_ino, status.st_mtime_ns
+
+    def test_a_value_that_is_no_address_and_port_ends_the_run_before_anything_is_written(self):
+        for cache in (None, b"10.0.0.9\r\n"):
+            if cache is not None:
+                write(self.dns_log, cache)
+            before = self.dns_log_state()
+            for value in self.BAD_VALUES:
+                with self.subTest(value=value, dns_log=cache):
+                    result = self.run_statvane("Looked Up", STATVANE_DNS_SERVER=value)
+
+                    self.assertEqual((result.returncode, result.stdout), (1, b""))
+                    self.assertEqual(result.stderr.decode(), (
+                        f'Statvane: STATVANE_DNS_SERVER is "{value}", not a numeric address and '
+                        "port such as 127.0.0.1:53 or [::1]:53.\n"))
+                    self.assertFalse(os.path.exists(self.output))
+                    self.assertEqual(self.dns_log_state(), before)
+
+    def test_an_address_and_port_of_either_family_names_the_server_asked(self):
+        require_peer("dnsmasq", "--version")
+        port = free_port()
+        self.start_peer(Peer(["dnsmasq", "--no-daemon", "--conf-file=/dev/null", "--pid-file=",
+                              "--log-facility=-", f"--port={port}", "--listen-address=127.0.0.1",
+                              "--listen-address=::1", "--bind-interfaces", "--no-resolv",
+                              "--no-hosts", "--local=/in-addr.arpa/",
+                              "--ptr-record=1.0.0.10.in-addr.arpa,host1.statvane.test"], port))
+        for value in (f"127.0.0.1:{port}", f"[::1]:{port}"):
+            with self.subTest(value=value):
+                if os.path.exists(self.dns_log):
+                    os.remove(self.dns_log)
+
+                result = self.run_statvane("Looked Up", STATVANE_DNS_SERVER=value)
+
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                report = read(self.output)
+                self.assertIn(b"host1.statvane.test", report)
+                self.assertNotIn(b"10.0.0.1", report)
+                self.assertEqual(read(self.dns_log), b"10.0.0.2\r\n")
 
 
 def main():

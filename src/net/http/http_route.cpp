@@ -1,13 +1,18 @@
 #include "net/http/http_route.h"
 
+#include "platform/false_restrict_warning.h"
+
 #include <charconv>
 
 namespace statvane {
 
 UrlParts requestedUrl(std::string_view url) {
     UrlParts parts = splitUrl(url);
-    if (parts.path.empty())
+    if (parts.path.empty()) {
+        STATVANE_FALSE_RESTRICT_BEGIN
         parts.path = "/";
+        STATVANE_FALSE_RESTRICT_END
+    }
     return parts;
 }
 

@@ -1,6 +1,8 @@
 #include "net/resolver/resolver_library.h"
 
+#include "platform/error.h"
 #include "platform/program_directory.h"
+#include "statvane/dns_server.h"
 #include "statvane/resolve.h"
 
 #include <dlfcn.h>
@@ -29,6 +31,15 @@ template <typename Entry> Entry entryOf(void* library, const char* name) {
     return library ? reinterpret_cast<Entry>(::dlsym(library, name)) : nullptr;
 }
 
+// A DNS server named in the environment that the library cannot use would
+// make every address read as unresolvable; it ends the command instead.
+void requireUsableDnsServer() {
+    const auto server = dnsServerVariable();
+    if (server && !parseDnsServerAddress(*server))
+        throw Error(std::string(kDnsServerVariable) + " is \"" + *server +
+                    "\", not a numeric address and port such as 127.0.0.1:53 or [::1]:53.");
+}
+
 } // namespace
 
 ResolverLibrary::ResolverLibrary(const std::filesystem::path& programDirectory) {
@@ -50,6 +61,7 @@ void ResolverLibrary::load(const std::vector<std::filesystem::path>& folders) {
 }
 
 bool ResolverLibrary::connection() const {
+    requireUsableDnsServer();
     // Only the low 8 bits of the answer count.
     return connection_ && static_cast<unsigned char>(connection_()) != 0;
 }

@@ -21,7 +21,9 @@ class ResolverLibrary {
     // Looks in the given folders, in order.
     static ResolverLibrary searchingIn(const std::vector<std::filesystem::path>& folders);
 
-    // The library's Connection: true when it reports a connection.
+    // The library's Connection: true when it reports a connection. Raises
+    // Error, naming the variable, when STATVANE_DNS_SERVER is set to anything
+    // but a numeric "address:port" (see statvane/dns_server.h).
     bool connection() const;
 
     // The library's ResolveIP for a dotted IPv4 address: the host name, or

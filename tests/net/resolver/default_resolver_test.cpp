@@ -4,9 +4,11 @@
 #include "net/resolver/resolver_library.h"
 #include "peers/dns_dnsmasq.h"
 #include "peers/dns_silent_server.h"
+#include "statvane/resolve.h"
 #include "support/temp_dir.h"
 
 #include <chrono>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 namespace statvane {
@@ -54,6 +56,29 @@ TEST_F(DefaultResolverTest, ConnectionFollowsTheEnvironment) {
     EXPECT_TRUE(library.connection()) << "a named DNS server counts as connected";
     ScopedEnv forcedOffline("STATVANE_OFFLINE", "1");
     EXPECT_FALSE(library.connection()) << "STATVANE_OFFLINE=1 wins";
+}
+
+// The library's own entries, called without the program's check of the
+// environment.
+template <typename Entry> Entry libraryEntry(const char* name) {
+    void* library = ::dlopen(DEFAULT_RESOLVER, RTLD_NOW);
+    return library ? reinterpret_cast<Entry>(::dlsym(library, name)) : nullptr;
+}
+
+TEST_F(DefaultResolverTest, AServerTextThatIsNoAddressAndPortMeansNoConnectionAndNoQuery) {
+    const auto connection = libraryEntry<decltype(&Connection)>("Connection");
+    const auto resolveIP = libraryEntry<decltype(&ResolveIP)>("ResolveIP");
+    ASSERT_TRUE(connection && resolveIP);
+    const std::string silent = silentServer.serverText();
+    const std::string port = silent.substr(silent.find(':') + 1);
+    for (const std::string& value :
+         {std::string("abc"), std::string("127.0.0.1:0"), std::string("host.example:53"),
+          "[127.0.0.1]:" + port, silent + " "}) {
+        ScopedEnv server("STATVANE_DNS_SERVER", value);
+        EXPECT_EQ(connection() & 0xff, 0) << value;
+        EXPECT_EQ(resolveIP("192.0.2.10"), nullptr) << value;
+        EXPECT_FALSE(silentServer.takeQuery()) << value;
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "net/resolver/resolver_library.h"
+#include "platform/error.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +96,26 @@ TEST_F(ResolverLibraryTest, MissingEntriesAreNeverCalled) {
     EXPECT_FALSE(connectionOnly.connection()) << "only the low 8 bits of the answer count";
     EXPECT_FALSE(resolveOnly.connection());
     EXPECT_EQ(resolveOnly.resolveIP("10.0.0.1"), "resolve-only.statvane.test");
+}
+
+TEST_F(ResolverLibraryTest, ADnsServerThatIsNoAddressAndPortEndsTheConnectionTest) {
+    place(TABLE_RESOLVER, programDir.path());
+    const auto library = ResolverLibrary::searchingIn({programDir.path()});
+    for (const char* value : {"127.0.0.1:53", "[::1]:5353", ""}) {
+        ScopedEnv server("STATVANE_DNS_SERVER", value);
+        EXPECT_TRUE(library.connection()) << value;
+    }
+    for (const char* value : {"abc", "127.0.0.1", "127.0.0.1:0", "host.example:53", "::1:53"}) {
+        ScopedEnv server("STATVANE_DNS_SERVER", value);
+        try {
+            library.connection();
+            ADD_FAILURE() << value << ": no error";
+        } catch (const Error& error) {
+            EXPECT_EQ(error.what(), "STATVANE_DNS_SERVER is \"" + std::string(value) +
+                                        "\", not a numeric address and port such as "
+                                        "127.0.0.1:53 or [::1]:53.");
+        }
+    }
 }
 
 } // namespace
