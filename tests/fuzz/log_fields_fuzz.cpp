@@ -5,6 +5,7 @@
 // it early) and every field must come back out as it went in.
 #include "analysis/log_fields.h"
 #include "fuzz_support.h"
+#include "platform/ascii.h"
 
 #include <algorithm>
 #include <string>
@@ -98,13 +99,6 @@ std::string without(std::string_view text, std::string_view markers) {
     return cleaned;
 }
 
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(), [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    });
-    return text;
-}
-
 // The first line of `text`, which is then dropped from it.
 std::string_view takeLine(std::string_view& text) {
     const std::size_t end = text.find('\n');
@@ -115,9 +109,9 @@ std::string_view takeLine(std::string_view& text) {
 
 void checkCombinedLineRoundTrip(std::string_view input) {
     // Lower case keeps GET and HTTP out of the client, date and path.
-    const std::string client = "c" + lowered(without(takeLine(input), " [\""));
-    const std::string date = lowered(without(takeLine(input), ":\""));
-    std::string page = lowered(without(takeLine(input), "\""));
+    const std::string client = "c" + ascii::toLower(without(takeLine(input), " [\""));
+    const std::string date = ascii::toLower(without(takeLine(input), ":\""));
+    std::string page = ascii::toLower(without(takeLine(input), "\""));
     page.erase(0, page.find_first_not_of('/'));
     page.erase(page.find_last_not_of('/') + 1);
     const std::string referrer = without(takeLine(input), "\"");
