@@ -7,6 +7,7 @@
 #include "fuzz_support.h"
 #include "platform/ascii.h"
 
+#include <algorithm>
 #include <set>
 #include <string>
 

@@ -9,6 +9,7 @@
 #include "net/smtp/reply_code.h"
 #include "net/smtp/reply_line_buffer.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,7 @@ std::vector<std::string> receive(std::string_view stream, std::uint8_t seed) {
 
 std::vector<std::string> expectedLines(std::string_view stream) {
     std::vector<std::string> lines;
-    for (std::size_t end; (end = stream.find("\r\n")) != std::string_view::npos;) {
+    for (auto end = stream.find("\r\n"); end != std::string_view::npos; end = stream.find("\r\n")) {
         lines.emplace_back(stream.substr(0, std::min(end, kLongest)));
         stream.remove_prefix(end + 2);
     }
