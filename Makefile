@@ -4,7 +4,7 @@ ASAN_DIR ?= build-asan
 RELEASE_DIR ?= build-release
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps build build-release test test-sanitize format sample
+.PHONY: deps build build-release test test-sanitize fuzz format sample
 
 deps:
 	scripts/install-deps.sh
@@ -30,6 +30,19 @@ test-sanitize: deps
 	cmake --build $(ASAN_DIR)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --test-dir $(ASAN_DIR) --output-on-failure -j2
+
+# The fuzz targets (tests/fuzz) under libFuzzer, built with clang in
+# build-fuzz/ and run in turn for FUZZ_SECONDS each.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 180
+
+fuzz:
+	scripts/install-deps.sh clang libclang-rt-14-dev
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DSTATVANE_FUZZ=ON \
+	    -DSTATVANE_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_DIR) --target statvane_fuzzers
+	scripts/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -6,18 +6,22 @@
 namespace statvane {
 
 DnsCache DnsCache::load(const std::filesystem::path& file) {
-    DnsCache cache;
     std::string text;
     if (!readFileContents(file, text))
-        return cache;
+        return {};
+    return fromText(text);
+}
+
+DnsCache DnsCache::fromText(std::string_view text) {
+    DnsCache cache;
     std::size_t start = 0;
     while (start < text.size()) {
         const auto end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) {
-            cache.add(std::string_view(text).substr(start));
+        if (end == std::string_view::npos) {
+            cache.add(text.substr(start));
             break;
         }
-        cache.add(std::string_view(text).substr(start, end - start));
+        cache.add(text.substr(start, end - start));
         start = end + 1;
         if (text[end] == '\r' && start < text.size() && text[start] == '\n')
             ++start;
@@ -47,13 +51,17 @@ void DnsCache::trimTo(long long maximum) {
     entries_.erase(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(drop));
 }
 
-void DnsCache::write(const std::filesystem::path& file) const {
+std::string DnsCache::text() const {
     std::string text;
     for (const auto& entry : entries_) {
         text += entry;
         text += "\r\n";
     }
-    if (!replaceFileContents(file, text))
+    return text;
+}
+
+void DnsCache::write(const std::filesystem::path& file) const {
+    if (!replaceFileContents(file, text()))
         throw Error(formatMessage("Cannot create file %s", file.string()));
 }
 

@@ -15,9 +15,11 @@ namespace statvane {
 // runs. Lookups ignore letter case through a hash index.
 class DnsCache {
   public:
-    // A carriage return, a line feed or the pair ends a line; an empty line
-    // is an empty entry. A missing or unreadable file gives an empty cache.
+    // A missing or unreadable file gives an empty cache.
     static DnsCache load(const std::filesystem::path& file);
+    // The entries of the file's text: a carriage return, a line feed or the
+    // pair ends a line; an empty line is an empty entry.
+    static DnsCache fromText(std::string_view text);
 
     bool contains(std::string_view address) const;
     void add(std::string_view address);
@@ -27,7 +29,9 @@ class DnsCache {
 
     const std::vector<std::string>& entries() const { return entries_; }
 
-    // Replaces the file atomically, each entry followed by CR LF. Raises
+    // The file's text: each entry followed by CR LF.
+    std::string text() const;
+    // Replaces the file atomically with text(). Raises
     // Error("Cannot create file <path>") when it cannot be written.
     void write(const std::filesystem::path& file) const;
 

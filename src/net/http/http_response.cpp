@@ -2,6 +2,7 @@
 
 #include "platform/ascii.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace statvane {
@@ -21,9 +22,12 @@ std::string_view from(std::string_view line, std::size_t position) {
 }
 
 // "HTTP/1.x ddd reason": the code is characters 10 to 12, the reason starts
-// at character 14.
+// at character 14. Anything but digits there (a sign too) gives status 0.
 void takeStatusLine(std::string_view line, HttpResponse& response) {
-    response.status = parseNumber<int>(from(line, 9).substr(0, 3)).value_or(0);
+    const std::string_view code = from(line, 9).substr(0, 3);
+    const bool digits =
+        std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; });
+    response.status = digits ? parseNumber<int>(code).value_or(0) : 0;
     response.reason = from(line, 13);
 }
 

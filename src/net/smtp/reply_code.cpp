@@ -1,5 +1,7 @@
 #include "net/smtp/reply_code.h"
 
+#include <algorithm>
+
 namespace statvane {
 
 ReplyCode readReplyCode(std::string_view line) {
@@ -11,7 +13,7 @@ ReplyCode readReplyCode(std::string_view line) {
         ++i;
     ReplyCode reply;
     for (; i < line.size() && line[i] >= '0' && line[i] <= '9'; ++i)
-        reply.code = reply.code >= saturation ? saturation : reply.code * 10 + (line[i] - '0');
+        reply.code = std::min(reply.code * 10 + (line[i] - '0'), saturation);
     reply.continued = i < line.size() && line[i] == '-';
     return reply;
 }

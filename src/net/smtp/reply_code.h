@@ -10,8 +10,8 @@ struct ReplyCode {
 };
 
 // Reads the number at the start of a reply line: leading spaces, an optional
-// sign, then decimal digits. Absurdly long numbers saturate instead of
-// overflowing.
+// sign, then decimal digits. Numbers above 1,000,000 read as 1,000,000
+// instead of overflowing.
 ReplyCode readReplyCode(std::string_view line);
 
 } // namespace statvane

@@ -68,6 +68,8 @@ TEST(TakeHeaderLine, ToleratesOddLines) {
     EXPECT_EQ(responseOf({"HTTP/1.0 200"}).reason, "");
     EXPECT_EQ(responseOf({"HTTP/1.0"}).status, 0);
     EXPECT_EQ(responseOf({"HTTP/1.0 2x0 Odd"}).status, 0);
+    EXPECT_EQ(responseOf({"HTTP/1.0 -9"}).status, 0);
+    EXPECT_EQ(responseOf({"HTTP/1.0 -12 Negative"}).status, 0);
     EXPECT_EQ(responseOf({"HTTP/2 200 OK"}).status, 0);
     EXPECT_EQ(responseOf({"Content-Length:42"}).length, 42);
     EXPECT_EQ(responseOf({"Content-Length: 12abc"}).length, -1);

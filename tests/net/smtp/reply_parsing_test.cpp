@@ -20,6 +20,8 @@ TEST(ReplyCode, ReadsTheNumberAndTheContinuationMark) {
         {"-421-closing", 421, true},
         {"no number", 0, false},
         {"", 0, false},
+        {"1000000 largest", 1'000'000, false},
+        {"9999999 seven digits", 1'000'000, false},
         {"99999999999999999999 absurd", 1'000'000, false},
     };
     for (const auto& [line, code, continued] : cases) {
