@@ -55,8 +55,10 @@ RegistryDocument::RegistryDocument() {
 
 void RegistryDocument::indexKeys() {
     keyAt_.clear();
-    for (std::size_t i = 1; i < keys_.size(); ++i)
-        keyAt_.emplace(keys_[i].path, i);
+    for (std::size_t i = 1; i < keys_.size(); ++i) {
+        if (!keys_[i].path.empty())
+            keyAt_.emplace(keys_[i].path, i);
+    }
 }
 
 bool RegistryDocument::hasKey(std::string_view path) const {

@@ -93,7 +93,8 @@ class RegistryDocument {
     void indexKeys();
 
     RegistryFormat format_;
-    // keys_[0] holds the lines before the first key; it has no path.
+    // keys_[0] holds the lines before the first key; it has no path, and
+    // neither has a block that asks to delete a key ("[-path]").
     std::vector<RegistryKey> keys_;
     std::unordered_map<std::string, std::size_t, ascii::CaseInsensitiveHash,
                        ascii::CaseInsensitiveEqual>

@@ -102,13 +102,15 @@ class RegistryParser {
             text.substr(1, close == std::string_view::npos ? text.npos : close - 1);
         while (!path.empty() && path.back() == '\\')
             path.remove_suffix(1);
-        // "[-key]" asks an import to delete a key: kept as it stands, with
-        // the lines that follow it, and so is a header without a path.
+        // "[-key]" asks an import to delete a key: it and the lines that
+        // follow it are kept as they stand, in a block of their own with no
+        // path, and so is a header without a path.
         inDeletion_ = path.empty() || path.front() == '-';
         if (inDeletion_) {
             if (path.empty())
                 document_.unreadableLines_.push_back(lineNumber);
-            keep(std::string(line));
+            document_.keys_.push_back(RegistryKey{{}, std::string(line), {}, {}});
+            current_ = document_.keys_.size() - 1;
             return;
         }
         if (const auto known = document_.keyAt_.find(path); known != document_.keyAt_.end()) {

@@ -179,6 +179,18 @@ TEST_F(RegistryTest, DamagedLinesAreReportedAndKeptInTheirPlace) {
     EXPECT_EQ(registry.readString("K", "Web Site"), "http://new");
 }
 
+TEST_F(RegistryTest, ValueAddedToAKeyBeforeADeletionBlockStaysInItsKey) {
+    const std::string before = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"a\"=\"1\"\r\n"
+                               "[-HKEY_CURRENT_USER\\Old]\r\n\"x\"=\"2\"\r\n";
+    writeFile(path, before);
+    registry.writeString("K", "b", "3");
+    EXPECT_EQ(readFile(path), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"a\"=\"1\"\r\n"
+                              "\"b\"=\"3\"\r\n[-HKEY_CURRENT_USER\\Old]\r\n\"x\"=\"2\"\r\n");
+    Registry again(path);
+    EXPECT_EQ(again.valueNames("K"), (std::vector<std::string>{"a", "b"}));
+    EXPECT_FALSE(again.keyExists("Old"));
+}
+
 TEST_F(RegistryTest, FileThatIsNoExportIsNeverWritten) {
     const std::string contents[] = {"not a header\r\n[HKEY_CURRENT_USER\\K]\r\n\"a\"=\"b\"\r\n",
                                     std::string("\x7f"
