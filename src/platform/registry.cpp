@@ -52,7 +52,7 @@ RegistryDocument Registry::load() const {
 bool Registry::store(const RegistryDocument& document) const {
     std::error_code ignored;
     std::filesystem::create_directories(file_.parent_path(), ignored);
-    return replaceFileContents(file_, document.serialize(), 0600);
+    return static_cast<bool>(replaceFileContents(file_, document.serialize(), 0600));
 }
 
 bool Registry::openKey(std::string_view key, bool canCreate) {
