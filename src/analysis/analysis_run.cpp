@@ -59,7 +59,7 @@ RunOutcome AnalysisRun::runAnalysis(const std::optional<std::string>& reportName
     try {
         return run(*reportName);
     } catch (const Error& error) {
-        context_.prompt.showMessage(errorMessageText(error.what()), MessageIcon::Error);
+        showError(context_.prompt, error);
         return RunOutcome::Failed;
     }
 }

@@ -92,7 +92,7 @@ void loadSettings(SettingsStore& store, Settings& settings, Prompt& prompt) {
     try {
         store.loadSettings(settings);
     } catch (const Error& error) {
-        prompt.showMessage(errorMessageText(error.what()), MessageIcon::Error);
+        showError(prompt, error);
     }
 }
 

@@ -222,6 +222,8 @@ TEST_F(AnalysisRunTest, WriteErrorIsShownAsAnError) {
     EXPECT_EQ(prompt.messages[0].first,
               "Cannot create file " + (dir / "missing" / "r.txt").string() + ".");
     EXPECT_EQ(prompt.messages[0].second, MessageIcon::Error);
+    EXPECT_EQ(prompt.details,
+              Strings{(dir / "missing" / "r.txt").string() + ": No such file or directory"});
 }
 
 TEST_F(AnalysisRunTest, ReverseLookupOnlyWithAConnection) {
