@@ -8,6 +8,23 @@
 #include <cstdlib>
 #include <filesystem>
 
+namespace {
+
+// Reading as a run does, check points included, with nobody to press Cancel.
+class UnwatchedRun : public statvane::RunObserver {
+  public:
+    void showProgress() override {}
+    void setBusy(bool) override {}
+    void closeProgress() override {}
+    void setStepText(const std::string&) override {}
+    void advanceProgress(int) override {}
+    void setCount(const std::string&) override {}
+    bool cancelRequested() override { return false; }
+    void processEvents() override {}
+};
+
+} // namespace
+
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s LOG [RUNS]\n", argv[0]);
@@ -18,11 +35,14 @@ int main(int argc, char** argv) {
     double best = 1e9;
     std::size_t lineCount = 0;
     std::size_t memory = 0;
+    UnwatchedRun observer;
     for (int run = 0; run < runs; ++run) {
         statvane::LogLines lines;
+        statvane::CheckPoints checks(observer, 1);
         const auto start = std::chrono::steady_clock::now();
-        if (!statvane::readLogFile(file, lines)) {
-            std::fprintf(stderr, "cannot read %s\n", file.c_str());
+        const auto read = statvane::readLogFile(file, lines, checks);
+        if (read.status != statvane::LogFileRead::Status::Read) {
+            std::fprintf(stderr, "cannot read %s: %s\n", file.c_str(), read.reason.c_str());
             return 1;
         }
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;

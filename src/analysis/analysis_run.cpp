@@ -9,6 +9,9 @@
 #include "output/report_writer.h"
 #include "platform/error.h"
 
+#include <new>
+#include <span>
+
 namespace statvane {
 namespace {
 
@@ -45,6 +48,18 @@ std::string dateText(std::string_view line) {
     return std::string(dateOf(line).value_or(""));
 }
 
+// A detail line for the file that could not be read (the first of files) and
+// for each later one that cannot be opened either, so that all of them are
+// named at once; the later files are only opened, not read.
+void showUnreadableFiles(Prompt& prompt, std::span<const std::filesystem::path> files,
+                         const std::string& firstReason) {
+    prompt.showDetail(fileDetail(files.front(), firstReason));
+    for (const auto& file : files.subspan(1)) {
+        if (const auto reason = unreadableReason(file))
+            prompt.showDetail(fileDetail(file, *reason));
+    }
+}
+
 } // namespace
 
 RunOutcome AnalysisRun::runAnalysis(const std::optional<std::string>& reportName) {
@@ -59,7 +74,12 @@ RunOutcome AnalysisRun::runAnalysis(const std::optional<std::string>& reportName
     try {
         return run(*reportName);
     } catch (const Error& error) {
-        context_.prompt.showMessage(errorMessageText(error.what()), MessageIcon::Error);
+        showError(context_.prompt, error);
+        return RunOutcome::Failed;
+    } catch (const std::bad_alloc&) {
+        // What the run held is released by now.
+        context_.observer.closeProgress();
+        context_.prompt.showMessage(kOutOfMemoryMessage, MessageIcon::Error);
         return RunOutcome::Failed;
     }
 }
@@ -71,15 +91,17 @@ RunOutcome AnalysisRun::run(const std::string& name) {
     observer.processEvents();
 
     const InputFiles inputs =
-        expandInputs(context_.profiles.readInputs(name), context_.startDirectory);
-    LogLines lines;
-    for (const auto& file : inputs.files) {
-        if (!readLogFile(file, lines)) {
-            // The progress display stays until the user closes it with Cancel.
-            context_.prompt.showMessage(kMissingFilesMessage, MessageIcon::Warning);
-            return RunOutcome::Failed;
-        }
+        expandInputs(context_.profiles.readInputs(name), context_.startDirectory, outputName(name));
+    if (inputs.outputListedAsInput) {
+        observer.closeProgress();
+        context_.prompt.showMessage(
+            formatMessage(kOutputIsInputMessage, inputs.outputFile->string()),
+            MessageIcon::Warning);
+        return RunOutcome::Failed;
     }
+    LogLines lines;
+    if (const auto ended = readLogFiles(inputs.files, lines))
+        return *ended;
     if (lines.empty()) {
         observer.closeProgress();
         context_.prompt.showMessage(kNoLinesMessage, MessageIcon::Warning);
@@ -107,7 +129,34 @@ RunOutcome AnalysisRun::run(const std::string& name) {
     lines.clear();
     observer.closeProgress();
     result.computePercentages();
-    return deliver(name, result, inputs.currentDirectory);
+    return deliver(name, result, inputs.outputFile);
+}
+
+// The "Output" file name of a report that saves to a file, "test.txt" when the
+// key is missing; none for a report shown on screen.
+std::optional<std::string> AnalysisRun::outputName(const std::string& name) const {
+    if (!context_.profiles.readFlag(name, "File"))
+        return std::nullopt;
+    return context_.profiles.readText(name, "Output").value_or("test.txt");
+}
+
+// Reads every file into lines; the outcome that ends the run when a file
+// cannot be read or Cancel is pressed, nothing when all were read.
+std::optional<RunOutcome> AnalysisRun::readLogFiles(const std::vector<std::filesystem::path>& files,
+                                                    LogLines& lines) {
+    CheckPoints checks(context_.observer, 1);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const LogFileRead read = readLogFile(files[i], lines, checks);
+        if (read.status == LogFileRead::Status::Cancelled)
+            return RunOutcome::Cancelled;
+        if (read.status == LogFileRead::Status::Unreadable) {
+            // The progress display stays until the user closes it with Cancel.
+            context_.prompt.showMessage(kMissingFilesMessage, MessageIcon::Warning);
+            showUnreadableFiles(context_.prompt, std::span(files).subspan(i), read.reason);
+            return RunOutcome::Failed;
+        }
+    }
+    return std::nullopt;
 }
 
 bool AnalysisRun::runSteps(const std::string& name, const LogLines& lines, AnalysisResult& result,
@@ -151,16 +200,15 @@ bool AnalysisRun::runSteps(const std::string& name, const LogLines& lines, Analy
 }
 
 RunOutcome AnalysisRun::deliver(const std::string& name, AnalysisResult& result,
-                                const std::filesystem::path& currentDirectory) {
+                                const std::optional<std::filesystem::path>& outputFile) {
     const ProfileStore& profile = context_.profiles;
-    if (!profile.readFlag(name, "File")) {
+    if (!outputFile) {
         context_.output.showResults(std::move(result));
         return RunOutcome::Delivered;
     }
-    const auto file = currentDirectory / profile.readText(name, "Output").value_or("test.txt");
-    writeReport(result, context_.settingsStore, file);
+    writeReport(result, context_.settingsStore, *outputFile);
     if (profile.readFlag(name, "E-Mail") &&
-        !context_.output.mailReport(result, file,
+        !context_.output.mailReport(result, *outputFile,
                                     profile.readText(name, "E-Mail Address").value_or("")))
         return RunOutcome::Failed;
     return RunOutcome::Delivered;

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace statvane {
 
@@ -53,6 +54,12 @@ inline constexpr const char* kMissingFilesMessage =
 inline constexpr const char* kNoLinesMessage =
     "There are no log lines to analyze for this report.  Please check the filename(s) by "
     "right-clicking on the report and selecting 'Properties.'  Then, click on the 'Files' tab.";
+inline constexpr const char* kOutputIsInputMessage =
+    "The output file of this report, %s, is also one of its log files.  Please choose another "
+    "output file by right-clicking on the report and selecting 'Properties.'  Then, click on the "
+    "'Output' tab.";
+inline constexpr const char* kOutOfMemoryMessage =
+    "There is not enough memory to analyze the log files of this report.";
 
 // Runs reports: reads a report's log files, performs the analyses it selects
 // and delivers the result. One run at a time.
@@ -68,10 +75,13 @@ class AnalysisRun {
 
   private:
     RunOutcome run(const std::string& name);
+    std::optional<std::string> outputName(const std::string& name) const;
+    std::optional<RunOutcome> readLogFiles(const std::vector<std::filesystem::path>& files,
+                                           LogLines& lines);
     bool runSteps(const std::string& name, const LogLines& lines, AnalysisResult& result,
                   int progressStep);
     RunOutcome deliver(const std::string& name, AnalysisResult& result,
-                       const std::filesystem::path& currentDirectory);
+                       const std::optional<std::filesystem::path>& outputFile);
 
     RunContext context_;
     bool running_ = false;

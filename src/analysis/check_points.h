@@ -42,6 +42,16 @@ class CheckPoints {
         return true;
     }
 
+    // For work that shows no count (reading the files): tests for Cancel,
+    // then lets events run when due. False when the run is cancelled.
+    bool passWithoutCount() {
+        if (observer_.cancelRequested())
+            return false;
+        if (isDue())
+            observer_.processEvents();
+        return true;
+    }
+
     // Starts a step: its text, the bar's advance, and a chance to repaint.
     void startStep(const std::string& text, int progressStep);
 

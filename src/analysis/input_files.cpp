@@ -12,31 +12,59 @@ std::string withSlashes(std::string entry) {
     return entry;
 }
 
-} // namespace
+struct FoundFile {
+    std::filesystem::path path;
+    bool fromWildcard;
+};
 
-InputFiles expandInputs(const std::vector<std::string>& entries,
-                        const std::filesystem::path& startDirectory) {
-    InputFiles inputs{{}, startDirectory};
-    std::vector<std::size_t> plainEntries;
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error);
+}
+
+// Every file the entries name, with plain entries still as written.
+std::vector<FoundFile> findFiles(const std::vector<std::string>& entries,
+                                 std::filesystem::path& currentDirectory) {
+    std::vector<FoundFile> found;
     for (const auto& raw : entries) {
         const std::string entry = withSlashes(raw);
         const auto star = entry.find('*');
         if (star == std::string::npos) {
-            plainEntries.push_back(inputs.files.size());
-            inputs.files.emplace_back(entry);
+            found.push_back({entry, false});
             continue;
         }
         const std::string folderText = entry.substr(0, star);
         std::error_code error;
-        const auto folder = (inputs.currentDirectory / folderText).lexically_normal();
+        const auto folder = (currentDirectory / folderText).lexically_normal();
         if (folderText.empty() || !std::filesystem::is_directory(folder, error))
             continue;
-        inputs.currentDirectory = folder;
+        currentDirectory = folder;
         for (const auto& name : findMatchingFiles(folder, std::string_view(entry).substr(star)))
-            inputs.files.push_back(folder / name);
+            found.push_back({folder / name, true});
     }
-    for (const std::size_t i : plainEntries)
-        inputs.files[i] = inputs.currentDirectory / inputs.files[i];
+    return found;
+}
+
+} // namespace
+
+InputFiles expandInputs(const std::vector<std::string>& entries,
+                        const std::filesystem::path& startDirectory,
+                        const std::optional<std::string>& outputName) {
+    InputFiles inputs{{}, startDirectory, std::nullopt, false};
+    const std::vector<FoundFile> found = findFiles(entries, inputs.currentDirectory);
+    std::error_code error;
+    if (outputName)
+        inputs.outputFile = inputs.currentDirectory / *outputName;
+    const bool outputExists =
+        inputs.outputFile && std::filesystem::exists(*inputs.outputFile, error);
+    for (const auto& [path, fromWildcard] : found) {
+        const auto file = fromWildcard ? path : inputs.currentDirectory / path;
+        const bool isOutput = outputExists && sameFile(file, *inputs.outputFile);
+        if (isOutput && fromWildcard)
+            continue;
+        inputs.outputListedAsInput = inputs.outputListedAsInput || isOutput;
+        inputs.files.push_back(file);
+    }
     return inputs;
 }
 

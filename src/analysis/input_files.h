@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,11 @@ struct InputFiles {
     // Where relative names are resolved: the folder of the last wildcard
     // entry whose folder exists, or else the start directory.
     std::filesystem::path currentDirectory;
+    // The report's own output file, resolved against currentDirectory; none
+    // when the report does not save to a file.
+    std::optional<std::filesystem::path> outputFile;
+    // A plain entry names the output file itself.
+    bool outputListedAsInput = false;
 };
 
 // Expands a report's input entries into files. "\" and "/" both separate
@@ -20,7 +26,13 @@ struct InputFiles {
 // folder that does not exist adds nothing. Other entries are taken as they
 // are, resolved against the final current directory. The process's own
 // current directory is never changed.
+//
+// outputName is the report's "Output" value when it saves to a file. A report
+// never reads its own output: wildcard entries pass over that file (compared
+// as the same file on disk, so a link to it is passed over too), and a plain
+// entry that names it sets outputListedAsInput.
 InputFiles expandInputs(const std::vector<std::string>& entries,
-                        const std::filesystem::path& startDirectory);
+                        const std::filesystem::path& startDirectory,
+                        const std::optional<std::string>& outputName);
 
 } // namespace statvane

@@ -1,5 +1,8 @@
 #include "analysis/log_lines.h"
 
+#include "platform/error.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -24,23 +27,57 @@ class FileDescriptor {
     int fd_;
 };
 
-// Reads to the end of the file, growing the buffer when the file is longer
-// than its size said (a log still being written, a pipe).
-bool readWhole(int fd, std::size_t expected, FileBuffer& buffer, std::size_t& size) {
+// Reading a few megabytes at a time keeps Cancel answered within a moment
+// even while a file of gigabytes is read.
+constexpr std::size_t kReadPiece = std::size_t{4} << 20;
+
+// Opens a file for reading when it is a regular file and learns its size;
+// otherwise returns -1 and says why. O_NONBLOCK keeps the open of a FIFO
+// without a writer from waiting for one; it changes nothing for a regular
+// file.
+int openRegularFile(const std::filesystem::path& file, std::size_t& size, std::string& reason) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        reason = systemErrorText(errno);
+        return -1;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        reason = systemErrorText(errno);
+    } else if (S_ISDIR(info.st_mode)) {
+        reason = systemErrorText(EISDIR);
+    } else if (!S_ISREG(info.st_mode)) {
+        reason = kNotARegularFile;
+    } else {
+        size = static_cast<std::size_t>(info.st_size);
+        return fd;
+    }
+    ::close(fd);
+    return -1;
+}
+
+// Reads to the end of the file a piece at a time with a check point after
+// each piece, growing the buffer when the file is longer than its size said
+// (a log still being written).
+LogFileRead readWhole(int fd, std::size_t expected, FileBuffer& buffer, std::size_t& size,
+                      CheckPoints& checks) {
     buffer = FileBuffer(expected > 0 ? expected + 1 : 65536);
     size = 0;
     for (;;) {
         if (size == buffer.capacity())
             buffer.grow(size);
-        const ssize_t got = ::read(fd, buffer.data() + size, buffer.capacity() - size);
+        const std::size_t wanted = std::min(kReadPiece, buffer.capacity() - size);
+        const ssize_t got = ::read(fd, buffer.data() + size, wanted);
         if (got == 0)
-            return true;
+            return {};
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            return false;
+            return {LogFileRead::Status::Unreadable, systemErrorText(errno)};
         }
         size += static_cast<std::size_t>(got);
+        if (!checks.passWithoutCount())
+            return {LogFileRead::Status::Cancelled, {}};
     }
 }
 
@@ -78,21 +115,28 @@ void LogLines::appendFile(FileBuffer bytes, std::size_t size) {
     buffers_.push_back(std::move(bytes));
 }
 
-bool readLogFile(const std::filesystem::path& file, LogLines& lines) {
-    FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
+LogFileRead readLogFile(const std::filesystem::path& file, LogLines& lines, CheckPoints& checks) {
+    std::size_t expected = 0;
+    std::string reason;
+    FileDescriptor fd(openRegularFile(file, expected, reason));
     if (fd.get() < 0)
-        return false;
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0 || S_ISDIR(info.st_mode))
-        return false;
+        return {LogFileRead::Status::Unreadable, reason};
     ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
     FileBuffer bytes;
     std::size_t size = 0;
-    const std::size_t expected = S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0;
-    if (!readWhole(fd.get(), expected, bytes, size))
-        return false;
-    lines.appendFile(std::move(bytes), size);
-    return true;
+    LogFileRead read = readWhole(fd.get(), expected, bytes, size, checks);
+    if (read.status == LogFileRead::Status::Read)
+        lines.appendFile(std::move(bytes), size);
+    return read;
+}
+
+std::optional<std::string> unreadableReason(const std::filesystem::path& file) {
+    std::size_t size = 0;
+    std::string reason;
+    const FileDescriptor fd(openRegularFile(file, size, reason));
+    if (fd.get() < 0)
+        return reason;
+    return std::nullopt;
 }
 
 } // namespace statvane

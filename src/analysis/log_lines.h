@@ -1,10 +1,13 @@
 #pragma once
 
+#include "analysis/check_points.h"
 #include "analysis/file_buffer.h"
 
 #include <cstddef>
 #include <deque>
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -42,8 +45,23 @@ class LogLines {
 
 inline constexpr std::size_t kMaxLinePiece = 4999;
 
-// Appends the lines of one file; false, with nothing appended, when the file
-// cannot be opened or read.
-bool readLogFile(const std::filesystem::path& file, LogLines& lines);
+// How reading one log file ended.
+struct LogFileRead {
+    enum class Status { Read, Unreadable, Cancelled };
+    Status status = Status::Read;
+    // Why an unreadable file could not be read, in the system's words, or
+    // kNotARegularFile.
+    std::string reason;
+};
+
+// Appends the lines of one file, passing a check point after every few
+// megabytes read. Only ordinary files are read: a folder, a device or a FIFO
+// is unreadable. Nothing is appended when the file is unreadable or the run is
+// cancelled during the read.
+LogFileRead readLogFile(const std::filesystem::path& file, LogLines& lines, CheckPoints& checks);
+
+// Why a file cannot be read, found out without reading it: the reason
+// readLogFile would give for failing to open it, or nothing when it opens.
+std::optional<std::string> unreadableReason(const std::filesystem::path& file);
 
 } // namespace statvane

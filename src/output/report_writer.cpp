@@ -2,11 +2,8 @@
 
 #include "analysis/figure_text.h"
 #include "output/compare_rows.h"
+#include "platform/atomic_file.h"
 #include "platform/error.h"
-
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace statvane {
 namespace {
@@ -65,18 +62,6 @@ void summary(ReportText& text, const AnalysisResult& result) {
     text.line();
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
 } // namespace
 
 std::string buildReport(AnalysisResult& result, SettingsStore& settings) {
@@ -105,14 +90,13 @@ std::string buildReport(AnalysisResult& result, SettingsStore& settings) {
 
 void writeReport(AnalysisResult& result, SettingsStore& settings,
                  const std::filesystem::path& file) {
-    const std::string report = buildReport(result, settings);
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        throw Error(formatMessage("Cannot create file %s", file.string()));
-    const bool written = writeAll(fd, report);
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed)
-        throw Error("Stream write error");
+    const ReplaceResult replaced = replaceFileContents(file, buildReport(result, settings));
+    if (replaced)
+        return;
+    const std::string detail = fileDetail(file, replaced.reason());
+    if (replaced.failedStage() == ReplaceResult::Stage::Create)
+        throw Error(formatMessage("Cannot create file %s", file.string()), detail);
+    throw Error("Stream write error", detail);
 }
 
 } // namespace statvane

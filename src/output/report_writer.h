@@ -13,9 +13,11 @@ namespace statvane {
 // "Index" to 1 and leaves the three tables sorted by count, highest first.
 std::string buildReport(AnalysisResult& result, SettingsStore& settings);
 
-// Writes the report to a file in one operation, creating or truncating it.
-// Raises Error("Cannot create file <path>") when it cannot be created, and
-// Error("Stream write error") when writing fails.
+// Writes the report to a file in one operation, creating it or replacing it
+// whole (the previous file stays as it was when writing fails). Raises
+// Error("Cannot create file <path>") when the file cannot be created, and
+// Error("Stream write error") when writing fails; the error's detail names
+// the file and the system's reason.
 void writeReport(AnalysisResult& result, SettingsStore& settings,
                  const std::filesystem::path& file);
 

@@ -1,14 +1,21 @@
 #include "platform/atomic_file.h"
 
+#include "platform/error.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace statvane {
 namespace {
+
+// Leaves room for the dot and the ".XXXXXX" suffix within the 255 bytes a
+// file name may have.
+constexpr std::size_t kLongestNameKept = 240;
 
 bool writeAll(int fd, std::string_view contents) {
     while (!contents.empty()) {
@@ -34,34 +41,71 @@ std::filesystem::path resolveLinks(const std::filesystem::path& file) {
     return file;
 }
 
+std::string temporaryNameFor(const std::filesystem::path& file) {
+    std::string name = file.filename().string();
+    name.resize(std::min(name.size(), kLongestNameKept));
+    return (file.parent_path() / ("." + name + ".XXXXXX")).string();
+}
+
+mode_t newFileModeLessUmask(mode_t newFileMode) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return newFileMode & ~mask;
+}
+
+// Gives the temporary file the old file's owner and group, so that a job run
+// as root does not take a user's file away from them.
+void keepOwner(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        // Refused: only root may give a file away. The file then belongs to
+        // whoever runs the program, as any file it creates does.
+    }
+}
+
+// Gives the temporary file its mode and contents and flushes it to the disk;
+// closes it in every case.
+ReplaceResult fillTemporary(int fd, mode_t mode, std::string_view contents) {
+    ReplaceResult result;
+    if (::fchmod(fd, mode) != 0)
+        result = {ReplaceResult::Stage::Create, errno};
+    else if (!writeAll(fd, contents) || ::fsync(fd) != 0)
+        result = {ReplaceResult::Stage::Write, errno};
+    if (::close(fd) != 0 && result)
+        result = {ReplaceResult::Stage::Write, errno};
+    return result;
+}
+
 } // namespace
 
-bool replaceFileContents(const std::filesystem::path& requested, std::string_view contents,
-                         mode_t newFileMode) {
-    const std::filesystem::path file = resolveLinks(requested);
-    mode_t mode = 0;
-    struct stat existing {};
-    if (::stat(file.c_str(), &existing) == 0) {
-        if (!S_ISREG(existing.st_mode) || (existing.st_mode & 0222) == 0)
-            return false;
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = newFileMode & ~mask;
-    }
+std::string ReplaceResult::reason() const {
+    return systemError_ != 0 ? systemErrorText(systemError_) : kNotARegularFile;
+}
 
-    std::string temporary = file.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
+ReplaceResult replaceFileContents(const std::filesystem::path& requested, std::string_view contents,
+                                  mode_t newFileMode) {
+    const std::filesystem::path file = resolveLinks(requested);
+    struct stat old {};
+    const bool exists = ::stat(file.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode))
+        return {ReplaceResult::Stage::Create, EISDIR};
+    if (exists && !S_ISREG(old.st_mode))
+        return {ReplaceResult::Stage::Create, 0};
+    if (exists && (old.st_mode & 0222) == 0)
+        return {ReplaceResult::Stage::Create, EACCES};
+
+    std::string temporary = temporaryNameFor(file);
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
-        return false;
-    const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, contents) && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temporary.c_str(), file.c_str()) != 0) {
+        return {ReplaceResult::Stage::Create, errno};
+    if (exists)
+        keepOwner(fd, old);
+    ReplaceResult result = fillTemporary(
+        fd, exists ? old.st_mode & 07777 : newFileModeLessUmask(newFileMode), contents);
+    if (result && ::rename(temporary.c_str(), file.c_str()) != 0)
+        result = {ReplaceResult::Stage::Rename, errno};
+    if (!result)
         ::unlink(temporary.c_str());
-        return false;
-    }
-    return true;
+    return result;
 }
 
 bool readFileContents(const std::filesystem::path& file, std::string& contents) {

@@ -1,19 +1,54 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 #include <sys/types.h>
 
 namespace statvane {
 
-// Replaces a file's contents at once: the new contents go to a temporary file
-// in the same folder, which is then renamed over the old one, so a crash never
-// leaves half a file. An existing file keeps its mode; a new one gets
-// newFileMode (less the umask). A file without any write permission bit counts
-// as read-only and is refused. Returns false when the file could not be
-// replaced; the old contents are then untouched.
-bool replaceFileContents(const std::filesystem::path& file, std::string_view contents,
-                         mode_t newFileMode = 0666);
+// How replacing a file went: true when the new contents are in place;
+// otherwise the stage that failed and the system's error number.
+class ReplaceResult {
+  public:
+    enum class Stage {
+        Done,
+        // The new file could not be made: the old one is read-only or not an
+        // ordinary file, or no temporary file could be created beside it.
+        Create,
+        // Writing the temporary file or flushing it to the disk failed.
+        Write,
+        // It could not be renamed over the old file.
+        Rename,
+    };
+
+    ReplaceResult() = default;
+    // systemError 0 means that the file in the way is not an ordinary file.
+    ReplaceResult(Stage failedStage, int systemError)
+        : failedStage_(failedStage), systemError_(systemError) {}
+
+    explicit operator bool() const { return failedStage_ == Stage::Done; }
+    Stage failedStage() const { return failedStage_; }
+    int systemError() const { return systemError_; }
+    // Why it failed, in the system's words ("No space left on device").
+    std::string reason() const;
+
+  private:
+    Stage failedStage_ = Stage::Done;
+    int systemError_ = 0;
+};
+
+// Replaces a file's contents at once: the new contents go to a hidden
+// temporary file in the same folder (".name.XXXXXX", which folder searches
+// for logs pass over), are flushed to the disk and renamed over the old file,
+// so a failure or a crash never leaves half a file. The temporary file is
+// removed on every failure. An existing file keeps its permission bits and,
+// where the process may set them, its owner and group; a new one gets
+// newFileMode (less the umask). A file without any write permission bit
+// counts as read-only and is refused. On failure the old contents are
+// untouched.
+ReplaceResult replaceFileContents(const std::filesystem::path& file, std::string_view contents,
+                                  mode_t newFileMode = 0666);
 
 // Reads a whole file; false when it is missing or cannot be read, with errno
 // telling why (EISDIR for a folder).

@@ -2,6 +2,8 @@
 
 #include "platform/prompt.h"
 
+#include <cstring>
+
 namespace statvane {
 
 std::string formatMessage(const std::string& pattern, const std::string& argument) {
@@ -12,10 +14,24 @@ std::string formatMessage(const std::string& pattern, const std::string& argumen
     return text;
 }
 
+std::string systemErrorText(int systemError) {
+    return std::strerror(systemError);
+}
+
+std::string fileDetail(const std::filesystem::path& file, const std::string& reason) {
+    return file.string() + ": " + reason;
+}
+
 std::string errorMessageText(const std::string& errorText) {
     if (!errorText.empty() && errorText.back() == '.')
         return errorText;
     return errorText + ".";
+}
+
+void showError(Prompt& prompt, const Error& error) {
+    prompt.showMessage(errorMessageText(error.what()), MessageIcon::Error);
+    if (!error.detail().empty())
+        prompt.showDetail(error.detail());
 }
 
 } // namespace statvane

@@ -4,6 +4,8 @@
 
 namespace statvane {
 
+class Error;
+
 enum class MessageIcon { Information, Warning, Error, Question };
 
 // Message boxes captioned "Statvane". Windows show them; the batch run
@@ -14,10 +16,19 @@ class Prompt {
     virtual void showMessage(const std::string& text, MessageIcon icon) = 0;
     // A question with Yes and No buttons; true for Yes.
     virtual bool ask(const std::string& text) = 0;
+    // A line that goes with the message just shown and says more than its
+    // fixed text can: which file, and the system's reason. The batch run
+    // prints it below the message; a message box has no room for it and
+    // leaves it out.
+    virtual void showDetail(const std::string& /*line*/) {}
 };
 
 // The text the general error handler shows for an error: the error's text
 // followed by a full stop.
 std::string errorMessageText(const std::string& errorText);
+
+// Shows an error as the general error handler does (its text, error icon),
+// followed by its detail line when it has one.
+void showError(Prompt& prompt, const Error& error);
 
 } // namespace statvane

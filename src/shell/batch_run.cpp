@@ -133,7 +133,7 @@ bool loadSettings(SettingsStore& store, Settings& settings, Prompt& prompt) {
         prompt.showMessage(errorMessageText(error.what()), MessageIcon::Error);
         return false;
     } catch (const Error& error) {
-        prompt.showMessage(errorMessageText(error.what()), MessageIcon::Error);
+        showError(prompt, error);
     }
     return true;
 }

@@ -3,9 +3,17 @@
 namespace statvane {
 
 void StreamPrompt::showMessage(const std::string& text, MessageIcon) {
+    printLine(text);
+    shown_ = true;
+}
+
+void StreamPrompt::showDetail(const std::string& line) {
+    printLine(line);
+}
+
+void StreamPrompt::printLine(const std::string& text) {
     std::fprintf(stream_, "Statvane: %s\n", text.c_str());
     std::fflush(stream_);
-    shown_ = true;
 }
 
 bool StreamPrompt::ask(const std::string& text) {

@@ -133,6 +133,74 @@ TEST_F(AnalysisRunTest, MissingFileEndsTheRunWithTheWarning) {
     EXPECT_FALSE(observer.busy);
 }
 
+// The fixed message names no file; a detail line names each file of the list
+// that cannot be read, and why.
+TEST_F(AnalysisRunTest, EveryFileThatCannotBeReadIsNamedWithTheReason) {
+    auto report = profile();
+    report.inputs = {(dir / "gone.log").string(), (dir / "logs" / "a.log").string(),
+                     (dir / "logs").string(), "/dev/zero"};
+    EXPECT_EQ(run(report), RunOutcome::Failed);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].first, kMissingFilesMessage);
+    EXPECT_EQ(prompt.details, (Strings{(dir / "gone.log").string() + ": No such file or directory",
+                                       (dir / "logs").string() + ": Is a directory",
+                                       "/dev/zero: not a regular file"}));
+}
+
+TEST_F(AnalysisRunTest, OutputFileListedAsAnInputEndsTheRunBeforeAnythingIsWritten) {
+    auto report = profile();
+    report.inputs = {(dir / "logs" / "a.log").string(), (dir / "logs" / "b.log").string()};
+    report.saveToFile = true;
+    report.outputFile = (dir / "logs" / "b.log").string();
+    const std::string log = test::readFile(dir / "logs" / "b.log");
+    EXPECT_EQ(run(report), RunOutcome::Failed);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].first,
+              "The output file of this report, " + (dir / "logs" / "b.log").string() +
+                  ", is also one of its log files.  Please choose another output file by "
+                  "right-clicking on the report and selecting 'Properties.'  Then, click on the "
+                  "'Output' tab.");
+    EXPECT_EQ(prompt.messages[0].second, MessageIcon::Warning);
+    EXPECT_EQ(test::readFile(dir / "logs" / "b.log"), log);
+    EXPECT_EQ(observer.events.back(), "close");
+    EXPECT_EQ(settingsStore.readSortIndex(), std::nullopt);
+}
+
+// The second run does not read the report that the first wrote beside the logs.
+TEST_F(AnalysisRunTest, ReportBesideItsLogsIsNotReadByTheNextRun) {
+    auto report = profile();
+    report.inputs = {(dir / "logs").string() + "/*.*"};
+    report.saveToFile = true;
+    report.outputFile = "test.txt";
+    ASSERT_EQ(run(report), RunOutcome::Delivered);
+    const std::string first = test::readFile(dir / "logs" / "test.txt");
+    ASSERT_EQ(run(report), RunOutcome::Delivered);
+    EXPECT_EQ(test::readFile(dir / "logs" / "test.txt"), first);
+    EXPECT_NE(first.find("Total Number of Hits:  4\r\n"), std::string::npos);
+}
+
+TEST_F(AnalysisRunTest, CancelWhileTheFilesAreReadEndsTheRunAsCancelled) {
+    observer.checksBeforeCancel = 0;
+    auto report = profile();
+    report.saveToFile = true;
+    EXPECT_EQ(run(report), RunOutcome::Cancelled);
+    EXPECT_EQ(observer.steps, Strings{"Gathering Log Files for Analysis..."});
+    EXPECT_TRUE(prompt.messages.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir / "logs" / "test.txt"));
+}
+
+TEST_F(AnalysisRunTest, RunningOutOfMemoryEndsTheRunWithAMessage) {
+    observer.onEvents = [] { throw std::bad_alloc(); };
+    EXPECT_EQ(run(profile()), RunOutcome::Failed);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].first,
+              "There is not enough memory to analyze the log files of this report.");
+    EXPECT_EQ(prompt.messages[0].second, MessageIcon::Error);
+    EXPECT_TRUE(output.shown.empty());
+    EXPECT_FALSE(observer.busy);
+    EXPECT_FALSE(engine.running());
+}
+
 TEST_F(AnalysisRunTest, NothingToReadEndsWithAMessageInsteadOfDividingByZero) {
     auto report = profile();
     report.inputs = {(dir / "nowhere").string() + "/*.*"};
@@ -222,6 +290,8 @@ TEST_F(AnalysisRunTest, WriteErrorIsShownAsAnError) {
     EXPECT_EQ(prompt.messages[0].first,
               "Cannot create file " + (dir / "missing" / "r.txt").string() + ".");
     EXPECT_EQ(prompt.messages[0].second, MessageIcon::Error);
+    EXPECT_EQ(prompt.details,
+              Strings{(dir / "missing" / "r.txt").string() + ": No such file or directory"});
 }
 
 TEST_F(AnalysisRunTest, ReverseLookupOnlyWithAConnection) {

@@ -23,7 +23,7 @@ TEST_F(InputFilesTest, WildcardEntriesAddMatchingOrdinaryFilesInNameOrder) {
     const auto logs = dir / "logs";
     const auto inputs = expandInputs({logs.string() + "\\*.*", logs.string() + "/*.log",
                                       "plain.log", dir.path().string() + "\\plain.log"},
-                                     dir.path());
+                                     dir.path(), std::nullopt);
     EXPECT_EQ(inputs.files,
               (Paths{logs / "A.log", logs / "b.log", logs / "notes.txt", logs / "A.log",
                      logs / "b.log", logs / "plain.log", dir / "plain.log"}));
@@ -31,7 +31,8 @@ TEST_F(InputFilesTest, WildcardEntriesAddMatchingOrdinaryFilesInNameOrder) {
 }
 
 TEST_F(InputFilesTest, RelativeNamesFollowTheLastWildcardFolder) {
-    const auto inputs = expandInputs({"logs\\*.log", "sub\\*.*", "b.log"}, dir.path());
+    const auto inputs =
+        expandInputs({"logs\\*.log", "sub\\*.*", "b.log"}, dir.path(), std::nullopt);
     EXPECT_EQ(inputs.files, (Paths{dir / "logs" / "A.log", dir / "logs" / "b.log",
                                    dir / "logs" / "sub" / "b.log"}));
     EXPECT_EQ(inputs.currentDirectory, dir / "logs" / "sub" / "");
@@ -40,9 +41,38 @@ TEST_F(InputFilesTest, RelativeNamesFollowTheLastWildcardFolder) {
 TEST_F(InputFilesTest, EntriesThatFindNothing) {
     const auto inputs = expandInputs({(dir / "missing").string() + "/*.*",
                                       (dir / "logs" / "access").string() + "*.log", "*.log"},
-                                     dir.path());
+                                     dir.path(), std::nullopt);
     EXPECT_TRUE(inputs.files.empty());
     EXPECT_EQ(inputs.currentDirectory, dir.path());
+}
+
+// A report never reads its own output: a relative output name follows the
+// last wildcard folder, where the next run's wildcard would find it.
+TEST_F(InputFilesTest, WildcardEntriesPassOverTheReportsOwnOutputFile) {
+    const auto logs = dir / "logs";
+    std::filesystem::create_symlink(logs / "b.log", logs / "c.log");
+    const auto inputs = expandInputs({"logs/*.*", "plain.log"}, dir.path(), "b.log");
+    EXPECT_EQ(inputs.files, (Paths{logs / "A.log", logs / "notes.txt", logs / "plain.log"}));
+    EXPECT_EQ(inputs.outputFile, logs / "b.log");
+    EXPECT_FALSE(inputs.outputListedAsInput);
+
+    const auto unsaved = expandInputs({"logs/*.*"}, dir.path(), std::nullopt);
+    EXPECT_EQ(unsaved.files.size(), 4u);
+    EXPECT_EQ(unsaved.outputFile, std::nullopt);
+}
+
+TEST_F(InputFilesTest, PlainEntryThatNamesTheOutputFileIsFlagged) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"plain.log"}, "plain.log"},
+        {{"logs/*.txt", "A.log"}, (dir / "logs" / "A.log").string()},
+        {{"logs/*.txt", "../plain.log"}, "../plain.log"},
+    };
+    for (const auto& [entries, output] : cases) {
+        SCOPED_TRACE(output);
+        EXPECT_TRUE(expandInputs(entries, dir.path(), output).outputListedAsInput);
+    }
+    EXPECT_FALSE(expandInputs({"plain.log"}, dir.path(), "other.log").outputListedAsInput);
+    EXPECT_FALSE(expandInputs({"plain.log"}, dir.path(), std::nullopt).outputListedAsInput);
 }
 
 } // namespace

@@ -1,18 +1,27 @@
 #include "analysis/log_lines.h"
+#include "support/recording_run.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace statvane {
 namespace {
 
 using namespace std::string_literals;
+using Status = LogFileRead::Status;
+
+LogFileRead read(const std::filesystem::path& file, LogLines& lines) {
+    test::RecordingObserver observer;
+    CheckPoints checks(observer, 1);
+    return readLogFile(file, lines, checks);
+}
 
 std::vector<std::string> linesOf(std::string_view bytes) {
     test::TempDir dir;
     test::writeFile(dir / "access.log", bytes);
     LogLines lines;
-    EXPECT_TRUE(readLogFile(dir / "access.log", lines));
+    EXPECT_EQ(read(dir / "access.log", lines).status, Status::Read);
     return {lines.begin(), lines.end()};
 }
 
@@ -45,21 +54,67 @@ TEST(LogLines, LongLinesBecomePiecesOf4999) {
     EXPECT_EQ(lines[5], std::string(4999, 'z'));
 }
 
-TEST(LogLines, FilesAppendInOrderAndMissingFilesAreReported) {
+TEST(LogLines, FilesAppendInOrder) {
     test::TempDir dir;
     test::writeFile(dir / "one.log", "1a\n1b\n");
     test::writeFile(dir / "two.log", "2a");
     LogLines lines;
-    EXPECT_TRUE(readLogFile(dir / "one.log", lines));
-    EXPECT_FALSE(readLogFile(dir / "missing.log", lines));
-    EXPECT_FALSE(readLogFile(dir.path(), lines));
-    EXPECT_TRUE(readLogFile(dir / "two.log", lines));
+    EXPECT_EQ(read(dir / "one.log", lines).status, Status::Read);
+    EXPECT_EQ(read(dir / "two.log", lines).status, Status::Read);
     EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.end()),
               (std::vector<std::string>{"1a", "1b", "2a"}));
     EXPECT_EQ(lines.front(), "1a");
     EXPECT_EQ(lines.back(), "2a");
     lines.clear();
     EXPECT_TRUE(lines.empty());
+}
+
+// Only regular files are read: a device would never end and a FIFO without a
+// writer would wait for ever.
+TEST(LogLines, FilesThatCannotBeReadAreReportedWithTheReason) {
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    const std::pair<std::filesystem::path, std::string> cases[] = {
+        {dir / "missing.log", "No such file or directory"},
+        {dir.path(), "Is a directory"},
+        {"/dev/zero", "not a regular file"},
+        {dir / "fifo", "not a regular file"},
+    };
+    for (const auto& [file, reason] : cases) {
+        SCOPED_TRACE(file);
+        LogLines lines;
+        const LogFileRead result = read(file, lines);
+        EXPECT_EQ(result.status, Status::Unreadable);
+        EXPECT_EQ(result.reason, reason);
+        EXPECT_TRUE(lines.empty());
+        EXPECT_EQ(unreadableReason(file), reason);
+    }
+    test::writeFile(dir / "one.log", "1\n");
+    EXPECT_EQ(unreadableReason(dir / "one.log"), std::nullopt);
+}
+
+TEST(LogLines, ReadingPassesACheckPointEveryFewMegabytesAndStopsOnCancel) {
+    test::TempDir dir;
+    const std::string line = std::string(99, 'x') + "\n";
+    std::string bytes;
+    for (int i = 0; i < 200000; ++i)
+        bytes += line;
+    test::writeFile(dir / "large.log", bytes);
+
+    test::RecordingObserver observer;
+    observer.checksBeforeCancel = 1000;
+    CheckPoints checks(observer, 1);
+    LogLines lines;
+    EXPECT_EQ(readLogFile(dir / "large.log", lines, checks).status, Status::Read);
+    EXPECT_EQ(lines.size(), 200000u);
+    EXPECT_GE(observer.checks, 4); // 20 MB in pieces of a few megabytes
+
+    observer.checks = 0;
+    observer.checksBeforeCancel = 1;
+    LogLines cancelled;
+    EXPECT_EQ(readLogFile(dir / "large.log", cancelled, checks).status, Status::Cancelled);
+    EXPECT_EQ(observer.checks, 2);
+    EXPECT_TRUE(cancelled.empty());
 }
 
 } // namespace

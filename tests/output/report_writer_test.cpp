@@ -1,6 +1,7 @@
 #include "output/compare_rows.h"
 #include "output/report_writer.h"
 #include "platform/error.h"
+#include "support/file_size_limit.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -98,16 +99,40 @@ TEST_F(ReportWriterTest, SectionsAreSortedByCountAndWrittenExactly) {
     EXPECT_EQ(test::readFile(dir / "report.txt"), expected);
 }
 
+Error writeError(AnalysisResult& result, SettingsStore& settings,
+                 const std::filesystem::path& file) {
+    try {
+        writeReport(result, settings, file);
+    } catch (const Error& error) {
+        return error;
+    }
+    ADD_FAILURE() << "expected an error";
+    return Error("");
+}
+
 TEST_F(ReportWriterTest, FileThatCannotBeCreated) {
     const auto path = dir / "missing" / "report.txt";
-    try {
-        writeReport(result, settings, path);
-        FAIL() << "expected an error";
-    } catch (const Error& error) {
-        EXPECT_EQ(std::string(error.what()), "Cannot create file " + path.string());
-    }
+    const Error error = writeError(result, settings, path);
+    EXPECT_EQ(std::string(error.what()), "Cannot create file " + path.string());
+    EXPECT_EQ(error.detail(), path.string() + ": No such file or directory");
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_EQ(settings.readSortIndex(), 1);
+}
+
+// A full disk: the previous report stays whole, and nothing else is left.
+TEST_F(ReportWriterTest, WriteErrorLeavesThePreviousReport) {
+    const auto path = dir / "report.txt";
+    writeReport(result, settings, path);
+    for (int i = 0; i < 1000; ++i)
+        result.visitors.push_back("10.0.0." + std::to_string(i));
+    const Error error = [&] {
+        test::ScopedFileSizeLimit limit(4096);
+        return writeError(result, settings, path);
+    }();
+    EXPECT_EQ(std::string(error.what()), "Stream write error");
+    EXPECT_EQ(error.detail(), path.string() + ": File too large");
+    EXPECT_EQ(test::readFile(path), kSummaryHitsOnly);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
 TEST(CompareRows, ByKeyByCountOrNotAtAll) {

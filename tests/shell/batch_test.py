@@ -6,9 +6,12 @@ codes and the files it may touch are checked too.
 Usage: batch_test.py --statvane PATH [unittest arguments, e.g. a class name]
 """
 import os
+import resource
+import signal
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -19,10 +22,14 @@ import reference_report  # noqa: E402
 GENERATOR = os.path.join(HERE, "..", "..", "bench", "generate_log.py")
 STATVANE = None  # set from the command line
 RUN_TIME_LIMIT = 60
+NO_HANG_LIMIT = 10  # for runs that must end at once, where a fault would hang
 PRODUCT_KEY = "HKEY_CURRENT_USER\\Software\\Velmor Software\\Statvane"
 MISSING_FILES = ("The file(s) listed under this report do not exist.  Please check the "
                  "filename(s) by right-clicking on the report and selecting 'Properties.'  "
                  "Then, click on the 'Files' tab.")
+OUTPUT_IS_INPUT = ("The output file of this report, {}, is also one of its log files.  Please "
+                   "choose another output file by right-clicking on the report and selecting "
+                   "'Properties.'  Then, click on the 'Output' tab.")
 
 
 def dated(visitor, request, referrer=b"-", agent=b"Mozilla/5.0 (X11; Odd)", when=b"09/Nov/2026"):
@@ -149,14 +156,21 @@ class Sandbox:
     def profile_files(self):
         return [read(os.path.join(self.home, name)) for name in ("reports.dat", "files.dat")]
 
-    def run(self, *arguments):
-        environment = dict(os.environ, STATVANE_HOME=self.home, STATVANE_SETTINGS=self.settings)
-        return subprocess.run([STATVANE, *arguments], cwd=self.root, env=environment,
-                              capture_output=True, timeout=RUN_TIME_LIMIT)
+    def environment(self):
+        return dict(os.environ, STATVANE_HOME=self.home, STATVANE_SETTINGS=self.settings)
+
+    def run(self, *arguments, timeout=RUN_TIME_LIMIT, **options):
+        return subprocess.run([STATVANE, *arguments], cwd=self.root, env=self.environment(),
+                              capture_output=True, timeout=timeout, **options)
+
+    def start(self, *arguments):
+        """A run to act on while it works; its output goes to pipes."""
+        return subprocess.Popen([STATVANE, *arguments], cwd=self.root, env=self.environment(),
+                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
 
     def reference(self, report):
         return reference_report.run(os.fsencode(self.home), os.fsencode(self.settings),
-                                    os.fsencode(report))
+                                    os.fsencode(report), os.fsencode(self.root))
 
 
 def build_logs(sandbox):
@@ -295,22 +309,27 @@ class MessagesAndExitCodes(BatchTestCase):
         self.profiles_before = self.sandbox.profile_files()
 
     def test_failed_runs_print_one_message_and_exit_with_1(self):
+        # A message about a file is followed by a line naming it and the system's reason.
         cases = [
             (["--batch", "No Such Report"], None),
-            (["--batch", "missing input"], "Statvane: " + MISSING_FILES + "\n"),
+            (["--batch", "missing input"],
+             [MISSING_FILES, self.sandbox.path("gone.log") + ": No such file or directory"]),
             (["--batch", "Bad Output"],
-             f"Statvane: Cannot create file {self.missing_folder_output}.\n"),
+             [f"Cannot create file {self.missing_folder_output}.",
+              f"{self.missing_folder_output}: No such file or directory"]),
             (["--batch", "Nothing To Read"], None),
         ]
-        for arguments, expected_error in cases:
+        for arguments, expected_lines in cases:
             with self.subTest(arguments=arguments):
                 result = self.sandbox.run(*arguments)
                 self.assertEqual(result.returncode, 1)
                 self.assertEqual(result.stdout, b"")
                 error = result.stderr.decode()
-                self.assertRegex(error, r"\AStatvane: [^\n]+\n\Z")
-                if expected_error is not None:
-                    self.assertEqual(error, expected_error)
+                if expected_lines is None:
+                    self.assertRegex(error, r"\AStatvane: [^\n]+\n\Z")
+                else:
+                    self.assertEqual(error, "".join(f"Statvane: {line}\n"
+                                                    for line in expected_lines))
                 self.assertFalse(os.path.exists(self.output))
                 self.assertFalse(os.path.exists(os.path.dirname(self.missing_folder_output)))
                 self.assert_only_index_changed(self.settings_before, self.profiles_before,
@@ -329,6 +348,202 @@ class MessagesAndExitCodes(BatchTestCase):
         result = self.sandbox.run("--help")
         self.assertEqual((result.returncode, result.stderr), (0, b""))
         self.assertIn(b"--batch REPORT", result.stdout)
+
+
+def long_visitor_log(path, lines):
+    """A log whose visitors list makes a report about as large as the log."""
+    with open(path, "wb") as file:
+        for number in range(lines):
+            visitor = b"v%06d-" % number + b"x" * 4000
+            file.write(dated(visitor, b"GET / HTTP/1.0") + b"\n")
+
+
+def limit_file_size(size):
+    """For a child process: writing beyond size fails as on a full disk (EFBIG)."""
+    def limit():
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (size, size))
+    return limit
+
+
+def hidden_names(folder):
+    return sorted(name for name in os.listdir(folder) if name.startswith("."))
+
+
+class ReportFileIsReplacedWhole(BatchTestCase):
+    """A failed or killed write leaves the previous report byte for byte; a
+    left-over temporary file is never read as a log."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.folder = cls.sandbox.path("big")
+        os.makedirs(cls.folder)
+        long_visitor_log(os.path.join(cls.folder, "access.log"), 10000)
+        cls.report = os.path.join(cls.folder, "report.txt")
+        cls.sandbox.write_profiles([profile("Big", ("Visitors",), [cls.folder + "/*.*"],
+                                            cls.report)])
+        write(cls.sandbox.settings, registry_text())
+        cls.complete = cls.sandbox.reference("Big")
+
+    def setUp(self):
+        self.previous = b"the previous report\r\n" * 1000
+        write(self.report, self.previous)
+        for name in hidden_names(self.folder):
+            os.remove(os.path.join(self.folder, name))
+
+    def test_full_disk_leaves_the_previous_report(self):
+        result = self.sandbox.run("--batch", "Big", preexec_fn=limit_file_size(1 << 20))
+
+        self.assertEqual(read(self.report), self.previous)
+        self.assertEqual(sorted(os.listdir(self.folder)), ["access.log", "report.txt"])
+        self.assertEqual(result.returncode, 1)
+        self.assertEqual(result.stderr.decode(), "Statvane: Stream write error.\n"
+                                                 f"Statvane: {self.report}: File too large\n")
+
+    def test_kill_during_the_write_leaves_the_previous_report(self):
+        for _ in range(5):
+            run = self.sandbox.start("--batch", "Big")
+            caught = self.stop_while_writing(run)
+            run.kill()
+            run.communicate()
+            if caught:
+                break
+            write(self.report, self.previous)
+        else:
+            self.fail("the run was never caught writing its report")
+        self.assertEqual(run.returncode, -signal.SIGKILL)
+        self.assertEqual(read(self.report), self.previous)
+
+        # The next run neither reads the left-over temporary file nor its own report.
+        result = self.sandbox.run("--batch", "Big")
+        self.assertEqual((result.returncode, result.stderr), (0, b""))
+        self.assert_same_report(read(self.report), self.complete)
+
+    def stop_while_writing(self, run):
+        """Stops the run once it has begun to write its report; True when the
+        new report was not yet in place then."""
+        previous = os.stat(self.report)
+        while run.poll() is None:
+            now = os.stat(self.report)
+            if hidden_names(self.folder) or (now.st_size, now.st_mtime_ns) != (
+                    previous.st_size, previous.st_mtime_ns):
+                run.send_signal(signal.SIGSTOP)
+                return run.poll() is None and (bool(hidden_names(self.folder))
+                                               or read(self.report) != self.complete)
+            time.sleep(0.0005)
+        return False
+
+
+class ReportNeverReadsItsOwnFiles(BatchTestCase):
+    def setUp(self):
+        self.logs = self.sandbox.path("own")
+        os.makedirs(self.logs, exist_ok=True)
+        generate(os.path.join(self.logs, "a.log"), 5, 300)
+        generate(os.path.join(self.logs, "b.log"), 6, 200)
+        self.settings_before = self.use_settings()
+
+    def test_output_named_among_the_inputs_ends_the_run_before_anything_is_written(self):
+        log = os.path.join(self.logs, "b.log")
+        link = self.sandbox.path("link-to-b.log")
+        if not os.path.islink(link):
+            os.symlink(log, link)
+        inputs = [os.path.join(self.logs, "a.log"), log]
+        # (the report's "Output", the file named in the message)
+        cases = [(log, log), ("own/b.log", self.sandbox.path("own/b.log")), (link, link)]
+        for output, shown in cases:
+            with self.subTest(output=output):
+                self.sandbox.write_profiles([profile("Own", ANALYSES, inputs, output)])
+                profiles_before = self.sandbox.profile_files()
+                log_before = read(log)
+                names_before = sorted(os.listdir(self.logs))
+
+                result = self.sandbox.run("--batch", "Own")
+
+                self.assertEqual((result.returncode, result.stdout), (1, b""))
+                self.assertEqual(result.stderr.decode(),
+                                 "Statvane: " + OUTPUT_IS_INPUT.format(shown) + "\n")
+                self.assertEqual(read(log), log_before)
+                self.assertEqual(sorted(os.listdir(self.logs)), names_before)
+                self.assertEqual(read(self.sandbox.settings), self.settings_before)
+                self.assertEqual(self.sandbox.profile_files(), profiles_before)
+
+    def test_relative_output_beside_a_wildcards_logs_gives_the_same_report_every_run(self):
+        self.sandbox.write_profiles([profile("Beside", ANALYSES, [self.logs + "/*.*"], None)])
+        expected = self.sandbox.reference("Beside")
+        for run in range(3):
+            with self.subTest(run=run):
+                result = self.sandbox.run("--batch", "Beside")
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                self.assert_same_report(read(os.path.join(self.logs, "test.txt")), expected)
+
+
+class InputsThatAreNotRegularFiles(BatchTestCase):
+    """Folders, devices and FIFOs end the run with the fixed message at once;
+    a detail line names each file that cannot be read, and why."""
+
+    def setUp(self):
+        self.log = self.sandbox.path("good.log")
+        write(self.log, ODD_LINES[1])
+        self.fifo = self.sandbox.path("fifo")
+        if not os.path.exists(self.fifo):
+            os.mkfifo(self.fifo)
+        self.missing = self.sandbox.path("gone.log")
+        self.output = self.sandbox.path("unwritten.txt")
+        self.use_settings()
+
+    def run_with_inputs(self, inputs):
+        self.sandbox.write_profiles([profile("Odd", ANALYSES, inputs, self.output)])
+        return self.sandbox.run("--batch", "Odd", timeout=NO_HANG_LIMIT)
+
+    def test_each_file_that_cannot_be_read_is_named_with_the_reason(self):
+        reasons = {"/dev/zero": "not a regular file", self.fifo: "not a regular file",
+                   self.sandbox.home: "Is a directory",
+                   self.missing: "No such file or directory"}
+        cases = [[self.log, bad] for bad in reasons] + [
+            [self.missing, self.log, self.fifo, "/dev/zero", self.log, self.sandbox.home]]
+        for inputs in cases:
+            with self.subTest(inputs=inputs):
+                result = self.run_with_inputs(inputs)
+
+                self.assertEqual((result.returncode, result.stdout), (1, b""))
+                details = [f"{name}: {reasons[name]}" for name in inputs if name in reasons]
+                self.assertEqual(result.stderr.decode(), "".join(
+                    f"Statvane: {line}\n" for line in [MISSING_FILES] + details))
+                self.assertFalse(os.path.exists(self.output))
+
+    def test_ctrl_c_while_a_large_file_is_read_ends_the_run_at_once(self):
+        large = self.sandbox.path("large.log")
+        with open(large, "wb") as file:
+            file.truncate(1 << 30)  # sparse: costs no disk, takes seconds to read
+        self.sandbox.write_profiles([profile("Large", (), [large], self.output)])
+        run = self.sandbox.start("--batch", "Large")
+        try:
+            self.wait_until_open(run.pid, large)
+            run.send_signal(signal.SIGINT)
+            interrupted = time.monotonic()
+            _, error = run.communicate(timeout=RUN_TIME_LIMIT)
+            took = time.monotonic() - interrupted
+        finally:
+            run.kill()
+            run.wait()
+
+        self.assertEqual((run.returncode, error), (1, b"Statvane: The analysis was cancelled.\n"))
+        self.assertLess(took, 1.0)
+        self.assertFalse(os.path.exists(self.output))
+
+    def wait_until_open(self, pid, file):
+        folder = f"/proc/{pid}/fd"
+        deadline = time.monotonic() + RUN_TIME_LIMIT
+        while time.monotonic() < deadline:
+            try:
+                if any(os.readlink(os.path.join(folder, fd)) == file
+                       for fd in os.listdir(folder)):
+                    return
+            except FileNotFoundError:
+                pass  # a descriptor closed while listed
+            time.sleep(0.0005)
+        self.fail(f"{file} was never opened")
 
 
 def main():

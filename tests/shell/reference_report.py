@@ -7,13 +7,17 @@ without reverse look-ups and without the bytes figure. All text is handled as
 bytes; letter case is folded for the ASCII letters only.
 
 Input entries are absolute paths (a relative one would depend on the folder
-that an earlier wildcard entry made current).
+that an earlier wildcard entry made current). A relative output file name
+follows the folder of the last wildcard entry whose folder exists, else the
+start folder; a report never reads its own output file.
 
-Usage: reference_report.py PROGRAM_DIR SETTINGS_FILE REPORT  (report on stdout)
+Usage: reference_report.py PROGRAM_DIR SETTINGS_FILE REPORT [START_DIR]
+       (report on stdout)
 """
 import decimal
 import os
 import re
+import stat
 import sys
 
 PIECE_LENGTH = 4999
@@ -131,15 +135,47 @@ def web_site(registry):
 
 # ---- input files -----------------------------------------------------------
 
-def expand_inputs(entries):
+def wildcard_parts(entry):
+    """(folder, pattern) of a wildcard entry, None for a plain one."""
+    entry = entry.replace(b"\\", b"/")
+    if b"*" not in entry:
+        return None
+    return entry[:entry.index(b"*")], entry[entry.index(b"*"):]
+
+
+def output_file(profile, entries, start_dir):
+    """The report's own file when it saves to one: "Output" (test.txt when the
+    key is missing) relative to the folder of the last wildcard entry whose
+    folder exists, else to the start folder."""
+    if not flag(profile.get(b"file")):
+        return None
+    folder = start_dir
+    for parts in filter(None, map(wildcard_parts, entries)):
+        if parts[0] and os.path.isdir(parts[0]):
+            folder = parts[0]
+    return os.path.join(folder, profile.get(b"output", b"test.txt"))
+
+
+def same_file(path, other):
+    try:
+        return other is not None and os.path.samefile(path, other)
+    except OSError:
+        return False
+
+
+def expand_inputs(entries, output):
     files = []
     for entry in entries:
-        entry = entry.replace(b"\\", b"/")
-        if b"*" not in entry:
-            files.append(entry)
+        parts = wildcard_parts(entry)
+        if parts is None:
+            plain = entry.replace(b"\\", b"/")
+            if same_file(plain, output):
+                raise RunFailed(b"(a message of the program's own: the output is an input)")
+            files.append(plain)
             continue
-        folder, pattern = entry[:entry.index(b"*")], entry[entry.index(b"*"):]
-        files += [folder + name for name in matching_files(folder, pattern)]
+        folder, pattern = parts
+        files += [folder + name for name in matching_files(folder, pattern)
+                  if not same_file(folder + name, output)]
     return files
 
 
@@ -160,6 +196,8 @@ def matching_files(folder, pattern):
 
 def read_lines(path):
     try:
+        if not stat.S_ISREG(os.stat(path).st_mode):
+            raise RunFailed(MISSING_FILES)
         with open(path, "rb") as file:
             data = file.read()
     except OSError:
@@ -324,11 +362,12 @@ def table_lines(heading, columns, table, closing):
 
 # ---- the run ---------------------------------------------------------------
 
-def run(program_dir, settings_file, report_name):
+def run(program_dir, settings_file, report_name, start_dir=b"."):
     name = find_report(program_dir, report_name)
     profile = ini_section(os.path.join(program_dir, b"reports.dat"), name)
     registry = read_registry(settings_file)
-    files = expand_inputs(read_inputs(program_dir, name))
+    entries = read_inputs(program_dir, name)
+    files = expand_inputs(entries, output_file(profile, entries, start_dir))
     lines = [piece for path in files for piece in read_lines(path)]
     if not lines:
         raise RunFailed(b"(a message of the program's own: there is nothing to analyse)")
@@ -382,11 +421,11 @@ def run(program_dir, settings_file, report_name):
 
 
 def main():
-    if len(sys.argv) != 4:
+    if len(sys.argv) not in (4, 5):
         sys.exit(__doc__)
-    program_dir, settings_file, report = (os.fsencode(argument) for argument in sys.argv[1:])
+    arguments = [os.fsencode(argument) for argument in sys.argv[1:]]
     try:
-        sys.stdout.buffer.write(run(program_dir, settings_file, report))
+        sys.stdout.buffer.write(run(*arguments))
     except RunFailed as failure:
         sys.stderr.buffer.write(b"Statvane: " + failure.args[0] + b"\n")
         sys.exit(1)

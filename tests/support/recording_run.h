@@ -53,8 +53,10 @@ class RecordingPrompt : public Prompt {
         messages.emplace_back(text, icon);
     }
     bool ask(const std::string&) override { return false; }
+    void showDetail(const std::string& line) override { details.push_back(line); }
 
     std::vector<std::pair<std::string, MessageIcon>> messages;
+    std::vector<std::string> details;
 };
 
 class RecordingOutput : public RunOutput {
