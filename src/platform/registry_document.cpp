@@ -25,6 +25,21 @@ void appendLine(std::string& out, std::string_view text, std::string_view lineEn
     out += text;
 }
 
+// Appends a line of ours. A line before it that ends in "\" (hex data that
+// goes on, or text cut off there) would take ours in as its continuation:
+// a blank line between them ends it.
+void appendOurLine(std::string& out, std::string_view text, std::string_view lineEnd) {
+    appendLine(out, {}, lineEnd);
+    std::string_view last = out;
+    if (last.ends_with('\n'))
+        last.remove_suffix(1);
+    if (last.ends_with('\r'))
+        last.remove_suffix(1);
+    if (ascii::trimBlanks(last).ends_with('\\'))
+        out += lineEnd;
+    out += text;
+}
+
 bool endsWithBlankLine(std::string_view out) {
     if (out.empty() || out.back() != '\n')
         return out.empty();
@@ -156,8 +171,8 @@ std::string RegistryDocument::serialize() const {
         const bool newKey = i > 0 && key.header.empty();
         if (newKey) {
             if (!endsWithBlankLine(out))
-                appendLine(out, lineEnd, lineEnd);
-            appendLine(out, "[" + key.path + "]" + lineEnd, lineEnd);
+                appendOurLine(out, lineEnd, lineEnd);
+            appendOurLine(out, "[" + key.path + "]" + lineEnd, lineEnd);
         } else {
             appendLine(out, key.header, lineEnd);
         }
@@ -165,7 +180,7 @@ std::string RegistryDocument::serialize() const {
             if (!line.raw.empty())
                 appendLine(out, line.raw, lineEnd);
             else
-                appendLine(out, valueLineText(line.value, format_.version5) + lineEnd, lineEnd);
+                appendOurLine(out, valueLineText(line.value, format_.version5) + lineEnd, lineEnd);
         }
         if (newKey)
             out += lineEnd;

@@ -124,8 +124,12 @@ class RegistryParser {
 
     void readValue(std::string_view first, std::size_t lineNumber) {
         std::string raw(first);
-        while (continuesOnNextLine(content(raw)) && next_ < lines_.size())
-            raw += lines_[next_++];
+        bool goesOn = continuesOnNextLine(content(first));
+        while (goesOn && next_ < lines_.size()) {
+            const std::string_view more = lines_[next_++];
+            raw += more;
+            goesOn = content(more).ends_with('\\');
+        }
         std::string_view logical = raw;
         while (!logical.empty() && (logical.back() == '\n' || logical.back() == '\r'))
             logical.remove_suffix(1);

@@ -191,6 +191,16 @@ TEST_F(RegistryTest, ValueAddedToAKeyBeforeADeletionBlockStaysInItsKey) {
     EXPECT_FALSE(again.keyExists("Old"));
 }
 
+TEST_F(RegistryTest, ValueAddedAfterHexDataCutOffAtTheEndIsNotTakenIntoIt) {
+    writeFile(path, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\K]\r\n\"Blob\"=hex:01,02,\\");
+    registry.writeString("K", "New", "1");
+    registry.writeString("L", "Other", "2");
+    Registry again(path);
+    EXPECT_EQ(again.valueNames("K"), (std::vector<std::string>{"Blob", "New"}));
+    EXPECT_EQ(again.readString("K", "New"), "1");
+    EXPECT_EQ(again.readString("L", "Other"), "2");
+}
+
 TEST_F(RegistryTest, FileThatIsNoExportIsNeverWritten) {
     const std::string contents[] = {"not a header\r\n[HKEY_CURRENT_USER\\K]\r\n\"a\"=\"b\"\r\n",
                                     std::string("\x7f"
