@@ -25,17 +25,23 @@ void appendLine(std::string& out, std::string_view text, std::string_view lineEn
     out += text;
 }
 
-// Appends a line of ours. A line before it that ends in "\" (hex data that
-// goes on, or text cut off there) would take ours in as its continuation:
-// a blank line between them ends it.
+// Whether the last line of the text, read as the parser reads it, ends in
+// "\\" and so would take the next line in as its continuation.
+bool lastLineGoesOn(std::string_view out) {
+    if (out.ends_with('\n'))
+        out.remove_suffix(1);
+    std::string_view last = out.substr(out.rfind('\n') + 1);
+    while (last.ends_with('\r'))
+        last.remove_suffix(1);
+    return ascii::trimBlanks(last).ends_with('\\');
+}
+
+// Appends a line of ours. A line before it that ends in "\\" (hex data that
+// goes on, or text cut off there) would take ours in: a blank line between
+// them ends it.
 void appendOurLine(std::string& out, std::string_view text, std::string_view lineEnd) {
     appendLine(out, {}, lineEnd);
-    std::string_view last = out;
-    if (last.ends_with('\n'))
-        last.remove_suffix(1);
-    if (last.ends_with('\r'))
-        last.remove_suffix(1);
-    if (ascii::trimBlanks(last).ends_with('\\'))
+    if (lastLineGoesOn(out))
         out += lineEnd;
     out += text;
 }
