@@ -17,42 +17,40 @@ bool isBlank(std::string_view text) {
     return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
 }
 
-// Appends a line of ours, first ending the line before it when it had no
-// line end (the file's last line as read).
-void appendLine(std::string& out, std::string_view text, std::string_view lineEnd) {
-    if (!out.empty() && out.back() != '\n')
-        out += lineEnd;
-    out += text;
-}
+// Puts the document's lines together. A line written after another keeps the
+// two apart: it first ends the line before when that had no line end (the
+// file's last line as read), and after a value whose hex data went on with
+// "\\" to the end of the file it leaves a blank line, which ends that data,
+// so that what follows is never read as part of it.
+class LineWriter {
+  public:
+    explicit LineWriter(std::string_view lineEnd) : lineEnd_(lineEnd) {}
 
-// Whether the last line of the text, read as the parser reads it, ends in
-// "\\" and so would take the next line in as its continuation.
-bool lastLineGoesOn(std::string_view out) {
-    if (out.ends_with('\n'))
+    void write(std::string_view text, bool goesOn = false) {
+        if (!out_.empty() && out_.back() != '\n')
+            out_ += lineEnd_;
+        if (open_)
+            out_ += lineEnd_;
+        out_ += text;
+        open_ = goesOn;
+    }
+
+    bool endsWithBlankLine() const {
+        std::string_view out = out_;
+        if (out.empty() || out.back() != '\n')
+            return out.empty();
         out.remove_suffix(1);
-    std::string_view last = out.substr(out.rfind('\n') + 1);
-    while (last.ends_with('\r'))
-        last.remove_suffix(1);
-    return ascii::trimBlanks(last).ends_with('\\');
-}
+        const auto previous = out.rfind('\n');
+        return isBlank(out.substr(previous == std::string_view::npos ? 0 : previous + 1));
+    }
 
-// Appends a line of ours. A line before it that ends in "\\" (hex data that
-// goes on, or text cut off there) would take ours in: a blank line between
-// them ends it.
-void appendOurLine(std::string& out, std::string_view text, std::string_view lineEnd) {
-    appendLine(out, {}, lineEnd);
-    if (lastLineGoesOn(out))
-        out += lineEnd;
-    out += text;
-}
+    const std::string& text() const { return out_; }
 
-bool endsWithBlankLine(std::string_view out) {
-    if (out.empty() || out.back() != '\n')
-        return out.empty();
-    out.remove_suffix(1);
-    const auto previous = out.rfind('\n');
-    return isBlank(out.substr(previous == std::string_view::npos ? 0 : previous + 1));
-}
+  private:
+    std::string_view lineEnd_;
+    std::string out_;
+    bool open_ = false;
+};
 
 std::string encode(const std::string& text, RegistryFormat::Encoding encoding) {
     switch (encoding) {
@@ -171,27 +169,27 @@ void RegistryDocument::setValue(std::string_view path, RegistryValue value) {
 
 std::string RegistryDocument::serialize() const {
     const std::string& lineEnd = format_.lineEnd;
-    std::string out;
+    LineWriter out(lineEnd);
     for (std::size_t i = 0; i < keys_.size(); ++i) {
         const RegistryKey& key = keys_[i];
         const bool newKey = i > 0 && key.header.empty();
         if (newKey) {
-            if (!endsWithBlankLine(out))
-                appendOurLine(out, lineEnd, lineEnd);
-            appendOurLine(out, "[" + key.path + "]" + lineEnd, lineEnd);
-        } else {
-            appendLine(out, key.header, lineEnd);
+            if (!out.endsWithBlankLine())
+                out.write(lineEnd);
+            out.write("[" + key.path + "]" + lineEnd);
+        } else if (!key.header.empty()) {
+            out.write(key.header);
         }
         for (const auto& line : key.lines) {
             if (!line.raw.empty())
-                appendLine(out, line.raw, lineEnd);
+                out.write(line.raw, line.goesOn);
             else
-                appendOurLine(out, valueLineText(line.value, format_.version5) + lineEnd, lineEnd);
+                out.write(valueLineText(line.value, format_.version5) + lineEnd);
         }
         if (newKey)
-            out += lineEnd;
+            out.write(lineEnd);
     }
-    return encode(out, format_.encoding);
+    return encode(out.text(), format_.encoding);
 }
 
 } // namespace statvane

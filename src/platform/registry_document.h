@@ -38,6 +38,9 @@ struct RegistryLine {
     std::string raw; // the text as read, line ends included; empty once changed
     bool isValue = false;
     RegistryValue value;
+    // Hex data that goes on with "\\" on the file's last line: a line written
+    // after it must not be read as its continuation.
+    bool goesOn = false;
 };
 
 struct RegistryKey {

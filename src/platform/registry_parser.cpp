@@ -133,15 +133,14 @@ class RegistryParser {
         std::string_view logical = raw;
         while (!logical.empty() && (logical.back() == '\n' || logical.back() == '\r'))
             logical.remove_suffix(1);
-        if (inDeletion_)
-            return keep(std::move(raw));
         ValueLine parsed = parseValueLine(logical, document_.format_.version5);
-        if (current_ == 0 || parsed.kind == ValueLine::Kind::Unreadable)
-            keepUnreadable(std::move(raw), lineNumber);
-        else if (parsed.kind == ValueLine::Kind::Deletion)
+        if (inDeletion_ || parsed.kind == ValueLine::Kind::Deletion)
             keep(std::move(raw));
+        else if (current_ == 0 || parsed.kind == ValueLine::Kind::Unreadable)
+            keepUnreadable(std::move(raw), lineNumber);
         else
             addValue(std::move(raw), std::move(parsed.value));
+        current().lines.back().goesOn = goesOn;
     }
 
     // A name given twice in one key: the later value counts, as in an import;
