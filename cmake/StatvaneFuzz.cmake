@@ -1,9 +1,9 @@
 # statvane_add_fuzz_target(NAME LIBS targets...)
 # Adds the fuzz target NAME from NAME_fuzz.cpp beside the calling CMakeLists.txt,
-# which defines LLVMFuzzerTestOneInput, with its seed inputs in corpus/NAME/.
+# which defines LLVMFuzzerTestOneInput, with its starting inputs in corpus/NAME/.
 # The program fuzz_NAME is built into the build folder's fuzz/ with the replay
 # main, or as a libFuzzer program when STATVANE_FUZZ is on; either way ctest
-# runs it over the seeds as the test fuzz.NAME (label "fuzz"). An optional
+# runs it over those inputs as the test fuzz.NAME (label "fuzz"). An optional
 # NAME.dict beside the source gives make fuzz the words of the format.
 add_custom_target(statvane_fuzzers)
 

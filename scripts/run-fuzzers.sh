@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs each libFuzzer program of a fuzz build (make fuzz) in turn for a bounded
-# time, starting from its committed seeds in tests/fuzz/corpus/NAME/. New
+# time, starting from its committed inputs in tests/fuzz/corpus/NAME/. New
 # inputs that reach new code go to BUILD_DIR/fuzz-scratch/NAME/new/, inputs
 # that break a target to BUILD_DIR/fuzz-scratch/NAME/findings/; the committed
 # corpus is only read. A dictionary tests/fuzz/NAME.dict, where there is one,

@@ -61,7 +61,7 @@ std::uint64_t mix(std::uint64_t hash, std::uint64_t word) {
 } // namespace
 
 std::size_t CaseInsensitiveHash::operator()(std::string_view text) const noexcept {
-    // Eight folded bytes a step; the length seeds the hash, so the zero-padded
+    // Eight folded bytes a step; the length starts the hash, so the zero-padded
     // tail cannot make two lengths collide.
     std::uint64_t hash = mix(0xcbf29ce484222325ull, text.size());
     std::size_t i = 0;

@@ -21,9 +21,9 @@ bool isViewInto(std::string_view part, std::string_view whole) {
            notAfter(part.data() + part.size(), whole.data() + whole.size());
 }
 
-std::vector<std::string_view> socketReads(std::string_view bytes, std::uint8_t seed) {
+std::vector<std::string_view> socketReads(std::string_view bytes, std::uint8_t chooser) {
     std::vector<std::string_view> reads;
-    std::uint8_t state = seed;
+    std::uint8_t state = chooser;
     while (!bytes.empty()) {
         // A full-period generator mod 256, so every length comes up.
         state = static_cast<std::uint8_t>(state * 5 + 1);

@@ -6,7 +6,7 @@
 #include <vector>
 
 // The entry point of every fuzz target: libFuzzer calls it with each input it
-// tries, the replay program with each seed file.
+// tries, the replay program with each file of the corpus.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
 namespace statvane::fuzz {
@@ -23,7 +23,7 @@ void require(bool holds, std::string_view property);
 bool isViewInto(std::string_view part, std::string_view whole);
 
 // Cuts the bytes into pieces of 1 to 256 bytes, as a socket may deliver them;
-// the seed chooses the lengths.
-std::vector<std::string_view> socketReads(std::string_view bytes, std::uint8_t seed);
+// the chooser byte picks the lengths.
+std::vector<std::string_view> socketReads(std::string_view bytes, std::uint8_t chooser);
 
 } // namespace statvane::fuzz

@@ -1,4 +1,4 @@
-// Runs a fuzz target over its seed inputs in builds without libFuzzer: every
+// Runs a fuzz target over its corpus inputs in builds without libFuzzer: every
 // file named on the command line and every file in the folders named there,
 // in name order. A broken property or a sanitizer report ends the program;
 // finding no input at all fails too, so a corpus that went missing is seen.

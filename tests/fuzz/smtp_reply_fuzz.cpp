@@ -20,10 +20,10 @@ constexpr std::size_t kLongest = ReplyLineBuffer::maxLineLength;
 // The code of a number too long to hold.
 constexpr int kLargestCode = 1'000'000;
 
-std::vector<std::string> receive(std::string_view stream, std::uint8_t seed) {
+std::vector<std::string> receive(std::string_view stream, std::uint8_t chooser) {
     ReplyLineBuffer buffer;
     std::vector<std::string> lines;
-    for (std::string_view bytes : socketReads(stream, seed)) {
+    for (std::string_view bytes : socketReads(stream, chooser)) {
         while (!bytes.empty()) {
             const std::size_t taken = std::min(buffer.room(), bytes.size());
             buffer.append(bytes.substr(0, taken));
