@@ -61,8 +61,9 @@ std::string DnsCache::text() const {
 }
 
 void DnsCache::write(const std::filesystem::path& file) const {
-    if (!replaceFileContents(file, text()))
-        throw Error(formatMessage("Cannot create file %s", file.string()));
+    if (const ReplaceResult stored = replaceFileContents(file, text()); !stored)
+        throw Error(formatMessage("Cannot create file %s", file.string()),
+                    fileDetail(file, stored.reason()));
 }
 
 } // namespace statvane

@@ -5,8 +5,9 @@
 namespace statvane {
 namespace {
 
-Error unableToWrite(const std::filesystem::path& file) {
-    return Error(formatMessage("Unable to write to %s", std::filesystem::absolute(file).string()));
+Error unableToWrite(const std::filesystem::path& file, const std::string& reason) {
+    return Error(formatMessage("Unable to write to %s", std::filesystem::absolute(file).string()),
+                 fileDetail(file, reason));
 }
 
 } // namespace
@@ -25,14 +26,14 @@ const IniDocument& IniFile::loadForReading() const {
 IniDocument& IniFile::loadForWriting() {
     try {
         return file_.load();
-    } catch (const FileReadError&) {
-        throw unableToWrite(path());
+    } catch (const FileReadError& failure) {
+        throw unableToWrite(path(), systemErrorText(failure.error));
     }
 }
 
 void IniFile::store() {
-    if (!file_.store(0666))
-        throw unableToWrite(path());
+    if (const ReplaceResult stored = file_.store(0666); !stored)
+        throw unableToWrite(path(), stored.reason());
 }
 
 std::optional<std::string> IniFile::read(std::string_view section, std::string_view key) const {

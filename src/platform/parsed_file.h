@@ -41,16 +41,19 @@ template <typename Document> class ParsedFile {
         return *document_;
     }
 
-    // Replaces the file with the loaded document, as changed since. False
-    // when it could not be written; the file keeps what it held and the
-    // changes are forgotten.
-    bool store(mode_t newFileMode) {
-        if (document_ && replaceFileContents(file_, document_->serialize(), newFileMode)) {
+    // Replaces the file with the loaded document, as changed since. When it
+    // could not be written, the file keeps what it held and the changes are
+    // forgotten.
+    ReplaceResult store(mode_t newFileMode) {
+        // What load() gave, as changed since: not read again, so that a
+        // change on disk in between cannot take the place of ours.
+        const ReplaceResult result =
+            replaceFileContents(file_, document_.value().serialize(), newFileMode);
+        if (result)
             identity_ = identityOf(file_);
-            return true;
-        }
-        document_.reset();
-        return false;
+        else
+            document_.reset();
+        return result;
     }
 
   private:

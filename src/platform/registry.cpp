@@ -16,8 +16,10 @@ Error invalidType(std::string_view name) {
     return Error(formatMessage("Invalid data type for '%s'", std::string(name)));
 }
 
-Error failedToSet(std::string_view name) {
-    return Error(formatMessage("Failed to set data for '%s'", std::string(name)));
+Error failedToSet(std::string_view name, const std::filesystem::path& file,
+                  const ReplaceResult& stored) {
+    return Error(formatMessage("Failed to set data for '%s'", std::string(name)),
+                 fileDetail(file, stored.reason()));
 }
 
 UnreadableRegistryFile cannotRead(const std::filesystem::path& file, const std::string& why) {
@@ -62,7 +64,7 @@ RegistryDocument& Registry::loadForChange() {
     return file_.load();
 }
 
-bool Registry::store() {
+ReplaceResult Registry::store() {
     std::error_code ignored;
     std::filesystem::create_directories(file().parent_path(), ignored);
     return file_.store(kNewFileMode);
@@ -75,7 +77,7 @@ bool Registry::openKey(std::string_view key, bool canCreate) {
     if (!canCreate)
         return false;
     document.createKey(fullPath(key));
-    return store();
+    return static_cast<bool>(store());
 }
 
 bool Registry::keyExists(std::string_view key) const {
@@ -117,8 +119,8 @@ void Registry::writeValues(std::string_view key, const std::vector<RegistryValue
     auto& document = loadForChange();
     for (const auto& value : values)
         document.setValue(fullPath(key), value);
-    if (!store())
-        throw failedToSet(values.front().name);
+    if (const ReplaceResult stored = store(); !stored)
+        throw failedToSet(values.front().name, file(), stored);
 }
 
 void Registry::writeString(std::string_view key, std::string_view name, std::string_view value) {

@@ -73,7 +73,7 @@ class Registry {
   private:
     std::string fullPath(std::string_view key) const;
     const RegistryDocument& load() const;
-    bool store();
+    ReplaceResult store();
     // The value when it exists; Error when it is of another kind.
     std::optional<RegistryValue> readValue(std::string_view key, std::string_view name,
                                            RegistryValue::Kind kind) const;
