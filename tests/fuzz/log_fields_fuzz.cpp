@@ -109,7 +109,8 @@ std::string_view takeLine(std::string_view& text) {
 
 void checkCombinedLineRoundTrip(std::string_view input) {
     // Lower case keeps GET and HTTP out of the client, date and path.
-    const std::string client = "c" + ascii::toLower(without(takeLine(input), " [\""));
+    std::string client = "c"; // appended to: "c" + text warns falsely on GCC 12 at -O3
+    client += ascii::toLower(without(takeLine(input), " [\""));
     const std::string date = ascii::toLower(without(takeLine(input), ":\""));
     std::string page = ascii::toLower(without(takeLine(input), "\""));
     page.erase(0, page.find_first_not_of('/'));
