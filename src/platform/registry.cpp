@@ -49,7 +49,7 @@ std::string Registry::fullPath(std::string_view key) const {
     return std::string(kHive) + std::string(key);
 }
 
-const RegistryDocument& Registry::load() const {
+RegistryDocument& Registry::load() const {
     try {
         return file_.load();
     } catch (const FileReadError& failure) {
@@ -59,11 +59,6 @@ const RegistryDocument& Registry::load() const {
     }
 }
 
-RegistryDocument& Registry::loadForChange() {
-    load();
-    return file_.load();
-}
-
 ReplaceResult Registry::store() {
     std::error_code ignored;
     std::filesystem::create_directories(file().parent_path(), ignored);
@@ -71,7 +66,7 @@ ReplaceResult Registry::store() {
 }
 
 bool Registry::openKey(std::string_view key, bool canCreate) {
-    auto& document = loadForChange();
+    auto& document = load();
     if (document.hasKeyOrSubkey(fullPath(key)))
         return true;
     if (!canCreate)
@@ -85,7 +80,7 @@ bool Registry::keyExists(std::string_view key) const {
 }
 
 bool Registry::deleteKey(std::string_view key) {
-    return loadForChange().deleteKey(fullPath(key)) && store();
+    return load().deleteKey(fullPath(key)) && store();
 }
 
 std::vector<std::string> Registry::valueNames(std::string_view key) const {
@@ -116,7 +111,7 @@ std::optional<std::int32_t> Registry::readInteger(std::string_view key,
 void Registry::writeValues(std::string_view key, const std::vector<RegistryValue>& values) {
     if (values.empty())
         return;
-    auto& document = loadForChange();
+    auto& document = load();
     for (const auto& value : values)
         document.setValue(fullPath(key), value);
     if (const ReplaceResult stored = store(); !stored)

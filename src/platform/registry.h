@@ -72,14 +72,14 @@ class Registry {
 
   private:
     std::string fullPath(std::string_view key) const;
-    const RegistryDocument& load() const;
+    // The file's document, read again only when it has changed; the calls
+    // that change it store it afterwards.
+    RegistryDocument& load() const;
     ReplaceResult store();
     // The value when it exists; Error when it is of another kind.
     std::optional<RegistryValue> readValue(std::string_view key, std::string_view name,
                                            RegistryValue::Kind kind) const;
     void writeValues(std::string_view key, const std::vector<RegistryValue>& values);
-
-    RegistryDocument& loadForChange();
 
     // Holds the parsed file between calls; reading it again changes nothing.
     mutable ParsedFile<RegistryDocument> file_;
