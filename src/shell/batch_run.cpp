@@ -1,6 +1,7 @@
 #include "shell/batch_run.h"
 
 #include "analysis/analysis_run.h"
+#include "net/http/http_head_requester.h"
 #include "net/resolver/resolver_library.h"
 #include "output/mail_delivery.h"
 #include "output/report_writer.h"
@@ -8,7 +9,6 @@
 #include "platform/error.h"
 #include "platform/program_directory.h"
 #include "platform/registry.h"
-#include "shell/http_head_requester.h"
 #include "shell/stream_prompt.h"
 #include "shell/terminal_progress.h"
 

@@ -1,4 +1,4 @@
-#include "shell/http_head_requester.h"
+#include "net/http/http_head_requester.h"
 
 namespace statvane {
 
