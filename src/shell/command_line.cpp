@@ -1,21 +1,68 @@
 #include "shell/command_line.h"
 
-namespace statvane {
+#include "platform/ascii.h"
 
-CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
-    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h"))
-        return {CommandLine::Mode::Help, {}};
-    if (arguments.size() == 2 && arguments[0] == "--batch" && !arguments[1].empty())
-        return {CommandLine::Mode::Batch, arguments[1]};
+namespace statvane {
+namespace {
+
+CommandLine modeOnly(CommandLine::Mode mode) {
+    CommandLine commandLine;
+    commandLine.mode = mode;
+    return commandLine;
+}
+
+bool isOption(const std::string& argument) {
+    return argument.size() > 1 && argument[0] == '-';
+}
+
+CommandLine optionCommand(const std::vector<std::string>& arguments) {
+    const std::string& option = arguments[0];
+    if (arguments.size() == 1) {
+        if (option == "--help" || option == "-h")
+            return modeOnly(CommandLine::Mode::Help);
+        if (option == "--version")
+            return modeOnly(CommandLine::Mode::Version);
+        if (option == "--list")
+            return modeOnly(CommandLine::Mode::List);
+    }
+    if (arguments.size() == 2 && option == "--batch" && !arguments[1].empty())
+        return {CommandLine::Mode::Batch, arguments[1], false};
     return {};
 }
 
+} // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+    if (arguments.empty())
+        return modeOnly(CommandLine::Mode::Desktop);
+    if (isOption(arguments[0]))
+        return optionCommand(arguments);
+    for (const auto& argument : arguments) {
+        if (isOption(argument))
+            return {};
+    }
+    return {CommandLine::Mode::Desktop, arguments.front(),
+            ascii::equalsIgnoringCase(arguments.back(), "close")};
+}
+
 std::string usageText() {
-    return R"(Usage: statvane --batch REPORT
+    return R"(Usage: statvane [REPORT [... close]]
+       statvane --batch REPORT
+       statvane --list
+       statvane --version
        statvane --help
 
-Runs the report named REPORT (the first report whose name equals it, ignoring
-letter case) without a window and without a display:
+Without arguments, starts the desktop program with its window. Only one copy
+runs at a time: a second start while one runs ends at once.
+
+With REPORT, the desktop program selects the first report whose name equals
+REPORT (ignoring letter case) and runs it as "Analyze Now" would; when the
+last argument is "close", the program ends after the run. A name with blanks
+goes in quotes. A name that matches no report starts the program without a
+run. The desktop program needs a display.
+
+--batch REPORT runs the report without a window and without a display (for
+cron), even while the desktop program is open:
   - a report that saves to a file writes that file (and mails it when the
     report asks for e-mail, waiting until the mail dialogue has ended);
   - a report that shows its result on screen prints the text report to
@@ -25,9 +72,13 @@ error as "Statvane: " followed by the message's text. While the run works, a
 progress line is drawn on standard error when that is a terminal; Ctrl+C
 cancels the run.
 
-Exit status: 0 when the report was delivered, 1 when the run ended with a
-message or an error (unknown report, missing files, a write error, Cancel),
-2 for a wrong command line.
+--list prints the names of the reports, one a line. --version prints the
+program's version.
+
+Exit status: 0 when the program ended normally or the report was delivered;
+1 when a batch run ended with a message or an error (unknown report, missing
+files, a write error, Cancel); 2 for a wrong command line, or for the desktop
+program started without a display.
 
 Files: the reports live in reports.dat and files.dat in the program directory
 ($STATVANE_HOME, else the program's own folder when it is writable, else

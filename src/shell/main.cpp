@@ -1,23 +1,43 @@
 #include "shell/batch_run.h"
 #include "shell/command_line.h"
+#include "shell/desktop_start.h"
+#include "shell/report_list.h"
 
 #include <QCoreApplication>
 #include <cstdio>
 
-int main(int argc, char** argv) {
+namespace {
+
+// The commands that need no window: they run without a display.
+int runWithoutWindow(int& argc, char** argv, const statvane::CommandLine& commandLine) {
+    using Mode = statvane::CommandLine::Mode;
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName("Statvane");
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const statvane::CommandLine commandLine = statvane::parseCommandLine(arguments);
     switch (commandLine.mode) {
-    case statvane::CommandLine::Mode::Help:
+    case Mode::Batch:
+        return statvane::runBatch(*commandLine.reportName);
+    case Mode::List:
+        return statvane::printReportNames();
+    case Mode::Version:
+        std::printf("%s\n", statvane::kVersionText);
+        return 0;
+    case Mode::Help:
         std::fputs(statvane::usageText().c_str(), stdout);
         return 0;
-    case statvane::CommandLine::Mode::Batch:
-        return statvane::runBatch(commandLine.reportName);
-    case statvane::CommandLine::Mode::Invalid:
+    case Mode::Desktop:
+    case Mode::Invalid:
         break;
     }
     std::fputs(statvane::usageText().c_str(), stderr);
     return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const statvane::CommandLine commandLine = statvane::parseCommandLine(arguments);
+    if (commandLine.mode == statvane::CommandLine::Mode::Desktop)
+        return statvane::runDesktop(argc, argv, commandLine);
+    return runWithoutWindow(argc, argv, commandLine);
 }

@@ -1,0 +1,71 @@
+#include "gui/desktop.h"
+
+#include "gui/command_guard.h"
+#include "net/resolver/resolver_library.h"
+#include "net/web/web_launching.h"
+#include "platform/program_directory.h"
+#include "settings/settings_loading.h"
+
+namespace statvane {
+
+// The results window takes the result when it is there; until then a report
+// shown on screen ends with the run.
+void DesktopOutput::showResults(AnalysisResult) {}
+
+bool DesktopOutput::mailReport(AnalysisResult&, const std::filesystem::path& file,
+                               const std::string& recipients) {
+    return mail_.mailReport(settings_, file, recipients);
+}
+
+Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
+    : programDirectory_(programDirectory()), registry_(Registry::defaultFile()),
+      settingsStore_(registry_), profiles_(programDirectory_),
+      form1_(profiles_, settingsStore_, prompt_, *this, std::move(startup)),
+      settingsReadable_(loadSettingsTellingProblems(settingsStore_, settings_, prompt_)),
+      form4_(settingsStore_), help_(prompt_),
+      mail_(smtpCli1_, prompt_, [this] { return connected(); }),
+      pageSizes_([this] { return form4_.cancelRequested(); }), output_(mail_, settings_),
+      run_(RunContext{programDirectory_, std::filesystem::current_path(), profiles_, settingsStore_,
+                      settings_, form4_, prompt_, output_, &pageSizes_}),
+      endMessageLoop_(std::move(endMessageLoop)) {
+    prompt_.setParent(&form1_);
+    mail_.onFinished = [this](MailDelivery::Outcome) { mailEnded(); };
+}
+
+bool Desktop::connected() const {
+    return ResolverLibrary(programDirectory_).connection();
+}
+
+void Desktop::runAnalysis(const std::optional<std::string>& report) {
+    runGuarded(prompt_, [&] { run_.runAnalysis(report); });
+}
+
+// The properties dialog and the Options dialog plug in here.
+void Desktop::openProperties(PropertiesMode) {}
+
+void Desktop::showOptions() {}
+
+void Desktop::showHelpContents() {
+    help_.showContents();
+}
+
+void Desktop::openWebAddress(const std::string& address) {
+    statvane::openWebAddress(settings_, address);
+}
+
+// A run under way is cancelled; a report being mailed is mailed to the end
+// (the mail client's own time-outs bound the wait) before the loop ends.
+void Desktop::exitProgram() {
+    exiting_ = true;
+    if (run_.running())
+        form4_.Button1Click();
+    if (!mail_.busy())
+        endMessageLoop_();
+}
+
+void Desktop::mailEnded() {
+    if (exiting_)
+        endMessageLoop_();
+}
+
+} // namespace statvane

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "analysis/analysis_run.h"
+#include "gui/help_window.h"
+#include "gui/main_window.h"
+#include "gui/message_boxes.h"
+#include "gui/progress_window.h"
+#include "net/http/http_head_requester.h"
+#include "net/smtp/smtp_cli.h"
+#include "output/mail_delivery.h"
+#include "platform/registry.h"
+#include "profiles/profile_store.h"
+#include "settings/settings.h"
+#include "settings/settings_store.h"
+
+#include <filesystem>
+#include <functional>
+
+namespace statvane {
+
+// Where the windows' runs deliver: the results window for a report shown on
+// screen, e-mail through the main window's mail client for a saved one.
+class DesktopOutput : public RunOutput {
+  public:
+    DesktopOutput(MailDelivery& mail, const Settings& settings)
+        : mail_(mail), settings_(settings) {}
+    void showResults(AnalysisResult result) override;
+    bool mailReport(AnalysisResult& result, const std::filesystem::path& file,
+                    const std::string& recipients) override;
+
+  private:
+    MailDelivery& mail_;
+    const Settings& settings_;
+};
+
+// The desktop program: its stores and its windows, created once in their
+// order and kept until it ends, and the commands that join them.
+class Desktop : public MainWindowActions {
+  public:
+    // endMessageLoop ends the program's message loop.
+    Desktop(StartupRun startup, std::function<void()> endMessageLoop);
+
+    TForm1& mainWindow() { return form1_; }
+    TForm4& progressWindow() { return form4_; }
+
+    void runAnalysis(const std::optional<std::string>& report) override;
+    void openProperties(PropertiesMode mode) override;
+    void showOptions() override;
+    void showHelpContents() override;
+    void openWebAddress(const std::string& address) override;
+    void exitProgram() override;
+
+  private:
+    bool connected() const;
+    void mailEnded();
+
+    std::filesystem::path programDirectory_;
+    Registry registry_;
+    SettingsStore settingsStore_;
+    ProfileStore profiles_;
+    MessageBoxPrompt prompt_;
+    Settings settings_;
+    TForm1 form1_;
+    // Loaded where the Options dialog is created, before the progress window.
+    bool settingsReadable_;
+    TForm4 form4_;
+    HelpWindow help_;
+    TSmtpCli smtpCli1_;
+    MailDelivery mail_;
+    HttpHeadRequester pageSizes_;
+    DesktopOutput output_;
+    AnalysisRun run_;
+    std::function<void()> endMessageLoop_;
+    bool exiting_ = false;
+};
+
+} // namespace statvane

@@ -1,0 +1,15 @@
+#include "gui/display_text.h"
+
+#include <QStringDecoder>
+
+namespace statvane {
+
+QString displayText(std::string_view bytes) {
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!utf8.hasError())
+        return text;
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+} // namespace statvane

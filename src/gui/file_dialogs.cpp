@@ -1,0 +1,45 @@
+#include "gui/file_dialogs.h"
+
+#include "gui/dialog_script.h"
+
+#include <QFileDialog>
+
+namespace statvane {
+namespace {
+
+QStringList recorded(DialogScript& script, ShownDialog::Kind kind, const QString& caption,
+                     const QString& start) {
+    return script.recordFileDialog({kind, caption, start, MessageIcon::Information});
+}
+
+QString firstOf(const QStringList& paths) {
+    return paths.isEmpty() ? QString() : paths.front();
+}
+
+} // namespace
+
+QStringList chooseFilesToOpen(QWidget* parent, const QString& caption, const QString& folder,
+                              const QString& filter) {
+    if (auto* script = DialogScript::active())
+        return recorded(*script, ShownDialog::Kind::OpenFiles, caption, folder);
+    return QFileDialog::getOpenFileNames(parent, caption, folder, filter);
+}
+
+QString chooseFileToSave(QWidget* parent, const QString& caption, const QString& startName,
+                         const QString& filter, const QString& defaultSuffix) {
+    if (auto* script = DialogScript::active())
+        return firstOf(recorded(*script, ShownDialog::Kind::SaveFile, caption, startName));
+    QFileDialog dialog(parent, caption, startName, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.selectFile(startName);
+    return dialog.exec() == QDialog::Accepted ? firstOf(dialog.selectedFiles()) : QString();
+}
+
+QString chooseFolder(QWidget* parent, const QString& caption, const QString& folder) {
+    if (auto* script = DialogScript::active())
+        return firstOf(recorded(*script, ShownDialog::Kind::Folder, caption, folder));
+    return QFileDialog::getExistingDirectory(parent, caption, folder);
+}
+
+} // namespace statvane

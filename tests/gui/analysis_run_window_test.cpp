@@ -1,0 +1,148 @@
+#include "analysis/analysis_run.h"
+#include "gui/desktop_fixture.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace statvane::test {
+namespace {
+
+constexpr const char* kThreeSteps = "Visitors=1\r\nReferrers=1\r\nPages=1\r\n";
+
+class AnalysisRunWindowTest : public DesktopFixture {
+  protected:
+    AnalysisRunWindowTest() {
+        writeLog(log_, 20000);
+        addSavedReport("Three Steps", kThreeSteps, 4, log_, output_);
+    }
+
+    TForm4& progress() { return desktop().progressWindow(); }
+    QProgressBar* bar() { return control<QProgressBar>(progress(), "ProgressBar1"); }
+    QPushButton* cancelButton() { return control<QPushButton>(progress(), "Button1"); }
+    QString stepText() { return control<QLabel>(progress(), "Label1")->text(); }
+
+    // Presses Cancel as soon as the progress window shows the given step.
+    void cancelDuring(const QString& step) {
+        auto* watch = new QTimer(&progress());
+        QObject::connect(watch, &QTimer::timeout, [=, this] {
+            if (progress().isVisible() && stepText() == step) {
+                QTest::mouseClick(cancelButton(), Qt::LeftButton);
+                watch->deleteLater();
+            }
+        });
+        watch->start(0);
+    }
+
+    std::filesystem::path log_ = dir_ / "access.log";
+    std::filesystem::path output_ = dir_ / "report.txt";
+};
+
+TEST_F(AnalysisRunWindowTest, ARunMovesTheBarOncePerStepAndWritesItsReport) {
+    start();
+    select("Three Steps");
+    click("AnalyzeNowButton");
+
+    EXPECT_TRUE(std::filesystem::exists(output_));
+    EXPECT_EQ(bar()->value(), 66);
+    EXPECT_EQ(stepText(), "Calculating Top Pages...");
+    EXPECT_FALSE(progress().isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(dialogs.shown().empty());
+}
+
+TEST_F(AnalysisRunWindowTest, TheReportRunsFromADoubleClickTheContextMenuAndEnter) {
+    const std::function<void(AnalysisRunWindowTest&)> ways[] = {
+        [](AnalysisRunWindowTest& t) {
+            QListWidget* list = t.reportList();
+            const QRect place = list->visualItemRect(list->item(0));
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, place.center());
+        },
+        [](AnalysisRunWindowTest& t) { t.trigger("Analyze1"); },
+        [](AnalysisRunWindowTest& t) { t.pressKey(t.reportList(), Qt::Key_Return); },
+    };
+    for (const auto& run : ways) {
+        start();
+        select("Three Steps");
+        std::filesystem::remove(output_);
+        run(*this);
+        EXPECT_TRUE(std::filesystem::exists(output_));
+    }
+}
+
+TEST_F(AnalysisRunWindowTest, CancelDuringAStepEndsTheRunWithoutOutputAndTheNextRunStarts) {
+    start();
+    select("Three Steps");
+    cancelDuring("Tallying Referrer Sites...");
+    click("AnalyzeNowButton");
+
+    EXPECT_FALSE(std::filesystem::exists(output_));
+    EXPECT_FALSE(progress().isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    click("AnalyzeNowButton");
+    EXPECT_TRUE(std::filesystem::exists(output_));
+    EXPECT_EQ(bar()->value(), 66);
+}
+
+TEST_F(AnalysisRunWindowTest, MissingFilesLeaveTheProgressWindowUntilCancel) {
+    addSavedReport("Missing", kThreeSteps, 3, dir_ / "no-such.log", output_);
+    start();
+    select("Missing");
+    click("AnalyzeNowButton");
+
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text, kMissingFilesMessage);
+    EXPECT_EQ(dialogs.shown()[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(progress().isVisible());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    QTest::mouseClick(cancelButton(), Qt::LeftButton);
+    EXPECT_FALSE(progress().isVisible());
+    EXPECT_FALSE(cancelButton()->isEnabled());
+
+    // Shown again, the window starts afresh: bar at 0, Cancel enabled.
+    bool freshOnShow = false;
+    QTimer::singleShot(0,
+                       [&] { freshOnShow = bar()->value() == 0 && cancelButton()->isEnabled(); });
+    select("Three Steps");
+    click("AnalyzeNowButton");
+    EXPECT_TRUE(freshOnShow);
+    EXPECT_TRUE(std::filesystem::exists(output_));
+}
+
+TEST_F(AnalysisRunWindowTest, TheReportNamedAtStartRunsInAnyLetterCaseAndCloseEndsTheProgram) {
+    struct Case {
+        StartupRun startup;
+        bool runs;
+        int endRequests;
+    } cases[] = {
+        {{"three STEPS", true}, true, 1},
+        {{"Three Steps", false}, true, 0},
+        {{"Unknown", true}, false, 0},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(output_);
+        endRequests = 0;
+        start(c.startup);
+        QTest::qWait(0);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(std::filesystem::exists(output_), c.runs) << *c.startup.report;
+        EXPECT_EQ(endRequests, c.endRequests) << *c.startup.report;
+        EXPECT_EQ(storedInteger(registry_keys::kPositions, "Form1 Width"), std::nullopt);
+    }
+}
+
+TEST_F(AnalysisRunWindowTest, ExitDuringARunCancelsIt) {
+    start();
+    select("Three Steps");
+    QTimer::singleShot(0, [this] { trigger("Exit1"); });
+    click("AnalyzeNowButton");
+    EXPECT_FALSE(std::filesystem::exists(output_));
+    EXPECT_EQ(endRequests, 1);
+}
+
+} // namespace
+} // namespace statvane::test

@@ -1,0 +1,82 @@
+#include "gui/desktop_fixture.h"
+
+#include "platform/registry.h"
+#include "settings/settings_store.h"
+
+#include <QTest>
+#include <fstream>
+
+namespace statvane::test {
+
+DesktopFixture::DesktopFixture()
+    : homeVariable_("STATVANE_HOME", (dir_ / "home").string()),
+      settingsVariable_("STATVANE_SETTINGS", (dir_ / "registry.reg").string()),
+      offlineVariable_("STATVANE_OFFLINE", "1") {
+    std::filesystem::create_directories(home());
+}
+
+Desktop& DesktopFixture::start(StartupRun startup) {
+    desktop_ = std::make_unique<Desktop>(std::move(startup), [this] { ++endRequests; });
+    desktop_->mainWindow().show();
+    return *desktop_;
+}
+
+Desktop& DesktopFixture::restart() {
+    desktop_.reset();
+    return start();
+}
+
+void DesktopFixture::addReport(const std::string& name, const std::string& settings,
+                               const std::string& inputs) {
+    std::ofstream(home() / "reports.dat", std::ios::app) << "[" << name << "]\r\n" << settings;
+    std::ofstream(home() / "files.dat", std::ios::app) << "[" << name << "]\r\n" << inputs;
+}
+
+void DesktopFixture::addSavedReport(const std::string& name, const std::string& analyses,
+                                    int totalOptions, const std::filesystem::path& log,
+                                    const std::filesystem::path& output) {
+    addReport(name,
+              analyses + "Total Options=" + std::to_string(totalOptions) +
+                  "\r\nFile=1\r\nOutput=" + output.string() + "\r\n",
+              "File 0=" + log.string() + "\r\n");
+}
+
+void DesktopFixture::writeLog(const std::filesystem::path& file, int lines) {
+    std::ofstream log(file, std::ios::binary);
+    for (int i = 0; i < lines; ++i) {
+        log << "10.0." << i % 50 << "." << i % 7 << " - - [09/Nov/2026:12:00:00 +0000] \"GET /page"
+            << i % 40 << ".html HTTP/1.0\" 200 512 \"http://ref" << i % 30 << ".example/\" \"Agent "
+            << i % 5 << "\"\n";
+    }
+}
+
+void DesktopFixture::click(const char* button) {
+    QTest::mouseClick(control<QAbstractButton>(desktop().mainWindow(), button), Qt::LeftButton);
+}
+
+void DesktopFixture::pressKey(QWidget* widget, int key) {
+    widget->window()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(widget->window()));
+    widget->setFocus();
+    QTest::keyClick(widget, static_cast<Qt::Key>(key));
+}
+
+void DesktopFixture::trigger(const char* action) {
+    control<QAction>(desktop().mainWindow(), action)->trigger();
+}
+
+void DesktopFixture::select(const QString& report) {
+    const auto found = reportList()->findItems(report, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << report.toStdString();
+    QListWidget* list = reportList();
+    const QRect place = list->visualItemRect(found.front());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
+}
+
+std::optional<std::int32_t> DesktopFixture::storedInteger(const char* key,
+                                                          const std::string& value) {
+    Registry registry(settingsFile());
+    return registry.readInteger(key, value);
+}
+
+} // namespace statvane::test

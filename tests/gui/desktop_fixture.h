@@ -1,0 +1,66 @@
+#pragma once
+
+#include "gui/desktop.h"
+#include "gui/dialog_script.h"
+#include "support/temp_dir.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+namespace statvane::test {
+
+// A desktop program over a program directory and a settings file of its own,
+// with every message box and question answered by the dialog script.
+class DesktopFixture : public ::testing::Test {
+  public:
+    DesktopFixture();
+
+    // Starts the program: the windows are created and the main window shown.
+    Desktop& start(StartupRun startup = {});
+    // Ends it and starts it again over the same files.
+    Desktop& restart();
+
+    void addReport(const std::string& name, const std::string& settings,
+                   const std::string& inputs = {});
+    // A report of the given analyses over a generated log, saved to a file.
+    void addSavedReport(const std::string& name, const std::string& analyses, int totalOptions,
+                        const std::filesystem::path& log, const std::filesystem::path& output);
+    static void writeLog(const std::filesystem::path& file, int lines);
+
+    template <typename T> T* control(QWidget& window, const char* name) {
+        T* found = window.findChild<T*>(name);
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QListWidget* reportList() { return control<QListWidget>(desktop().mainWindow(), "ListView1"); }
+    QString statusText() { return control<QLabel>(desktop().mainWindow(), "StatusBar1")->text(); }
+    void click(const char* button);
+    void trigger(const char* action);
+    // A key pressed with the focus in the widget, its window active.
+    void pressKey(QWidget* widget, int key);
+    void select(const QString& report);
+    std::optional<std::int32_t> storedInteger(const char* key, const std::string& value);
+
+    Desktop& desktop() { return *desktop_; }
+    // How often the program asked to end its message loop.
+    int endRequests = 0;
+    std::filesystem::path home() const { return dir_ / "home"; }
+    std::filesystem::path settingsFile() const { return dir_ / "registry.reg"; }
+
+    TempDir dir_;
+    ScopedEnv homeVariable_;
+    ScopedEnv settingsVariable_;
+    ScopedEnv offlineVariable_;
+    DialogScript dialogs;
+
+  private:
+    std::unique_ptr<Desktop> desktop_;
+};
+
+} // namespace statvane::test

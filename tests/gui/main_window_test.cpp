@@ -1,0 +1,182 @@
+#include "gui/desktop_fixture.h"
+#include "gui/main_window.h"
+#include "settings/settings_store.h"
+#include "support/file_size_limit.h"
+
+#include <QMenu>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace statvane::test {
+namespace {
+
+using Kind = ShownDialog::Kind;
+namespace keys = registry_keys;
+
+class MainWindowTest : public DesktopFixture {
+  protected:
+    void expectShown(std::size_t index, Kind kind, const QString& text, MessageIcon icon,
+                     const QString& caption = "Statvane") {
+        ASSERT_GT(dialogs.shown().size(), index);
+        const ShownDialog& shown = dialogs.shown()[index];
+        EXPECT_EQ(shown.kind, kind);
+        EXPECT_EQ(shown.caption, caption);
+        EXPECT_EQ(shown.text, text);
+        EXPECT_EQ(shown.icon, icon);
+    }
+
+    QStringList listedReports() {
+        QStringList names;
+        for (int row = 0; row < reportList()->count(); ++row)
+            names << reportList()->item(row)->text();
+        return names;
+    }
+};
+
+TEST_F(MainWindowTest, StartsWithTheReportsOfTheProfileFileInTheirOrder) {
+    addReport("Zeta", "Description=last letter\r\n");
+    addReport("alpha", "");
+    addReport("Mid report", "Description=In the middle\r\n");
+    start();
+    EXPECT_EQ(listedReports(), QStringList({"Zeta", "alpha", "Mid report"}));
+    EXPECT_EQ(desktop().mainWindow().windowTitle(), "Statvane");
+    EXPECT_EQ(storedInteger(keys::kProduct, "Index"), 0);
+
+    select("Mid report");
+    EXPECT_EQ(statusText(), "In the middle");
+    select("alpha");
+    EXPECT_EQ(statusText(), "");
+}
+
+TEST_F(MainWindowTest, WithoutReportsTheCommandsAskForASelection) {
+    start();
+    EXPECT_EQ(reportList()->count(), 0);
+    EXPECT_EQ(statusText(), kStartStatusText);
+
+    click("ModifyReportButton");
+    click("DeleteReportButton");
+    pressKey(reportList(), Qt::Key_Delete);
+    trigger("Delete1");
+    trigger("Properties1");
+    trigger("Rename1");
+    click("AnalyzeNowButton");
+
+    ASSERT_EQ(dialogs.shown().size(), 4u);
+    expectShown(0, Kind::Message, kSelectToModifyMessage, MessageIcon::Information);
+    expectShown(1, Kind::Message, kSelectToDeleteMessage, MessageIcon::Information);
+    expectShown(2, Kind::Message, kSelectToDeleteMessage, MessageIcon::Information);
+    expectShown(3, Kind::Message, "You must select a report before running an analysis.",
+                MessageIcon::Information);
+    EXPECT_EQ(statusText(), kStartStatusText);
+}
+
+// Each way of deleting: the button, the menu item, the Delete key and the
+// list's context menu, answered Yes and No.
+TEST_F(MainWindowTest, DeleteAsksAndRemovesExactlyTheSelectedReport) {
+    const std::function<void(MainWindowTest&)> ways[] = {
+        [](MainWindowTest& t) { t.click("DeleteReportButton"); },
+        [](MainWindowTest& t) { t.trigger("DeleteReport1"); },
+        [](MainWindowTest& t) { t.pressKey(t.reportList(), Qt::Key_Delete); },
+        [](MainWindowTest& t) { t.trigger("Delete1"); },
+    };
+    for (const bool yes : {false, true}) {
+        for (const auto& deleteSelected : ways) {
+            std::filesystem::remove(home() / "reports.dat");
+            std::filesystem::remove(home() / "files.dat");
+            addReport("One", "Description=first\r\n", "File 0=/logs/one.log\r\n");
+            addReport("Two", "Description=second\r\n", "File 0=/logs/two.log\r\n");
+            restart();
+            dialogs.clearShown();
+            select("One");
+            dialogs.answerNextQuestion(yes);
+            deleteSelected(*this);
+
+            expectShown(0, Kind::Question, kDeleteQuestion, MessageIcon::Question);
+            EXPECT_EQ(listedReports(), yes ? QStringList{"Two"} : QStringList({"One", "Two"}));
+            EXPECT_EQ(statusText(), yes ? kReportDeletedText : "first");
+            const std::string files = readFile(home() / "files.dat");
+            EXPECT_EQ(files.find("one.log") == std::string::npos, yes);
+            EXPECT_NE(files.find("two.log"), std::string::npos);
+            EXPECT_EQ(restart().mainWindow().selectedReport(), std::nullopt);
+            EXPECT_EQ(listedReports(), yes ? QStringList{"Two"} : QStringList({"One", "Two"}));
+        }
+    }
+}
+
+TEST_F(MainWindowTest, AFailedDeleteKeepsTheEntryAndTheStatusAndTheProgramGoesOn) {
+    addReport("Kept", "Description=" + std::string(200, 'k') + "\r\n");
+    addReport("Other", "Description=" + std::string(200, 'o') + "\r\n");
+    start();
+    select("Kept");
+    dialogs.clearShown();
+    dialogs.answerNextQuestion(true);
+    {
+        ScopedFileSizeLimit full(16);
+        click("DeleteReportButton");
+    }
+    expectShown(
+        1, Kind::Message,
+        QString::fromStdString("Unable to write to " + (home() / "reports.dat").string() + "."),
+        MessageIcon::Error);
+    EXPECT_EQ(listedReports(), QStringList({"Kept", "Other"}));
+    EXPECT_EQ(statusText(), QString::fromStdString(std::string(200, 'k')));
+}
+
+TEST_F(MainWindowTest, SizeIsStoredOnCloseButNotAfterExitFromTheMenu) {
+    start();
+    desktop().mainWindow().resize(520, 330);
+    trigger("Exit1");
+    EXPECT_EQ(endRequests, 1);
+    EXPECT_EQ(storedInteger(keys::kPositions, "Form1 Width"), std::nullopt);
+
+    click("ExitButton");
+    EXPECT_EQ(endRequests, 2);
+    EXPECT_EQ(storedInteger(keys::kPositions, "Form1 Width"), 520);
+    EXPECT_EQ(storedInteger(keys::kPositions, "Form1 Height"), 330);
+
+    restart().mainWindow().resize(600, 400);
+    desktop().mainWindow().close();
+    restart();
+    EXPECT_EQ(desktop().mainWindow().size(), QSize(600, 400));
+}
+
+TEST_F(MainWindowTest, StoredSizesOfZeroAreIgnoredAndSmallOnesApplied) {
+    start();
+    const QSize design = desktop().mainWindow().size();
+    Registry registry(settingsFile());
+    const QSize smaller = design - QSize(10, 10);
+    SettingsStore(registry).writeWindowSize("Form1", {0, smaller.height()});
+    EXPECT_EQ(restart().mainWindow().size(), QSize(design.width(), smaller.height()));
+    SettingsStore(registry).writeWindowSize("Form1", {smaller.width(), 0});
+    EXPECT_EQ(restart().mainWindow().size(), QSize(smaller.width(), design.height()));
+}
+
+TEST_F(MainWindowTest, AboutBoxHasItsOwnCaptionAndTheVersionFirst) {
+    start();
+    trigger("AboutStatvane1");
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].caption, "About Statvane");
+    EXPECT_TRUE(dialogs.shown()[0].text.startsWith("Statvane v1.0\n"));
+}
+
+TEST_F(MainWindowTest, MenusAndContextMenuHoldTheirItemsInOrder) {
+    start();
+    const auto captions = [&](const char* menu) {
+        QStringList texts;
+        for (QAction* action : control<QMenu>(desktop().mainWindow(), menu)->actions())
+            texts << (action->isSeparator() ? "-" : action->text());
+        return texts;
+    };
+    EXPECT_EQ(captions("Reports1"),
+              QStringList({"&New Report", "&Modify Report", "&Delete Report", "-", "E&xit"}));
+    EXPECT_EQ(captions("Tools1"), QStringList({"&Options", "&Update Check"}));
+    EXPECT_EQ(captions("Help1"),
+              QStringList({"&Contents", "&Web Site", "-", "&About Statvane..."}));
+    EXPECT_EQ(captions("PopupMenu1"),
+              QStringList({"&Analyze...", "-", "&Delete", "&Rename", "-", "&Properties"}));
+    EXPECT_EQ(control<QAction>(desktop().mainWindow(), "Contents1")->shortcut(),
+              QKeySequence(Qt::Key_F1));
+}
+
+} // namespace
+} // namespace statvane::test
