@@ -49,6 +49,7 @@ TEST_F(AnalysisRunWindowTest, ARunMovesTheBarOncePerStepAndWritesItsReport) {
     EXPECT_EQ(bar()->value(), 66);
     EXPECT_EQ(stepText(), "Calculating Top Pages...");
     EXPECT_FALSE(progress().isVisible());
+    EXPECT_EQ(storedInteger(registry_keys::kPositions, "Form4 Width"), progress().width());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(dialogs.shown().empty());
 }

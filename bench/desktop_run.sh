@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# A report over a 1,000,000-line combined log run by the desktop program with
+# its progress window (Qt's offscreen platform, started with the report's
+# name and "close") against the batch run of the same report: best wall time
+# of each and their ratio. Usage: bench/desktop_run.sh [BUILD_DIR]
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+statvane=${1:-$here/../build}/bin/statvane
+data=${STATVANE_BENCH_DATA:-/tmp/statvane-bench}
+log=$data/access-1m.log
+
+[ -x "$statvane" ] || {
+    echo "No $statvane: build it first (make build)." >&2
+    exit 1
+}
+statvane=$(realpath "$statvane")
+"$here/../scripts/install-deps.sh" time
+
+mkdir -p "$data"
+[ -s "$log" ] || python3 "$here/generate_log.py" --lines 1000000 --days 30 --visitors 50000 \
+    --pages 5000 "$log"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# One report: visitors, referrers, pages and browsers, saved to a file.
+home=$work/statvane
+mkdir -p "$home" "$work/runtime"
+printf '%s\r\n' "[Bench]" "Visitors=1" "Referrers=1" "Pages=1" "Browser=1" "File=1" \
+    "Output=$work/report.txt" "Total Options=4" >"$home/reports.dat"
+printf '%s\r\n' "[Bench]" "File 0=$log" >"$home/files.dat"
+export STATVANE_HOME=$home STATVANE_SETTINGS=$home/registry.reg XDG_RUNTIME_DIR=$work/runtime
+
+best() { python3 "$here/measure.py" --runs 5 -- "$@" | cut -d' ' -f1; }
+
+cat "$log" >/dev/null
+batch=$(best "$statvane" --batch Bench)
+desktop=$(QT_QPA_PLATFORM=offscreen best "$statvane" Bench close)
+[ -s "$work/report.txt" ] || {
+    echo "Statvane wrote no report." >&2
+    exit 1
+}
+printf 'batch run:       best %.3f s\ndesktop program: best %.3f s\n' "$batch" "$desktop"
+printf 'desktop / batch: %.3f (goal: at most 1.1)\n' "$(echo "$desktop / $batch" | bc -l)"
