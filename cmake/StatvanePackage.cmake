@@ -6,12 +6,12 @@ set(CPACK_PACKAGE_NAME statvane)
 set(CPACK_PACKAGE_VENDOR "Statvane")
 set(CPACK_PACKAGE_CONTACT "Statvane Maintainers <maintainers@statvane.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Desktop analyser of web-server access logs")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Statvane keeps named reports over web-server access logs in the combined \
-layout (nginx, Apache) and analyses them: unique visitors with reverse DNS, \
-referring sites, top pages, bytes transferred and popular browsers. Results \
-show in a window, go to a text report file or are mailed; reports also run \
-headless from cron with statvane --batch.")
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Statvane keeps named reports over web-server access logs in the combined"
+    "layout (nginx, Apache) and analyses them: unique visitors with reverse DNS,"
+    "referring sites, top pages, bytes transferred and popular browsers. Results"
+    "show in a window, go to a text report file or are mailed; reports also run"
+    "headless from cron with statvane --batch.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "http://${STATVANE_MAKER_HOST}/")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION web)
