@@ -4,7 +4,7 @@ ASAN_DIR ?= build-asan
 RELEASE_DIR ?= build-release
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps build build-release test test-sanitize fuzz format sample
+.PHONY: deps build build-release test test-sanitize fuzz format sample package
 
 deps:
 	scripts/install-deps.sh
@@ -55,3 +55,14 @@ SAMPLE_DIR ?= $(BUILD_DIR)/sample
 sample: build
 	sample/make_sample.sh $(SAMPLE_DIR)
 	sample/run_sample.sh $(BUILD_DIR)/bin/statvane $(SAMPLE_DIR)
+
+# The Debian package, built as a Release build without tests or benchmarks in
+# build-package/, where cpack leaves the .deb.
+PACKAGE_DIR ?= build-package
+
+package:
+	scripts/install-deps.sh dpkg-dev file
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DSTATVANE_BUILD_TESTS=OFF -DSTATVANE_BUILD_BENCH=OFF -DCMAKE_INSTALL_PREFIX=/usr
+	cmake --build $(PACKAGE_DIR)
+	cd $(PACKAGE_DIR) && cpack

@@ -1,9 +1,12 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-// The main of the window tests: a QApplication on the platform ctest names
-// (offscreen), so that no display is needed.
+// The main of the test programs that make windows. They need no display:
+// windows go to the offscreen platform unless QT_QPA_PLATFORM names another
+// (ctest sets it for the tests, but not when it lists them).
 int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

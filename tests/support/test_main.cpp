@@ -1,8 +1,8 @@
 #include <QCoreApplication>
 #include <gtest/gtest.h>
 
-// One main for every test program: the Qt event loop is there for the tests
-// that need it.
+// The main of the test programs without windows: the Qt event loop is there
+// for the tests that need it.
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
