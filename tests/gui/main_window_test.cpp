@@ -1,8 +1,10 @@
 #include "gui/desktop_fixture.h"
 #include "gui/main_window.h"
+#include "net/web/web_launching.h"
 #include "settings/settings_store.h"
 #include "support/file_size_limit.h"
 
+#include <QApplication>
 #include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -157,6 +159,54 @@ TEST_F(MainWindowTest, AboutBoxHasItsOwnCaptionAndTheVersionFirst) {
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].caption, "About Statvane");
     EXPECT_TRUE(dialogs.shown()[0].text.startsWith("Statvane v1.0\n"));
+}
+
+// The chosen browser is a program that records how it was started.
+TEST_F(MainWindowTest, UpdateCheckAndWebSiteOpenTheMakersPagesInTheChosenBrowser) {
+    const auto record = dir_ / "starts";
+    ScopedEnv recordVariable("STATVANE_RECORD_FILE", record.string());
+    writeFile(settingsFile(),
+              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmor "
+              "Software\\Statvane\\Settings]\r\n\"Default "
+              "Browser\"=dword:00000000\r\n\"Browser Path\"=\"" RECORD_ARGUMENTS_PROGRAM "\"\r\n");
+    start();
+    const std::string browser = RECORD_ARGUMENTS_PROGRAM;
+    // The record of one start: the number of arguments, the program, the
+    // arguments, each ending in a zero byte.
+    const auto waitForStart = [&](const std::string& expected) {
+        for (int wait = 0; wait < 1000 && !std::filesystem::exists(record); ++wait)
+            QTest::qWait(10);
+        const std::string starts = std::filesystem::exists(record) ? readFile(record) : "";
+        std::filesystem::remove(record);
+        EXPECT_EQ(starts, std::string("1\0", 2) + browser + '\0' + expected + '\0');
+    };
+    click("UpdateCheckButton");
+    waitForStart(updatePageAddress());
+    trigger("UpdateCheck1");
+    waitForStart(updatePageAddress());
+    trigger("WebSite1");
+    waitForStart(homePageAddress());
+}
+
+TEST_F(MainWindowTest, HelpContentsOpenFromF1TheMenuAndTheButton) {
+    ScopedEnv helpFolder("STATVANE_HELP_DIR", HELP_BUILD_DIR);
+    start();
+    const auto helpShown = [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->windowTitle() == "Statvane Help" && window->isVisible()) {
+                window->hide();
+                return true;
+            }
+        }
+        return false;
+    };
+    pressKey(reportList(), Qt::Key_F1);
+    EXPECT_TRUE(helpShown());
+    trigger("Contents1");
+    EXPECT_TRUE(helpShown());
+    click("HelpButton");
+    EXPECT_TRUE(helpShown());
+    EXPECT_TRUE(dialogs.shown().empty());
 }
 
 TEST_F(MainWindowTest, MenusAndContextMenuHoldTheirItemsInOrder) {
