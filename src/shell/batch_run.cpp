@@ -140,14 +140,10 @@ bool loadSettings(SettingsStore& store, Settings& settings, Prompt& prompt) {
 
 } // namespace
 
+// The report is looked up before the settings are loaded: loading creates
+// the settings file and its keys, which a run of an unknown report must not.
 int runBatch(const std::string& reportName) {
     StreamPrompt prompt(stderr);
-    Registry registry(Registry::defaultFile());
-    SettingsStore settingsStore(registry);
-    Settings settings;
-    if (!loadSettings(settingsStore, settings, prompt))
-        return 1;
-
     const auto directory = programDirectory();
     ProfileStore profiles(directory);
     const auto name = findReport(profiles, reportName);
@@ -156,6 +152,12 @@ int runBatch(const std::string& reportName) {
                            MessageIcon::Warning);
         return 1;
     }
+
+    Registry registry(Registry::defaultFile());
+    SettingsStore settingsStore(registry);
+    Settings settings;
+    if (!loadSettings(settingsStore, settings, prompt))
+        return 1;
 
     TerminalProgress progress;
     BatchOutput output(settingsStore, settings, prompt, progress, directory);
