@@ -4,7 +4,7 @@ ASAN_DIR ?= build-asan
 RELEASE_DIR ?= build-release
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps build build-release test test-sanitize fuzz format sample package
+.PHONY: deps build build-program build-release test test-sanitize fuzz format sample package
 
 deps:
 	scripts/install-deps.sh
@@ -12,6 +12,18 @@ deps:
 build: deps
 	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR)
+
+# Just what running the program needs, without the tests and benchmarks:
+# the program and the resolver library it loads (resolve.so). Ninja shows
+# only warnings and errors here, not a line per file. Whatever else the
+# installed program comes to need (its help pages) joins this list.
+PROGRAM_TARGETS ?= statvane statvane_resolve
+
+build-program: deps
+	@echo "Building the program (statvane, resolve.so) in $(BUILD_DIR)/ ..."
+	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD_DIR) --target $(PROGRAM_TARGETS) -- --quiet
+	@echo "Built $(BUILD_DIR)/bin/statvane"
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j2
@@ -49,12 +61,12 @@ format:
 
 # The main job on the bundled sample: a report over three generated logs, run
 # in batch with its own program directory and settings file against the sample
-# site served on loopback, then printed.
+# site served on loopback; its main figures are printed.
 SAMPLE_DIR ?= $(BUILD_DIR)/sample
 
-sample: build
-	sample/make_sample.sh $(SAMPLE_DIR)
-	sample/run_sample.sh $(BUILD_DIR)/bin/statvane $(SAMPLE_DIR)
+sample: build-program
+	@sample/make_sample.sh $(SAMPLE_DIR)
+	@sample/run_sample.sh $(BUILD_DIR)/bin/statvane $(SAMPLE_DIR)
 
 # The Debian package, built as a Release build without tests or benchmarks in
 # build-package/, where cpack leaves the .deb.

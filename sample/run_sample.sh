@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the bundled sample: serves the sample site on a free loopback port
 # (python3 -m http.server) so the report's bytes figure comes from real page
-# sizes, runs the report "Sample" in batch and prints the report.
+# sizes, runs the report "Sample" in batch and prints its main figures and
+# where the whole report is.
 # Usage: sample/run_sample.sh STATVANE DIR   (DIR made by sample/make_sample.sh)
 set -euo pipefail
 statvane=$(realpath "$1")
@@ -24,4 +25,32 @@ printf '%s\r\n' "REGEDIT4" "" \
 # machine without a network. The report selects no look-ups: nothing is asked.
 STATVANE_HOME=$home STATVANE_SETTINGS=$home/registry.reg STATVANE_DNS_SERVER=127.0.0.1:53 \
     "$statvane" --batch Sample
-cat "$home/sample-report.txt"
+
+# The figures of the summary and the first row of "Top Pages" (the page asked
+# for most: address, count, percentage), from the report's CR LF lines.
+summarise() {
+    tr -d '\r' <"$1" | awk '
+        /^Total Number of Hits:  /            { hits = $NF }
+        /^Total Number of Unique Visitors:  / { visitors = $NF }
+        /^Total Bytes Transferred:  /         { bytes = $NF }
+        /^------> Top Pages <------$/         { in_pages = 1 }
+        in_pages && !top && match($0, /,[0-9]+,[0-9.]+$/) {
+            split(substr($0, RSTART + 1), figures, ",")
+            top = sprintf("%s (%s hits, %.1f%%)", substr($0, 1, RSTART - 1), figures[1], figures[2])
+        }
+        END {
+            printf "  Hits:             %s\n", hits
+            printf "  Unique visitors:  %s\n", visitors
+            printf "  Top page:         %s\n", top
+            printf "  Total bytes:      %s (%.1f MB)\n", bytes, bytes / 1048576
+        }'
+}
+
+shown() { realpath --relative-to=. "$1"; }
+report=$home/sample-report.txt
+echo
+echo "Sample report written: $(shown "$report") ($(wc -l <"$report") lines)"
+summarise "$report"
+echo
+echo "The whole report:  less $(shown "$report")"
+echo "Run it again:      $(shown "$0") $(shown "$statvane") $(shown "$home")"

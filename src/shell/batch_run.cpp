@@ -9,6 +9,7 @@
 #include "platform/error.h"
 #include "platform/program_directory.h"
 #include "platform/registry.h"
+#include "settings/settings_loading.h"
 #include "shell/stream_prompt.h"
 #include "shell/terminal_progress.h"
 
@@ -122,32 +123,12 @@ std::optional<std::string> findReport(const ProfileStore& profiles, const std::s
     return std::nullopt;
 }
 
-// False when the settings file cannot be read at all: every step of the run
-// would then fail on it, so the run ends with the one message.
-bool loadSettings(SettingsStore& store, Settings& settings, Prompt& prompt) {
-    try {
-        store.loadSettings(settings);
-        if (const auto notice = store.unreadableLinesNotice())
-            prompt.showMessage(errorMessageText(*notice), MessageIcon::Warning);
-    } catch (const UnreadableRegistryFile& error) {
-        prompt.showMessage(errorMessageText(error.what()), MessageIcon::Error);
-        return false;
-    } catch (const Error& error) {
-        showError(prompt, error);
-    }
-    return true;
-}
-
 } // namespace
 
+// The report is looked up before the settings are loaded: loading creates
+// the settings file and its keys, which a run of an unknown report must not.
 int runBatch(const std::string& reportName) {
     StreamPrompt prompt(stderr);
-    Registry registry(Registry::defaultFile());
-    SettingsStore settingsStore(registry);
-    Settings settings;
-    if (!loadSettings(settingsStore, settings, prompt))
-        return 1;
-
     const auto directory = programDirectory();
     ProfileStore profiles(directory);
     const auto name = findReport(profiles, reportName);
@@ -156,6 +137,14 @@ int runBatch(const std::string& reportName) {
                            MessageIcon::Warning);
         return 1;
     }
+
+    Registry registry(Registry::defaultFile());
+    SettingsStore settingsStore(registry);
+    Settings settings;
+    // A settings file that cannot be read at all would fail every step of the
+    // run, so the run ends with its one message.
+    if (!loadSettingsTellingProblems(settingsStore, settings, prompt))
+        return 1;
 
     TerminalProgress progress;
     BatchOutput output(settingsStore, settings, prompt, progress, directory);

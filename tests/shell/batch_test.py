@@ -156,12 +156,14 @@ class Sandbox:
     def profile_files(self):
         return [read(os.path.join(self.home, name)) for name in ("reports.dat", "files.dat")]
 
-    def environment(self):
-        return dict(os.environ, STATVANE_HOME=self.home, STATVANE_SETTINGS=self.settings)
+    def environment(self, **overrides):
+        return {**os.environ, "STATVANE_HOME": self.home, "STATVANE_SETTINGS": self.settings,
+                **overrides}
 
-    def run(self, *arguments, timeout=RUN_TIME_LIMIT, **options):
-        return subprocess.run([STATVANE, *arguments], cwd=self.root, env=self.environment(),
-                              capture_output=True, timeout=timeout, **options)
+    def run(self, *arguments, timeout=RUN_TIME_LIMIT, environment=None, **options):
+        return subprocess.run([STATVANE, *arguments], cwd=self.root,
+                              env=environment or self.environment(), capture_output=True,
+                              timeout=timeout, **options)
 
     def start(self, *arguments):
         """A run to act on while it works; its output goes to pipes."""
@@ -335,9 +337,27 @@ class MessagesAndExitCodes(BatchTestCase):
                 self.assert_only_index_changed(self.settings_before, self.profiles_before,
                                                allow_unchanged=True)
 
+    def test_unknown_report_leaves_no_settings_file_and_no_program_files(self):
+        # The settings are loaded (which creates their file) only for a report that exists.
+        empty_home = self.sandbox.path("empty-home")
+        os.makedirs(empty_home, exist_ok=True)
+        for home in (self.sandbox.home, empty_home):
+            with self.subTest(home=home):
+                settings = self.sandbox.path("unwritten-" + os.path.basename(home), "registry.reg")
+                names_before = sorted(os.listdir(home))
+                environment = self.sandbox.environment(STATVANE_HOME=home,
+                                                       STATVANE_SETTINGS=settings)
+
+                result = self.sandbox.run("--batch", "No Such Report", environment=environment)
+
+                self.assertEqual((result.returncode, result.stdout, result.stderr.decode()),
+                                 (1, b"", 'Statvane: There is no report named "No Such Report".\n'))
+                self.assertFalse(os.path.exists(os.path.dirname(settings)))
+                self.assertEqual(sorted(os.listdir(home)), names_before)
+
     def test_wrong_command_lines_exit_with_2(self):
-        for arguments in ([], ["--batch"], ["--batch", ""], ["--batch", "Bad Output", "close"],
-                          ["Bad Output"], ["--unknown"]):
+        for arguments in (["--batch"], ["--batch", ""], ["--batch", "Bad Output", "close"],
+                          ["Bad Output", "--close"], ["--unknown"]):
             with self.subTest(arguments=arguments):
                 result = self.sandbox.run(*arguments)
                 self.assertEqual((result.returncode, result.stdout), (2, b""))

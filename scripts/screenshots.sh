@@ -1,0 +1,177 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots of the desktop program on a virtual X display
+# (Xvfb, 1024x768):
+#   docs/main-window.png      the main window with four reports;
+#   docs/progress-window.png  the progress window of a run over 5,000,000 log
+#                             lines (the benchmarks' generated log, read five
+#                             times), started as `statvane NAME close`.
+# The reports live in a temporary program directory, settings file and
+# runtime folder, so your own reports, settings and a desktop program you
+# have open are not touched. Runs are offline: nothing is looked up or mailed.
+# Usage: scripts/screenshots.sh [BUILD_DIR]   (default: build)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+top=$(cd "$here/.." && pwd)
+build=$(realpath "${1:-$top/build}")
+statvane=$build/bin/statvane
+docs=$top/docs
+wait_seconds=20 # for a window to appear
+settle_seconds=1 # from a window's appearing to its shot, for Qt to paint it
+
+fail() {
+    echo "screenshots.sh: $*" >&2
+    exit 1
+}
+
+[ -x "$statvane" ] || fail "no program at $statvane; build it first (make build-program)"
+# The X server, `import`, `xwininfo`, Qt's X plug-in and a font for it.
+"$here/install-deps.sh" xvfb imagemagick x11-utils qt6-qpa-plugins fonts-dejavu-core
+
+work=$(mktemp -d /tmp/statvane-screenshots-XXXXXX)
+mkdir -m 0700 "$work/runtime"
+started=() # the processes this script started, ended by their ids on exit
+cleanup() {
+    local pid
+    for pid in "${started[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The benchmarks' log, made once and kept in their cache.
+make_large_log() {
+    local data=${STATVANE_BENCH_DATA:-/tmp/statvane-bench}
+    log=$data/access-1m.log
+    mkdir -p "$data"
+    [ -s "$log" ] || python3 "$top/bench/generate_log.py" --lines 1000000 --days 30 \
+        --visitors 50000 --pages 5000 "$log"
+}
+
+# A small log of its own for each of the other reports.
+make_small_logs() {
+    local variant=1 name
+    mkdir -p "$work/logs"
+    for name in shop blog staging; do
+        python3 "$top/bench/generate_log.py" --lines 2000 --days 3 --variant $variant \
+            "$work/logs/$name.log"
+        variant=$((variant + 1))
+    done
+}
+
+# reports.dat and files.dat as the program writes them (CR LF line ends).
+crlf() { printf '%s\r\n' "$@"; }
+report() { # NAME DESCRIPTION VISITORS REFERRERS PAGES BROWSER OUTPUT
+    local analyses=$(($3 + $4 + $5 + $6)) to_file=0
+    [ -n "$7" ] && to_file=1
+    crlf "[$1]" "Description=$2" "Visitors=$3" "Referrers=$4" "DNS=0" "Pages=$5" "Bytes=0" \
+        "Browser=$6" "File=$to_file" "Output=$7" "Total Options=$analyses" \
+        "E-Mail Address=" "E-Mail=0"
+}
+write_profiles() {
+    local home=$work/home out=$work/out
+    mkdir -p "$home" "$out"
+    {
+        report "Nightly nginx" "Last night's nginx access logs" 1 1 1 1 "$out/nightly.txt"
+        report "Shop (Apache)" "The shop's Apache logs, visitors and top pages" 1 0 1 0 \
+            "$out/shop.txt"
+        report "Blog - last month" "Referrers and browsers of the blog" 0 1 0 1 ""
+        report "Staging" "Test traffic on the staging server" 1 0 0 0 "$out/staging.txt"
+    } >"$home/reports.dat"
+    {
+        crlf "[Nightly nginx]"
+        local copy
+        for copy in 0 1 2 3 4; do crlf "File $copy=$log"; done
+        crlf "[Shop (Apache)]" "File 0=$work/logs/shop.log"
+        crlf "[Blog - last month]" "File 0=$work/logs/blog.log"
+        crlf "[Staging]" "File 0=$work/logs/*staging.log"
+    } >"$home/files.dat"
+}
+
+# Starts Xvfb on a display number it picks itself; sets DISPLAY.
+start_display() {
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" \
+        >"$work/xvfb.log" 2>&1 &
+    started+=($!)
+    local deadline=$((SECONDS + wait_seconds))
+    while [ ! -s "$work/display" ] && ((SECONDS < deadline)); do
+        sleep 0.1
+    done
+    [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    DISPLAY=:$(cat "$work/display")
+    export DISPLAY
+}
+
+# Starts the program on the display with the temporary files; sets program.
+start_statvane() {
+    STATVANE_HOME=$work/home STATVANE_SETTINGS=$work/registry.reg STATVANE_OFFLINE=1 \
+        XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb \
+        "$statvane" "$@" >>"$work/statvane.log" 2>&1 &
+    program=$!
+    started+=("$program")
+}
+
+# The ids of the mapped windows titled "Statvane", one a line, with their
+# sizes: "ID WIDTHxHEIGHT".
+statvane_windows() {
+    local id
+    xwininfo -root -tree | awk '$2 == "\"Statvane\":" { print $1 }' | while read -r id; do
+        xwininfo -id "$id" | awk -v id="$id" '
+            /Width:/ { width = $2 } /Height:/ { height = $2 }
+            /Map State: IsViewable/ { viewable = 1 }
+            END { if (viewable) print id, width "x" height }'
+    done
+}
+
+# Waits until a mapped "Statvane" window of another size than AVOID_SIZE
+# (none: any size) appears; prints "ID SIZE". A window may go while it is
+# listed: then it is left out.
+wait_for_window() {
+    local avoid_size=$1 what=$2 deadline=$((SECONDS + wait_seconds)) windows found
+    while ((SECONDS < deadline)); do
+        kill -0 "$program" 2>/dev/null ||
+            fail "statvane ended before its $what appeared: $(cat "$work/statvane.log")"
+        windows=$(statvane_windows 2>/dev/null || true)
+        found=$(awk -v avoid="$avoid_size" '$2 != avoid { print; exit }' <<<"$windows")
+        if [ -n "$found" ]; then
+            echo "$found"
+            return
+        fi
+        sleep 0.2
+    done
+    fail "no $what (a mapped window titled \"Statvane\") within $wait_seconds s"
+}
+
+shoot() { # WINDOW_ID FILE
+    sleep "$settle_seconds"
+    import -window "$1" "$2"
+    echo "Written: $(realpath --relative-to="$top" "$2")"
+}
+
+stop_statvane() {
+    kill "$program" 2>/dev/null || true
+    wait "$program" 2>/dev/null || true
+}
+
+make_large_log
+make_small_logs
+write_profiles
+mkdir -p "$docs"
+start_display
+
+start_statvane
+window=$(wait_for_window none "main window")
+read -r main_window main_size <<<"$window"
+shoot "$main_window" "$docs/main-window.png"
+stop_statvane
+
+# The progress window is told from the main window, which has the same title,
+# by its size.
+start_statvane "Nightly nginx" close
+window=$(wait_for_window "$main_size" "progress window")
+read -r progress_window _ <<<"$window"
+shoot "$progress_window" "$docs/progress-window.png"
+xwininfo -id "$progress_window" 2>/dev/null | grep -q "Map State: IsViewable" ||
+    fail "the run ended before the progress window's shot was taken; it shows no progress"
+stop_statvane
