@@ -18,6 +18,7 @@ docs=$top/docs
 wait_seconds=20 # for a window to appear
 settle_seconds=1 # from a window's appearing to its shot, for Qt to paint it
 
+
 fail() {
     echo "screenshots.sh: $*" >&2
     exit 1
@@ -149,6 +150,23 @@ shoot() { # WINDOW_ID FILE
     echo "Written: $(realpath --relative-to="$top" "$2")"
 }
 
+# Shoots a window once it looks different from its first shot: the progress
+# window after the run has read its lines, with the bar and the count moving.
+shoot_when_changed() { # WINDOW_ID FILE
+    local deadline=$((SECONDS + wait_seconds))
+    sleep "$settle_seconds"
+    import -window "$1" "$work/first.png"
+    while ((SECONDS < deadline)); do
+        sleep 0.3
+        import -window "$1" "$2" 2>/dev/null || break
+        if ! cmp -s "$work/first.png" "$2"; then
+            echo "Written: $(realpath --relative-to="$top" "$2")"
+            return
+        fi
+    done
+    fail "the progress window did not change within $wait_seconds s"
+}
+
 stop_statvane() {
     kill "$program" 2>/dev/null || true
     wait "$program" 2>/dev/null || true
@@ -171,7 +189,7 @@ stop_statvane
 start_statvane "Nightly nginx" close
 window=$(wait_for_window "$main_size" "progress window")
 read -r progress_window _ <<<"$window"
-shoot "$progress_window" "$docs/progress-window.png"
+shoot_when_changed "$progress_window" "$docs/progress-window.png"
 xwininfo -id "$progress_window" 2>/dev/null | grep -q "Map State: IsViewable" ||
     fail "the run ended before the progress window's shot was taken; it shows no progress"
 stop_statvane
