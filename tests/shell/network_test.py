@@ -456,6 +456,21 @@ class MailDelivery(NetworkTestCase):
         self.assertEqual(attachment["filename"], "Mailed.txt")
         self.assertEqual(bytes.fromhex(attachment["data_hex"]), read(output))
 
+    def test_desktop_program_told_to_close_ends_once_the_report_is_mailed(self):
+        self.write_mailed_report(f"127.0.0.1:{self.smtp_port}")
+        runtime = self.sandbox.path("runtime")
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
+        before = set(os.listdir(self.mailbox))
+        result = subprocess.run([STATVANE, "mailed", "close"], cwd=self.sandbox.root,
+                                env=self.environment({"QT_QPA_PLATFORM": "offscreen",
+                                                      "XDG_RUNTIME_DIR": runtime}),
+                                capture_output=True, timeout=RUN_TIME_LIMIT)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        added = [name for name in os.listdir(self.mailbox) if name not in before]
+        self.assertEqual(len([name for name in added if name.endswith(".json")]), 1)
+        for name in added:  # the other tests count the messages they send
+            os.remove(os.path.join(self.mailbox, name))
+
     def assert_failed_delivery(self, result, message=None):
         self.assertEqual((result.returncode, result.stdout), (1, b""))
         errors = result.stderr.decode().splitlines()
