@@ -20,15 +20,16 @@ bool DesktopOutput::mailReport(AnalysisResult&, const std::filesystem::path& fil
 Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
     : programDirectory_(programDirectory()), registry_(Registry::defaultFile()),
       settingsStore_(registry_), profiles_(programDirectory_),
-      form1_(profiles_, settingsStore_, prompt_, *this, std::move(startup)),
-      settingsReadable_(loadSettingsTellingProblems(settingsStore_, settings_, prompt_)),
-      form4_(settingsStore_), help_(prompt_),
-      mail_(smtpCli1_, prompt_, [this] { return connected(); }),
+      form1_(profiles_, settingsStore_, prompt_, *this, std::move(startup)), form4_(settingsStore_),
+      help_(prompt_), mail_(smtpCli1_, prompt_, [this] { return connected(); }),
       pageSizes_([this] { return form4_.cancelRequested(); }), output_(mail_, settings_),
       run_(RunContext{programDirectory_, std::filesystem::current_path(), profiles_, settingsStore_,
                       settings_, form4_, prompt_, output_, &pageSizes_}),
       endMessageLoop_(std::move(endMessageLoop)) {
     prompt_.setParent(&form1_);
+    // The settings load where the Options dialog is made, after the main
+    // window; what cannot be read is told and the defaults stand in for it.
+    loadSettingsTellingProblems(settingsStore_, settings_, prompt_);
     mail_.onFinished = [this](MailDelivery::Outcome) { mailEnded(); };
 }
 

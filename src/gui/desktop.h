@@ -61,8 +61,6 @@ class Desktop : public MainWindowActions {
     MessageBoxPrompt prompt_;
     Settings settings_;
     TForm1 form1_;
-    // Loaded where the Options dialog is created, before the progress window.
-    bool settingsReadable_;
     TForm4 form4_;
     HelpWindow help_;
     TSmtpCli smtpCli1_;

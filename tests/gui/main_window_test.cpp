@@ -50,6 +50,30 @@ TEST_F(MainWindowTest, StartsWithTheReportsOfTheProfileFileInTheirOrder) {
     EXPECT_EQ(statusText(), "");
 }
 
+// What the properties dialog does to the list when it creates or renames a
+// report: a new entry at the end, the old name's entry removed.
+TEST_F(MainWindowTest, EntriesAreAddedAtTheEndAndRemovedByName) {
+    addReport("First", "");
+    addReport("Second", "");
+    start();
+    TForm1& window = desktop().mainWindow();
+    window.addReport("Third");
+    window.removeReport("First");
+    window.removeReport("Not listed");
+    EXPECT_EQ(listedReports(), QStringList({"Second", "Third"}));
+    EXPECT_EQ(statusText(), kStartStatusText);
+}
+
+TEST_F(MainWindowTest, SettingsLinesThatCannotBeReadAreToldAtStartAndTheProgramGoesOn) {
+    writeFile(settingsFile(), "REGEDIT4\r\n\r\nthis line is no registry line\r\n");
+    addReport("Listed", "");
+    start();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(dialogs.shown()[0].text.contains(QString::fromStdString(settingsFile().string())));
+    EXPECT_EQ(listedReports(), QStringList{"Listed"});
+}
+
 TEST_F(MainWindowTest, WithoutReportsTheCommandsAskForASelection) {
     start();
     EXPECT_EQ(reportList()->count(), 0);
