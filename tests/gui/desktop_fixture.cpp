@@ -54,11 +54,11 @@ void DesktopFixture::click(const char* button) {
     QTest::mouseClick(control<QAbstractButton>(desktop().mainWindow(), button), Qt::LeftButton);
 }
 
-void DesktopFixture::pressKey(QWidget* widget, int key) {
+void DesktopFixture::pressKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     widget->window()->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(widget->window()));
     widget->setFocus();
-    QTest::keyClick(widget, static_cast<Qt::Key>(key));
+    QTest::keyClick(widget, key, modifiers);
 }
 
 void DesktopFixture::trigger(const char* action) {

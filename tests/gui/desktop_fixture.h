@@ -43,7 +43,7 @@ class DesktopFixture : public ::testing::Test {
     void click(const char* button);
     void trigger(const char* action);
     // A key pressed with the focus in the widget, its window active.
-    void pressKey(QWidget* widget, int key);
+    void pressKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
     void select(const QString& report);
     std::optional<std::int32_t> storedInteger(const char* key, const std::string& value);
 

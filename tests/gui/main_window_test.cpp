@@ -185,6 +185,19 @@ TEST_F(MainWindowTest, AboutBoxHasItsOwnCaptionAndTheVersionFirst) {
     EXPECT_TRUE(dialogs.shown()[0].text.startsWith("Statvane v1.0\n"));
 }
 
+TEST_F(MainWindowTest, AcceleratorsReachTheButtonsAndTheList) {
+    addReport("Only", "");
+    start();
+    pressKey(reportList(), Qt::Key_M, Qt::AltModifier);
+    // A button's accelerator clicks it the way a mouse would, a moment later.
+    for (int wait = 0; wait < 100 && dialogs.shown().empty(); ++wait)
+        QTest::qWait(10);
+    expectShown(0, Kind::Message, kSelectToModifyMessage, MessageIcon::Information);
+    control<QWidget>(desktop().mainWindow(), "ExitButton")->setFocus();
+    QTest::keyClick(&desktop().mainWindow(), Qt::Key_P, Qt::AltModifier);
+    EXPECT_TRUE(reportList()->hasFocus());
+}
+
 // The chosen browser is a program that records how it was started.
 TEST_F(MainWindowTest, UpdateCheckAndWebSiteOpenTheMakersPagesInTheChosenBrowser) {
     const auto record = dir_ / "starts";
