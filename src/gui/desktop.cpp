@@ -20,7 +20,8 @@ bool DesktopOutput::mailReport(AnalysisResult&, const std::filesystem::path& fil
 Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
     : programDirectory_(programDirectory()), registry_(Registry::defaultFile()),
       settingsStore_(registry_), profiles_(programDirectory_),
-      form1_(profiles_, settingsStore_, prompt_, *this, std::move(startup)), form4_(settingsStore_),
+      form1_(profiles_, settingsStore_, prompt_, *this, std::move(startup)),
+      form2_(profiles_, settingsStore_, form1_, help_, saveDialog_), form4_(settingsStore_),
       help_(prompt_), mail_(smtpCli1_, prompt_, [this] { return connected(); }),
       pageSizes_([this] { return form4_.cancelRequested(); }), output_(mail_, settings_),
       run_(RunContext{programDirectory_, std::filesystem::current_path(), profiles_, settingsStore_,
@@ -41,9 +42,13 @@ void Desktop::runAnalysis(const std::optional<std::string>& report) {
     runGuarded(prompt_, [&] { run_.runAnalysis(report); });
 }
 
-// The properties dialog and the Options dialog plug in here.
-void Desktop::openProperties(PropertiesMode) {}
+// The report is the one selected when the dialog opens; an open dialog only
+// comes to the front.
+void Desktop::openProperties(PropertiesMode mode) {
+    form2_.showInMode(mode, mode == PropertiesMode::New ? std::nullopt : form1_.selectedReport());
+}
 
+// The Options dialog plugs in here.
 void Desktop::showOptions() {}
 
 void Desktop::showHelpContents() {

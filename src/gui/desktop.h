@@ -5,6 +5,8 @@
 #include "gui/main_window.h"
 #include "gui/message_boxes.h"
 #include "gui/progress_window.h"
+#include "gui/properties_dialog.h"
+#include "gui/report_save_dialog.h"
 #include "net/http/http_head_requester.h"
 #include "net/smtp/smtp_cli.h"
 #include "output/mail_delivery.h"
@@ -41,6 +43,7 @@ class Desktop : public MainWindowActions {
     Desktop(StartupRun startup, std::function<void()> endMessageLoop);
 
     TForm1& mainWindow() { return form1_; }
+    TForm2& propertiesDialog() { return form2_; }
     TForm4& progressWindow() { return form4_; }
 
     void runAnalysis(const std::optional<std::string>& report) override;
@@ -60,7 +63,10 @@ class Desktop : public MainWindowActions {
     ProfileStore profiles_;
     MessageBoxPrompt prompt_;
     Settings settings_;
+    // The save dialog of the properties dialog and the results window.
+    ReportSaveDialog saveDialog_;
     TForm1 form1_;
+    TForm2 form2_;
     TForm4 form4_;
     HelpWindow help_;
     TSmtpCli smtpCli1_;

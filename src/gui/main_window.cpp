@@ -178,6 +178,13 @@ std::optional<std::string> TForm1::selectedReport() const {
     return reportName(*selected.front());
 }
 
+std::vector<std::string> TForm1::reportNames() const {
+    std::vector<std::string> names;
+    for (int row = 0; row < ListView1->count(); ++row)
+        names.push_back(reportName(*ListView1->item(row)));
+    return names;
+}
+
 void TForm1::addReport(const std::string& name) {
     auto* item = new QListWidgetItem(reportIcon(), displayText(name), ListView1);
     item->setData(Qt::UserRole, QByteArray::fromStdString(name));

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QLabel;
@@ -44,6 +45,8 @@ class TForm1 : public QMainWindow {
 
     // The selected report's name, none without a selection.
     std::optional<std::string> selectedReport() const;
+    // Every entry's name, top to bottom.
+    std::vector<std::string> reportNames() const;
     // For the properties dialog: a new report's entry at the end of the list,
     // and the removal of a renamed report's entry.
     void addReport(const std::string& name);

@@ -1,5 +1,6 @@
 #include "profiles/profile_store.h"
 
+#include "platform/ascii.h"
 #include "platform/integer_text.h"
 
 namespace statvane {
@@ -14,6 +15,10 @@ std::string flagText(bool value) {
 }
 
 } // namespace
+
+bool sameReportName(std::string_view a, std::string_view b) {
+    return ascii::equalsIgnoringCase(ascii::trimBlanks(a), ascii::trimBlanks(b));
+}
 
 ProfileStore::ProfileStore(const std::filesystem::path& programDirectory)
     : reports_(programDirectory / "reports.dat"), files_(programDirectory / "files.dat") {}

@@ -11,6 +11,10 @@
 
 namespace statvane {
 
+// True when two report names address the same sections of the profile files,
+// which match names ignoring letter case and the blanks at either end.
+bool sameReportName(std::string_view a, std::string_view b);
+
 // The report profiles in reports.dat (settings, one section per report) and
 // files.dat (input entries) of one program directory. Every call reads or
 // writes the files at once (a file is parsed again only when it has changed).

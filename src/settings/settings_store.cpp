@@ -112,6 +112,15 @@ std::string SettingsStore::readWebSite() {
     return registry_.readString(kSettings, "Web Site").value_or("");
 }
 
+std::string SettingsStore::readOpenDirectory() {
+    return registry_.readString(kSettings, "Open Directory").value_or("");
+}
+
+void SettingsStore::writeOpenDirectory(std::string_view path) {
+    registry_.openKey(kSettings, true);
+    registry_.writeString(kSettings, "Open Directory", path);
+}
+
 WindowSize SettingsStore::readWindowSize(std::string_view form) {
     registry_.openKey(kPositions, true);
     WindowSize size;

@@ -52,6 +52,12 @@ class SettingsStore {
     // "Web Site" straight from the store, without creating the key.
     std::string readWebSite();
 
+    // "Open Directory": where the properties dialog's file picker starts, the
+    // full path of the file chosen last; empty when none is stored.
+    std::string readOpenDirectory();
+    // Creates the Settings key when needed.
+    void writeOpenDirectory(std::string_view path);
+
     // The window's stored size, as far as it could be read: a missing or
     // unreadable width also skips the height. Zero means "keep the design
     // size" for that side.

@@ -1,0 +1,504 @@
+#include "gui/properties_dialog.h"
+
+#include "gui/command_guard.h"
+#include "gui/file_dialogs.h"
+#include "gui/help_window.h"
+#include "gui/in_place_edit_delegate.h"
+#include "gui/loaded_text.h"
+#include "gui/main_window.h"
+#include "gui/report_banner.h"
+#include "gui/report_save_dialog.h"
+#include "gui/window_size.h"
+#include "platform/ascii.h"
+#include "profiles/profile_store.h"
+#include "settings/settings_store.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace statvane {
+namespace {
+
+constexpr QSize kDesignClientSize(408, 364);
+constexpr int kIndent = 20;
+
+template <typename T> T* named(T* widget, const char* name) {
+    widget->setObjectName(name);
+    return widget;
+}
+
+QLabel* tabText(QWidget* tab, const char* name, const char* text) {
+    auto* label = named(new QLabel(text, tab), name);
+    label->setWordWrap(true);
+    return label;
+}
+
+// A control set in from the left, below the one it belongs to.
+QHBoxLayout* indented(QWidget* control) {
+    auto* row = new QHBoxLayout;
+    row->addSpacing(kIndent);
+    row->addWidget(control);
+    return row;
+}
+
+QPushButton* button(QWidget* parent, const char* name, const char* caption) {
+    auto* pushButton = named(new QPushButton(caption, parent), name);
+    pushButton->setAutoDefault(false);
+    return pushButton;
+}
+
+} // namespace
+
+TForm2::TForm2(ProfileStore& profiles, SettingsStore& settingsStore, TForm1& mainWindow,
+               HelpWindow& help, ReportSaveDialog& saveDialog)
+    : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      profiles_(profiles), settingsStore_(settingsStore), mainWindow_(mainWindow), help_(help),
+      saveDialog_(saveDialog), prompt_(this) {
+    setObjectName("Form2");
+    setWindowTitle("Report Properties");
+    setModal(false);
+    buildControls();
+    const int width = std::max(kDesignClientSize.width(), sizeHint().width());
+    setFixedSize(width, std::max(kDesignClientSize.height(), layout()->totalHeightForWidth(width)));
+}
+
+void TForm2::buildControls() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 8);
+    layout->addWidget(new ReportBanner(this));
+    PageControl1 = named(new QTabWidget(this), "PageControl1");
+    PageControl1->addTab(buildGeneralTab(), "General");
+    TabSheet2 = buildSelectionsTab();
+    PageControl1->addTab(TabSheet2, "Selections");
+    TabSheet3 = buildInputsTab();
+    PageControl1->addTab(TabSheet3, "Inputs");
+    TabSheet4 = buildOutputTab();
+    PageControl1->addTab(TabSheet4, "Output");
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(8, 0, 8, 0);
+    body->addWidget(PageControl1, 1);
+    body->addWidget(buildButtons());
+    layout->addLayout(body, 1);
+}
+
+QWidget* TForm2::buildGeneralTab() {
+    auto* tab = named(new QWidget, "TabSheet1");
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(tabText(tab, "Label1",
+                              "This tab contains basic information for this report, such as its "
+                              "name and description.  These settings are displayed in the "
+                              "listbox on the main screen."));
+    layout->addSpacing(8);
+    NameEdit = named(new QLineEdit(tab), "NameEdit");
+    auto* nameLabel = named(new QLabel("Name:", tab), "Label5");
+    nameLabel->setBuddy(NameEdit);
+    layout->addWidget(nameLabel);
+    layout->addWidget(NameEdit);
+    DescriptionEdit = named(new QLineEdit(tab), "DescriptionEdit");
+    auto* descriptionLabel = named(new QLabel("Description:", tab), "Label6");
+    descriptionLabel->setBuddy(DescriptionEdit);
+    layout->addWidget(descriptionLabel);
+    layout->addWidget(DescriptionEdit);
+    layout->addStretch(1);
+    return tab;
+}
+
+QWidget* TForm2::buildSelectionsTab() {
+    auto* tab = named(new QWidget, "TabSheet2");
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(tabText(tab, "Label2",
+                              "Customize this report by selecting which items you would like "
+                              "Statvane to include in the output file."));
+    layout->addSpacing(4);
+    const auto box = [tab](const char* name, const char* caption) {
+        return named(new QCheckBox(caption, tab), name);
+    };
+    CheckBox1 = box("CheckBox1", "Visitors List (counted by unique IP addresses)");
+    CheckBox2 = box("CheckBox2", "Perform DNS look-up for unresolved IP addresses");
+    CheckBox3 = box("CheckBox3", "Referrer List");
+    CheckBox4 = box("CheckBox4", "Top Pages");
+    CheckBox5 = box("CheckBox5", "Calculate Total Bytes Transferred");
+    CheckBox6 = box("CheckBox6", "Most Popular Browser");
+    layout->addWidget(CheckBox1);
+    layout->addLayout(indented(CheckBox2));
+    layout->addWidget(CheckBox3);
+    layout->addWidget(CheckBox4);
+    layout->addLayout(indented(CheckBox5));
+    layout->addWidget(CheckBox6);
+    layout->addStretch(1);
+    return tab;
+}
+
+QWidget* TForm2::buildInputsTab() {
+    auto* tab = named(new QWidget, "TabSheet3");
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(tabText(tab, "Label3",
+                              "This tab adjusts settings relating to the input and output files "
+                              "that Statvane will produce."));
+    ListView1 = named(new QListWidget(tab), "ListView1");
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::DoubleClicked |
+                               QAbstractItemView::EditKeyPressed);
+    auto* delegate = new InPlaceEditDelegate(ListView1);
+    ListView1->setItemDelegate(delegate);
+    connect(delegate, &InPlaceEditDelegate::editingStarted, this, &TForm2::ListView1Editing);
+    connect(delegate, &InPlaceEditDelegate::editingEnded, this, &TForm2::ListView1Edited);
+    connect(ListView1, &QListWidget::itemClicked, this, &TForm2::ListView1Click);
+    auto* deleteKey =
+        new QShortcut(QKeySequence::Delete, ListView1, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, this, &TForm2::DeleteButtonClick);
+
+    auto* buttons = new QVBoxLayout;
+    const auto listButton = [&](const char* name, const char* caption, void (TForm2::*handler)()) {
+        auto* pushButton = button(tab, name, caption);
+        connect(pushButton, &QPushButton::clicked, this, handler);
+        buttons->addWidget(pushButton);
+        return pushButton;
+    };
+    listButton("AddButton", "&Add", &TForm2::AddButtonClick);
+    DeleteButton = listButton("DeleteButton", "&Delete", &TForm2::DeleteButtonClick);
+    listButton("FolderButton", "&Folder", &TForm2::FolderButtonClick);
+    listButton("BrowseButton", "&Browse", &TForm2::BrowseButtonClick);
+    buttons->addStretch(1);
+    auto* row = new QHBoxLayout;
+    row->addWidget(ListView1, 1);
+    row->addLayout(buttons);
+    layout->addLayout(row, 1);
+    return tab;
+}
+
+QWidget* TForm2::buildOutputTab() {
+    auto* tab = named(new QWidget, "TabSheet4");
+    auto* layout = new QVBoxLayout(tab);
+    layout->addWidget(tabText(tab, "Label4",
+                              "Statvane needs to know how to display the results of its "
+                              "analysis.  Select from displaying it in the program, outputting "
+                              "it to a file, or sending it through e-mail."));
+    layout->addSpacing(4);
+    ScreenRadioButton =
+        named(new QRadioButton(
+                  "Output to a screen within the program (can be optionally saved to a file)", tab),
+              "ScreenRadioButton");
+    FileRadioButton =
+        named(new QRadioButton("Save to the following file:", tab), "FileRadioButton");
+    OutputFileEdit = named(new QLineEdit(tab), "OutputFileEdit");
+    BrowseOutputButton = button(tab, "BrowseOutputButton", "...");
+    BrowseOutputButton->setFixedWidth(BrowseOutputButton->fontMetrics().horizontalAdvance("...") +
+                                      20);
+    EmailCheckBox = named(new QCheckBox("  E-Mail this report to the following addresses:", tab),
+                          "EmailCheckBox");
+    EmailEdit = named(new QLineEdit(tab), "EmailEdit");
+    connect(ScreenRadioButton, &QRadioButton::toggled, this, &TForm2::ScreenRadioButtonClick);
+    connect(FileRadioButton, &QRadioButton::toggled, this, &TForm2::FileRadioButtonClick);
+    connect(EmailCheckBox, &QCheckBox::toggled, this, &TForm2::EmailCheckBoxClick);
+    connect(BrowseOutputButton, &QPushButton::clicked, this, &TForm2::BrowseOutputButtonClick);
+
+    layout->addWidget(ScreenRadioButton);
+    layout->addWidget(FileRadioButton);
+    QHBoxLayout* fileRow = indented(OutputFileEdit);
+    fileRow->addWidget(BrowseOutputButton);
+    layout->addLayout(fileRow);
+    layout->addSpacing(4);
+    layout->addWidget(EmailCheckBox);
+    layout->addLayout(indented(EmailEdit));
+    layout->addStretch(1);
+    return tab;
+}
+
+QWidget* TForm2::buildButtons() {
+    auto* foot = new QWidget(this);
+    auto* layout = new QHBoxLayout(foot);
+    layout->setContentsMargins(0, 4, 0, 0);
+    layout->addStretch(1);
+    OkButton = named(new QPushButton("&Ok", foot), "OkButton");
+    OkButton->setDefault(true);
+    connect(OkButton, &QPushButton::clicked, this, &TForm2::OkButtonClick);
+    auto* helpButton = button(foot, "HelpButton", "&Help");
+    connect(helpButton, &QPushButton::clicked, this, &TForm2::HelpButtonClick);
+    auto* cancelButton = button(foot, "CancelButton", "&Cancel");
+    connect(cancelButton, &QPushButton::clicked, this, &TForm2::CancelButtonClick);
+    layout->addWidget(OkButton);
+    layout->addWidget(helpButton);
+    layout->addWidget(cancelButton);
+    return foot;
+}
+
+void TForm2::showInMode(PropertiesMode mode, std::optional<std::string> report) {
+    if (!isVisible()) {
+        mode_ = report ? mode : PropertiesMode::New;
+        report_ = mode_ == PropertiesMode::New ? std::nullopt : std::move(report);
+        FormShow();
+        move(screen()->availableGeometry().center() - rect().center());
+        show();
+    }
+    raise();
+    activateWindow();
+}
+
+// The stored size, the General tab, and the fields empty for a new report or
+// filled from the report's profile.
+void TForm2::FormShow() {
+    runGuarded(prompt_, [this] { restoreWindowSize(*this, settingsStore_, "Form2"); });
+    PageControl1->setCurrentIndex(0);
+    enableForMode();
+    DeleteButton->setEnabled(false);
+    if (mode_ == PropertiesMode::New)
+        clearFields();
+    else
+        runGuarded(prompt_, [this] { loadFields(profiles_.loadProfile(*report_)); });
+}
+
+void TForm2::enableForMode() {
+    NameEdit->setEnabled(mode_ != PropertiesMode::Modify);
+    const bool settingsEditable = mode_ != PropertiesMode::Rename;
+    DescriptionEdit->setEnabled(settingsEditable);
+    for (QWidget* tab : {TabSheet2, TabSheet3, TabSheet4})
+        tab->setEnabled(settingsEditable);
+}
+
+void TForm2::clearFields() {
+    for (QLineEdit* field : {NameEdit, DescriptionEdit, OutputFileEdit, EmailEdit})
+        setLoadedText(*field, {});
+    for (QCheckBox* box :
+         {CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, EmailCheckBox})
+        box->setChecked(false);
+    clearOutputChoice();
+    ListView1->clear();
+}
+
+// In the order the profile's keys are read; choosing the output last has the
+// effect of a click, so the screen output clears the e-mail box.
+void TForm2::loadFields(const ReportProfile& profile) {
+    setLoadedText(*NameEdit, *report_);
+    setLoadedText(*DescriptionEdit, profile.description);
+    CheckBox1->setChecked(profile.visitorsList);
+    CheckBox3->setChecked(profile.referrerList);
+    CheckBox2->setChecked(profile.dnsLookup);
+    CheckBox4->setChecked(profile.topPagesList);
+    CheckBox5->setChecked(profile.totalBytes);
+    CheckBox6->setChecked(profile.popularBrowser);
+    EmailCheckBox->setChecked(profile.emailReport);
+    setLoadedText(*EmailEdit, profile.emailAddresses);
+    ListView1->clear();
+    for (const auto& input : profile.inputs)
+        setLoadedText(*appendInput({}), input);
+    setLoadedText(*OutputFileEdit, profile.outputFile);
+    QRadioButton* chosen = profile.saveToFile ? FileRadioButton : ScreenRadioButton;
+    chosen->setChecked(true);
+    if (profile.saveToFile)
+        FileRadioButtonClick(true);
+    else
+        ScreenRadioButtonClick(true);
+}
+
+void TForm2::clearOutputChoice() {
+    for (QRadioButton* choice : {ScreenRadioButton, FileRadioButton}) {
+        choice->setAutoExclusive(false);
+        choice->setChecked(false);
+        choice->setAutoExclusive(true);
+    }
+    updateOutputControls();
+}
+
+void TForm2::updateOutputControls() {
+    const bool toFile = FileRadioButton->isChecked();
+    OutputFileEdit->setEnabled(toFile);
+    BrowseOutputButton->setEnabled(toFile);
+    EmailCheckBox->setEnabled(toFile);
+    EmailEdit->setEnabled(EmailCheckBox->isChecked());
+}
+
+void TForm2::ScreenRadioButtonClick(bool checked) {
+    if (checked)
+        EmailCheckBox->setChecked(false);
+    updateOutputControls();
+}
+
+void TForm2::FileRadioButtonClick(bool) {
+    updateOutputControls();
+}
+
+void TForm2::EmailCheckBoxClick() {
+    updateOutputControls();
+}
+
+void TForm2::BrowseOutputButtonClick() {
+    if (const auto chosen = saveDialog_.choose(this))
+        OutputFileEdit->setText(*chosen);
+}
+
+QListWidgetItem* TForm2::appendInput(const QString& text) {
+    auto* item = new QListWidgetItem(text, ListView1);
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    return item;
+}
+
+void TForm2::AddButtonClick() {
+    ListView1->setUpdatesEnabled(false);
+    QListWidgetItem* added = appendInput(kNewInputText);
+    ListView1->setUpdatesEnabled(true);
+    ListView1->scrollToItem(added);
+    ListView1->setCurrentItem(added);
+    ListView1->editItem(added);
+}
+
+void TForm2::DeleteButtonClick() {
+    const auto selected = ListView1->selectedItems();
+    if (selected.isEmpty())
+        return;
+    if (prompt_.ask(kDeleteInputQuestion))
+        delete selected.front();
+    DeleteButton->setEnabled(false);
+}
+
+// The run reads "/" and "\" alike in a folder pattern.
+void TForm2::FolderButtonClick() {
+    const QString folder = chooseFolder(this, kFolderPickerCaption, QString());
+    if (folder.isEmpty())
+        return;
+    appendInput(folder.endsWith('/') ? folder + "*.*" : folder + "/*.*");
+}
+
+// The picker starts where the first file chosen last time was.
+void TForm2::BrowseButtonClick() {
+    runGuarded(prompt_, [this] {
+        const QString start =
+            QFile::decodeName(QByteArray::fromStdString(settingsStore_.readOpenDirectory()));
+        const QStringList files = chooseFilesToOpen(this, "Open", start, "All Files (*)");
+        if (files.isEmpty())
+            return;
+        settingsStore_.writeOpenDirectory(QFile::encodeName(files.front()).toStdString());
+        for (const QString& file : files)
+            appendInput(file);
+    });
+}
+
+void TForm2::ListView1Click() {
+    DeleteButton->setEnabled(true);
+}
+
+// Enter ends an in-place edit, not the dialog.
+void TForm2::ListView1Editing() {
+    OkButton->setDefault(false);
+}
+
+void TForm2::ListView1Edited() {
+    OkButton->setDefault(true);
+}
+
+int TForm2::tickedBoxes() const {
+    int ticked = 0;
+    for (const QCheckBox* box :
+         {CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, EmailCheckBox})
+        ticked += box->isChecked() ? 1 : 0;
+    return ticked;
+}
+
+// Names are taken as the profile files take them: one that differs from a
+// listed report only in letter case or in blanks at either end would share
+// that report's sections, so it counts as a duplicate; a name of blanks only
+// addresses no section that could be listed.
+bool TForm2::nameAcceptable() const {
+    const std::string name = textBytes(*NameEdit);
+    if (ascii::trimBlanks(name).empty())
+        return false;
+    if (report_ && sameReportName(name, *report_))
+        return false;
+    for (const auto& listed : mainWindow_.reportNames()) {
+        if (sameReportName(name, listed))
+            return false;
+    }
+    return true;
+}
+
+void TForm2::OkButtonClick() {
+    const int ticked = tickedBoxes();
+    if (NameEdit->isEnabled() && !nameAcceptable())
+        return tell(kInvalidNameMessage);
+    if (ticked == 0)
+        return tell(kNoSelectionMessage);
+    if (ListView1->count() == 0 ||
+        (!ScreenRadioButton->isChecked() && !FileRadioButton->isChecked()))
+        return tell(kNoInputsOrOutputMessage);
+    runGuarded(prompt_, [&] {
+        saveReport(ticked);
+        FormClose();
+    });
+}
+
+void TForm2::tell(const char* message) {
+    prompt_.showMessage(message, MessageIcon::Information);
+}
+
+ReportProfile TForm2::profileFromFields(int ticked) const {
+    ReportProfile profile;
+    profile.name = textBytes(*NameEdit);
+    profile.description = textBytes(*DescriptionEdit);
+    profile.visitorsList = CheckBox1->isChecked();
+    profile.dnsLookup = CheckBox2->isChecked();
+    profile.referrerList = CheckBox3->isChecked();
+    profile.topPagesList = CheckBox4->isChecked();
+    profile.totalBytes = CheckBox5->isChecked();
+    profile.popularBrowser = CheckBox6->isChecked();
+    profile.saveToFile = FileRadioButton->isChecked();
+    profile.outputFile = textBytes(*OutputFileEdit);
+    profile.totalOptions = ticked;
+    profile.emailAddresses = textBytes(*EmailEdit);
+    profile.emailReport = EmailCheckBox->isChecked();
+    for (int row = 0; row < ListView1->count(); ++row)
+        profile.inputs.push_back(textBytes(*ListView1->item(row)));
+    return profile;
+}
+
+// A renamed report is written under its new name before the old one is
+// erased, and the main list changes only once every write has succeeded, so a
+// failed write leaves the old report whole and listed and a second "&Ok"
+// starts over.
+void TForm2::saveReport(int ticked) {
+    const ReportProfile profile = profileFromFields(ticked);
+    profiles_.saveProfile(profile);
+    if (mode_ == PropertiesMode::Rename) {
+        profiles_.eraseProfile(*report_);
+        mainWindow_.removeReport(*report_);
+    }
+    if (mode_ != PropertiesMode::Modify)
+        mainWindow_.addReport(profile.name);
+}
+
+void TForm2::CancelButtonClick() {
+    for (QLineEdit* field : {NameEdit, DescriptionEdit, OutputFileEdit})
+        field->clear();
+    CheckBox1->setChecked(false);
+    CheckBox3->setChecked(false);
+    clearOutputChoice();
+    FormClose();
+}
+
+void TForm2::reject() {
+    CancelButtonClick();
+}
+
+void TForm2::HelpButtonClick() {
+    help_.showTopic(2);
+}
+
+// The size (height first), then back to new mode, hidden.
+void TForm2::FormClose() {
+    runGuarded(prompt_, [this] { storeWindowSize(*this, settingsStore_, "Form2"); });
+    mode_ = PropertiesMode::New;
+    report_.reset();
+    enableForMode();
+    hide();
+}
+
+} // namespace statvane

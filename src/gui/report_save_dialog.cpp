@@ -1,0 +1,15 @@
+#include "gui/report_save_dialog.h"
+
+#include "gui/file_dialogs.h"
+
+namespace statvane {
+
+std::optional<QString> ReportSaveDialog::choose(QWidget* parent) {
+    const QString chosen = chooseFileToSave(parent, "Statvane", fileName_, "All Files (*)", "txt");
+    if (chosen.isEmpty())
+        return std::nullopt;
+    fileName_ = chosen;
+    return chosen;
+}
+
+} // namespace statvane
