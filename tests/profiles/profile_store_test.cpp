@@ -101,6 +101,14 @@ TEST_F(ProfileStoreTest, AwkwardNamesMakeOneSectionFoundByEveryCall) {
     }
 }
 
+TEST(SameReportName, MatchesAsTheFilesMatchSectionNames) {
+    EXPECT_TRUE(sameReportName("Weekly", "wEEKLY"));
+    EXPECT_TRUE(sameReportName(" Weekly\t", "Weekly"));
+    EXPECT_FALSE(sameReportName("Weekly", "Weekly 2"));
+    EXPECT_FALSE(sameReportName("caf\xe9", "CAF\xc9")); // only ASCII letters fold
+    EXPECT_TRUE(sameReportName("", "  "));
+}
+
 TEST_F(ProfileStoreTest, ReadingRules) {
     writeFile(dir / "reports.dat", "[R]\r\nVisitors=yes\r\nReferrers=2\r\nDNS=0x1\r\nPages=0\r\n"
                                    "Total Options=0x10\r\n");
