@@ -4,6 +4,7 @@
 #include "gui/help_window.h"
 #include "gui/main_window.h"
 #include "gui/message_boxes.h"
+#include "gui/options_dialog.h"
 #include "gui/progress_window.h"
 #include "net/http/http_head_requester.h"
 #include "net/smtp/smtp_cli.h"
@@ -41,6 +42,9 @@ class Desktop : public MainWindowActions {
     Desktop(StartupRun startup, std::function<void()> endMessageLoop);
 
     TForm1& mainWindow() { return form1_; }
+    TForm3& optionsWindow() { return form3_; }
+    // The live settings, as the run, the browser and the mail read them.
+    const Settings& settings() const { return settings_; }
     TForm4& progressWindow() { return form4_; }
 
     void runAnalysis(const std::optional<std::string>& report) override;
@@ -61,6 +65,7 @@ class Desktop : public MainWindowActions {
     MessageBoxPrompt prompt_;
     Settings settings_;
     TForm1 form1_;
+    TForm3 form3_;
     TForm4 form4_;
     HelpWindow help_;
     TSmtpCli smtpCli1_;

@@ -16,6 +16,15 @@ QString firstOf(const QStringList& paths) {
     return paths.isEmpty() ? QString() : paths.front();
 }
 
+constexpr const char* kProgramsFilter = "Programs (*)";
+constexpr const char* kAllFilesFilter = "All Files (*)";
+
+// Folders are always listed; "Programs" lists only the files we may run.
+void listFilesFor(QFileDialog& dialog, const QString& nameFilter) {
+    const QDir::Filters entries = QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot;
+    dialog.setFilter(nameFilter == kProgramsFilter ? entries | QDir::Executable : entries);
+}
+
 } // namespace
 
 QStringList chooseFilesToOpen(QWidget* parent, const QString& caption, const QString& folder,
@@ -40,6 +49,19 @@ QString chooseFolder(QWidget* parent, const QString& caption, const QString& fol
     if (auto* script = DialogScript::active())
         return firstOf(recorded(*script, ShownDialog::Kind::Folder, caption, folder));
     return QFileDialog::getExistingDirectory(parent, caption, folder);
+}
+
+QString chooseProgram(QWidget* parent, const QString& caption) {
+    if (auto* script = DialogScript::active())
+        return firstOf(recorded(*script, ShownDialog::Kind::Program, caption, QString()));
+    QFileDialog dialog(parent, caption);
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({kProgramsFilter, kAllFilesFilter});
+    listFilesFor(dialog, kProgramsFilter);
+    QObject::connect(&dialog, &QFileDialog::filterSelected,
+                     [&dialog](const QString& nameFilter) { listFilesFor(dialog, nameFilter); });
+    return dialog.exec() == QDialog::Accepted ? firstOf(dialog.selectedFiles()) : QString();
 }
 
 } // namespace statvane
