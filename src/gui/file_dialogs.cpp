@@ -3,6 +3,9 @@
 #include "gui/dialog_script.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QSortFilterProxyModel>
 
 namespace statvane {
 namespace {
@@ -20,10 +23,26 @@ constexpr const char* kProgramsFilter = "Programs (*)";
 constexpr const char* kAllFilesFilter = "All Files (*)";
 
 // Folders are always listed; "Programs" lists only the files we may run.
-void listFilesFor(QFileDialog& dialog, const QString& nameFilter) {
-    const QDir::Filters entries = QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot;
-    dialog.setFilter(nameFilter == kProgramsFilter ? entries | QDir::Executable : entries);
-}
+class ProgramFilter : public QSortFilterProxyModel {
+  public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    void showFor(const QString& nameFilter) {
+        programsOnly_ = nameFilter == kProgramsFilter;
+        invalidateFilter();
+    }
+
+  protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        const auto* files = static_cast<const QFileSystemModel*>(sourceModel());
+        const QModelIndex entry = files->index(row, 0, parent);
+        return !programsOnly_ || files->isDir(entry) ||
+               QFileInfo(files->filePath(entry)).isExecutable();
+    }
+
+  private:
+    bool programsOnly_ = true;
+};
 
 } // namespace
 
@@ -57,10 +76,10 @@ QString chooseProgram(QWidget* parent, const QString& caption) {
     QFileDialog dialog(parent, caption);
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    auto* filter = new ProgramFilter(&dialog);
+    dialog.setProxyModel(filter);
     dialog.setNameFilters({kProgramsFilter, kAllFilesFilter});
-    listFilesFor(dialog, kProgramsFilter);
-    QObject::connect(&dialog, &QFileDialog::filterSelected,
-                     [&dialog](const QString& nameFilter) { listFilesFor(dialog, nameFilter); });
+    QObject::connect(&dialog, &QFileDialog::filterSelected, filter, &ProgramFilter::showFor);
     return dialog.exec() == QDialog::Accepted ? firstOf(dialog.selectedFiles()) : QString();
 }
 

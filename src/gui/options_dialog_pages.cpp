@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <initializer_list>
 
 // The Options dialog's pages and buttons, each control named and joined to
 // its handler.
@@ -38,6 +40,22 @@ QPushButton* button(const char* name, const char* caption) {
     auto* button = new QPushButton(caption);
     button->setObjectName(name);
     return button;
+}
+
+// The fields of several forms start at the same distance from the left.
+void alignFields(std::initializer_list<QFormLayout*> forms) {
+    QList<QWidget*> labels;
+    for (QFormLayout* form : forms) {
+        for (int row = 0; row < form->rowCount(); ++row) {
+            if (QLayoutItem* label = form->itemAt(row, QFormLayout::LabelRole))
+                labels << label->widget();
+        }
+    }
+    int width = 0;
+    for (QWidget* label : labels)
+        width = std::max(width, label->sizeHint().width());
+    for (QWidget* label : labels)
+        label->setMinimumWidth(width);
 }
 
 } // namespace
@@ -137,6 +155,7 @@ QWidget* TForm3::buildServerPage() {
     mailLayout->addRow("E-Mail Subject:", MailSubjectEdit);
     mailLayout->addRow("From:", MailFromEdit);
     mailLayout->addRow("Reply-To:", MailReplyToEdit);
+    alignFields({proxyLayout, mailLayout});
 
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
