@@ -4,7 +4,6 @@
 #include "net/resolver/resolver_library.h"
 #include "net/web/web_launching.h"
 #include "platform/program_directory.h"
-#include "settings/settings_loading.h"
 
 namespace statvane {
 
@@ -21,16 +20,14 @@ Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
     : programDirectory_(programDirectory()), registry_(Registry::defaultFile()),
       settingsStore_(registry_), profiles_(programDirectory_),
       form1_(profiles_, settingsStore_, prompt_, *this, std::move(startup)),
-      form2_(profiles_, settingsStore_, form1_, help_, saveDialog_), form4_(settingsStore_),
+      form2_(profiles_, settingsStore_, form1_, help_, saveDialog_),
+      form3_(settings_, settingsStore_, prompt_, help_, programDirectory_), form4_(settingsStore_),
       help_(prompt_), mail_(smtpCli1_, prompt_, [this] { return connected(); }),
       pageSizes_([this] { return form4_.cancelRequested(); }), output_(mail_, settings_),
       run_(RunContext{programDirectory_, std::filesystem::current_path(), profiles_, settingsStore_,
                       settings_, form4_, prompt_, output_, &pageSizes_}),
       endMessageLoop_(std::move(endMessageLoop)) {
     prompt_.setParent(&form1_);
-    // The settings load where the Options dialog is made, after the main
-    // window; what cannot be read is told and the defaults stand in for it.
-    loadSettingsTellingProblems(settingsStore_, settings_, prompt_);
     mail_.onFinished = [this](MailDelivery::Outcome) { mailEnded(); };
 }
 
@@ -48,8 +45,9 @@ void Desktop::openProperties(PropertiesMode mode) {
     form2_.showInMode(mode, mode == PropertiesMode::New ? std::nullopt : form1_.selectedReport());
 }
 
-// The Options dialog plugs in here.
-void Desktop::showOptions() {}
+void Desktop::showOptions() {
+    form3_.showOptions();
+}
 
 void Desktop::showHelpContents() {
     help_.showContents();

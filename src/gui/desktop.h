@@ -4,6 +4,7 @@
 #include "gui/help_window.h"
 #include "gui/main_window.h"
 #include "gui/message_boxes.h"
+#include "gui/options_dialog.h"
 #include "gui/progress_window.h"
 #include "gui/properties_dialog.h"
 #include "gui/report_save_dialog.h"
@@ -44,6 +45,9 @@ class Desktop : public MainWindowActions {
 
     TForm1& mainWindow() { return form1_; }
     TForm2& propertiesDialog() { return form2_; }
+    TForm3& optionsWindow() { return form3_; }
+    // The live settings, as the run, the browser and the mail read them.
+    const Settings& settings() const { return settings_; }
     TForm4& progressWindow() { return form4_; }
 
     void runAnalysis(const std::optional<std::string>& report) override;
@@ -67,6 +71,7 @@ class Desktop : public MainWindowActions {
     ReportSaveDialog saveDialog_;
     TForm1 form1_;
     TForm2 form2_;
+    TForm3 form3_;
     TForm4 form4_;
     HelpWindow help_;
     TSmtpCli smtpCli1_;

@@ -11,7 +11,7 @@ namespace statvane {
 
 // A message box, question or file dialog as it was asked for.
 struct ShownDialog {
-    enum class Kind { Message, Question, OpenFiles, SaveFile, Folder };
+    enum class Kind { Message, Question, OpenFiles, SaveFile, Folder, Program };
     Kind kind = Kind::Message;
     QString caption;
     // The message text, or a file dialog's starting folder or name.
@@ -34,7 +34,7 @@ class DialogScript {
 
     void answerNextQuestion(bool yes) { questionAnswers_.push_back(yes); }
     // The next file dialog or folder picker returns these paths (one for a
-    // save dialog or the folder picker); an empty list is Cancel.
+    // save dialog, the folder picker or a program); an empty list is Cancel.
     void answerNextFileDialog(const QStringList& paths) { fileAnswers_.push_back(paths); }
 
     // Records a dialog and returns the answer queued for it.

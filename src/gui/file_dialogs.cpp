@@ -3,6 +3,9 @@
 #include "gui/dialog_script.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QSortFilterProxyModel>
 
 namespace statvane {
 namespace {
@@ -15,6 +18,31 @@ QStringList recorded(DialogScript& script, ShownDialog::Kind kind, const QString
 QString firstOf(const QStringList& paths) {
     return paths.isEmpty() ? QString() : paths.front();
 }
+
+constexpr const char* kProgramsFilter = "Programs (*)";
+constexpr const char* kAllFilesFilter = "All Files (*)";
+
+// Folders are always listed; "Programs" lists only the files we may run.
+class ProgramFilter : public QSortFilterProxyModel {
+  public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    void showFor(const QString& nameFilter) {
+        programsOnly_ = nameFilter == kProgramsFilter;
+        invalidateFilter();
+    }
+
+  protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        const auto* files = static_cast<const QFileSystemModel*>(sourceModel());
+        const QModelIndex entry = files->index(row, 0, parent);
+        return !programsOnly_ || files->isDir(entry) ||
+               QFileInfo(files->filePath(entry)).isExecutable();
+    }
+
+  private:
+    bool programsOnly_ = true;
+};
 
 } // namespace
 
@@ -40,6 +68,19 @@ QString chooseFolder(QWidget* parent, const QString& caption, const QString& fol
     if (auto* script = DialogScript::active())
         return firstOf(recorded(*script, ShownDialog::Kind::Folder, caption, folder));
     return QFileDialog::getExistingDirectory(parent, caption, folder);
+}
+
+QString chooseProgram(QWidget* parent, const QString& caption) {
+    if (auto* script = DialogScript::active())
+        return firstOf(recorded(*script, ShownDialog::Kind::Program, caption, QString()));
+    QFileDialog dialog(parent, caption);
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    auto* filter = new ProgramFilter(&dialog);
+    dialog.setProxyModel(filter);
+    dialog.setNameFilters({kProgramsFilter, kAllFilesFilter});
+    QObject::connect(&dialog, &QFileDialog::filterSelected, filter, &ProgramFilter::showFor);
+    return dialog.exec() == QDialog::Accepted ? firstOf(dialog.selectedFiles()) : QString();
 }
 
 } // namespace statvane

@@ -22,4 +22,8 @@ QString chooseFileToSave(QWidget* parent, const QString& caption, const QString&
 // An existing folder, starting in folder.
 QString chooseFolder(QWidget* parent, const QString& caption, const QString& folder);
 
+// A program to start: one existing file, shown either as "Programs" (the
+// executable files) or as "All Files".
+QString chooseProgram(QWidget* parent, const QString& caption);
+
 } // namespace statvane

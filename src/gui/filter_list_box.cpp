@@ -1,0 +1,149 @@
+#include "gui/filter_list_box.h"
+
+#include "gui/display_text.h"
+#include "platform/prompt.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyledItemDelegate>
+#include <functional>
+
+namespace statvane {
+namespace {
+
+// Tells when an entry's in-place editor opens and closes.
+class EditingWatch : public QStyledItemDelegate {
+  public:
+    EditingWatch(std::function<void(bool)> editing, QObject* parent)
+        : QStyledItemDelegate(parent), editing_(std::move(editing)) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        editing_(true);
+        return editor;
+    }
+
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
+        QStyledItemDelegate::destroyEditor(editor, index);
+        editing_(false);
+    }
+
+  private:
+    std::function<void(bool)> editing_;
+};
+
+QByteArray entryBytes(const QListWidgetItem& item) {
+    return item.data(Qt::UserRole).toByteArray();
+}
+
+QListWidgetItem* newEntry(QListWidget* list, const std::string& bytes) {
+    auto* item = new QListWidgetItem(displayText(bytes), list);
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    item->setData(Qt::UserRole, QByteArray::fromStdString(bytes));
+    return item;
+}
+
+} // namespace
+
+FilterListBox::FilterListBox(const QString& caption, const QString& prefix,
+                             std::vector<std::string>& entries, Prompt& prompt, QWidget* parent)
+    : QWidget(parent), entries_(entries), prompt_(prompt) {
+    setObjectName(prefix + "Box");
+    List = new QListWidget(this);
+    List->setObjectName(prefix + "List");
+    List->setViewMode(QListView::ListMode);
+    List->setFlow(QListView::TopToBottom);
+    List->setWrapping(true);
+    List->setResizeMode(QListView::Adjust);
+    List->setSelectionMode(QAbstractItemView::SingleSelection);
+    List->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                          QAbstractItemView::EditKeyPressed);
+    List->setItemDelegate(
+        new EditingWatch([this](bool editing) { emit editingChanged(editing); }, List));
+    List->viewport()->installEventFilter(this);
+    connect(List, &QListWidget::itemChanged, this, &FilterListBox::ListItemChanged);
+    auto* deleteKey =
+        new QShortcut(QKeySequence::Delete, List, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, this, &FilterListBox::DeleteButtonClick);
+
+    auto* label = new QLabel(caption, this);
+    label->setObjectName(prefix + "Label");
+    label->setBuddy(List);
+    AddButton = new QPushButton("&Add", this);
+    AddButton->setObjectName(prefix + "AddButton");
+    DeleteButton = new QPushButton("&Delete", this);
+    DeleteButton->setObjectName(prefix + "DeleteButton");
+    DeleteButton->setEnabled(false);
+    connect(AddButton, &QPushButton::clicked, this, &FilterListBox::AddButtonClick);
+    connect(DeleteButton, &QPushButton::clicked, this, &FilterListBox::DeleteButtonClick);
+
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(label, 0, 0, 1, 2);
+    layout->addWidget(List, 1, 0, 3, 1);
+    layout->addWidget(AddButton, 1, 1);
+    layout->addWidget(DeleteButton, 2, 1);
+    layout->setRowStretch(3, 1);
+    layout->setColumnStretch(0, 1);
+}
+
+void FilterListBox::loadEntries() {
+    const QSignalBlocker quiet(List);
+    List->clear();
+    for (const std::string& entry : entries_)
+        newEntry(List, entry);
+}
+
+// A press anywhere in the list, on an entry or not.
+bool FilterListBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == List->viewport() && event->type() == QEvent::MouseButtonPress)
+        ListClick();
+    return QWidget::eventFilter(watched, event);
+}
+
+void FilterListBox::ListClick() {
+    DeleteButton->setEnabled(true);
+}
+
+// An edited entry takes the text as typed; one whose text is unchanged keeps
+// the bytes it was loaded with.
+void FilterListBox::ListItemChanged(QListWidgetItem* item) {
+    if (item->text() != displayText(entryBytes(*item).toStdString())) {
+        const QSignalBlocker quiet(List);
+        item->setData(Qt::UserRole, item->text().toUtf8());
+    }
+    storeEntries();
+}
+
+void FilterListBox::AddButtonClick() {
+    QListWidgetItem* item = newEntry(List, kNewAddressText);
+    storeEntries();
+    List->scrollToItem(item);
+    List->setFocus();
+    List->setCurrentItem(item);
+    List->editItem(item);
+}
+
+void FilterListBox::DeleteButtonClick() {
+    const QList<QListWidgetItem*> selected = List->selectedItems();
+    if (selected.isEmpty())
+        return;
+    if (prompt_.ask(kDeleteAddressQuestion)) {
+        delete selected.front();
+        storeEntries();
+    }
+    DeleteButton->setEnabled(false);
+}
+
+void FilterListBox::storeEntries() {
+    entries_.clear();
+    for (int row = 0; row < List->count(); ++row)
+        entries_.push_back(entryBytes(*List->item(row)).toStdString());
+}
+
+} // namespace statvane

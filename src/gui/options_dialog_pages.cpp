@@ -1,0 +1,186 @@
+#include "gui/filter_list_box.h"
+#include "gui/options_dialog.h"
+#include "settings/settings.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <initializer_list>
+
+// The Options dialog's pages and buttons, each control named and joined to
+// its handler.
+namespace statvane {
+namespace {
+
+constexpr const char* kSiteExplanation =
+    "In order to supplement the Top Pages report, Statvane needs to know the address of the web "
+    "site to append to the front of a page request (e.g. http://www.example.com)";
+constexpr const char* kCacheExplanation =
+    "Statvane holds unresolvable addresses in a cache in order to enhance the \"DNS Resolve\" "
+    "portion of the report.";
+constexpr const char* kProxyExplanation =
+    "If you wish to receive network information via a Proxy Server, you will need to fill in "
+    "this information.  Please consult your Network Administrator for details.";
+constexpr const char* kMailExplanation = "Statvane utilizes these settings to access the mail "
+                                         "server, format the e-mail properly, and send the report.";
+
+QLabel* explanation(const char* text) {
+    auto* label = new QLabel(text);
+    label->setWordWrap(true);
+    return label;
+}
+
+QPushButton* button(const char* name, const char* caption) {
+    auto* button = new QPushButton(caption);
+    button->setObjectName(name);
+    return button;
+}
+
+// The fields of several forms start at the same distance from the left.
+void alignFields(std::initializer_list<QFormLayout*> forms) {
+    QList<QWidget*> labels;
+    for (QFormLayout* form : forms) {
+        for (int row = 0; row < form->rowCount(); ++row) {
+            if (QLayoutItem* label = form->itemAt(row, QFormLayout::LabelRole))
+                labels << label->widget();
+        }
+    }
+    int width = 0;
+    for (QWidget* label : labels)
+        width = std::max(width, label->sizeHint().width());
+    for (QWidget* label : labels)
+        label->setMinimumWidth(width);
+}
+
+} // namespace
+
+QLineEdit* TForm3::textField(const char* name, void (TForm3::*handler)(const QString&)) {
+    auto* edit = new QLineEdit;
+    edit->setObjectName(name);
+    connect(edit, &QLineEdit::textEdited, this, handler);
+    return edit;
+}
+
+QWidget* TForm3::buildGeneralPage() {
+    auto* browser = new QGroupBox("Web Browser:");
+    RadioButton1 = new QRadioButton("Use my &default browser to access web sites.");
+    RadioButton1->setObjectName("RadioButton1");
+    connect(RadioButton1, &QRadioButton::toggled, this, &TForm3::RadioButton1Toggled);
+    RadioButton2 = new QRadioButton("Use the &following browser to access web sites:");
+    RadioButton2->setObjectName("RadioButton2");
+    connect(RadioButton2, &QRadioButton::toggled, this, &TForm3::RadioButton2Toggled);
+    BrowserPathEdit = textField("BrowserPathEdit", &TForm3::BrowserPathEditChange);
+    BrowserPathEdit->setEnabled(false);
+    BrowseButton = button("BrowseButton", "...");
+    BrowseButton->setEnabled(false);
+    BrowseButton->setFixedWidth(BrowseButton->fontMetrics().horizontalAdvance("...") * 3);
+    connect(BrowseButton, &QPushButton::clicked, this, &TForm3::BrowseButtonClick);
+    auto* browserLayout = new QGridLayout(browser);
+    browserLayout->addWidget(RadioButton1, 0, 0, 1, 2);
+    browserLayout->addWidget(RadioButton2, 1, 0, 1, 2);
+    browserLayout->addWidget(BrowserPathEdit, 2, 0);
+    browserLayout->addWidget(BrowseButton, 2, 1);
+
+    auto* site = new QGroupBox("Site Information:");
+    WebSiteEdit = textField("WebSiteEdit", &TForm3::WebSiteEditChange);
+    auto* siteLayout = new QVBoxLayout(site);
+    siteLayout->addWidget(explanation(kSiteExplanation));
+    siteLayout->addWidget(WebSiteEdit);
+
+    auto* cache = new QGroupBox("DNS Cache:");
+    MaxCacheEdit = textField("MaxCacheEdit", &TForm3::MaxCacheEditChange);
+    auto* flush = button("FlushCacheButton", "&Flush Cache");
+    connect(flush, &QPushButton::clicked, this, &TForm3::FlushCacheButtonClick);
+    auto* cacheLayout = new QGridLayout(cache);
+    cacheLayout->addWidget(explanation(kCacheExplanation), 0, 0, 1, 2);
+    cacheLayout->addWidget(new QLabel("Maximum Number:"), 1, 0);
+    cacheLayout->addWidget(MaxCacheEdit, 2, 0);
+    cacheLayout->addWidget(flush, 2, 1);
+
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    for (QGroupBox* group : {browser, site, cache})
+        layout->addWidget(group);
+    layout->addStretch();
+    return page;
+}
+
+QWidget* TForm3::buildFiltersPage() {
+    auto* lists = new QGroupBox("Filter Lists:");
+    VisitorBox =
+        new FilterListBox("&Visitor Filter List:", "Visitor", settings_.VisitorFilterList, prompt_);
+    ReferrerBox = new FilterListBox("&Referrer Filter List:", "Referrer",
+                                    settings_.ReferrerFilterList, prompt_);
+    TopPagesBox = new FilterListBox("&Top Pages Filter List:", "TopPages",
+                                    settings_.TopPagesFilterList, prompt_);
+    auto* listsLayout = new QVBoxLayout(lists);
+    for (FilterListBox* box : {VisitorBox, ReferrerBox, TopPagesBox}) {
+        connect(box, &FilterListBox::editingChanged, this, &TForm3::FilterListEditingChange);
+        listsLayout->addWidget(box);
+    }
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(lists);
+    return page;
+}
+
+QWidget* TForm3::buildServerPage() {
+    auto* proxy = new QGroupBox("Proxy Settings:");
+    ProxyServerEdit = textField("ProxyServerEdit", &TForm3::ProxyServerEditChange);
+    ProxyPortEdit = textField("ProxyPortEdit", &TForm3::ProxyPortEditChange);
+    ProxyUserEdit = textField("ProxyUserEdit", &TForm3::ProxyUserEditChange);
+    ProxyPasswordEdit = textField("ProxyPasswordEdit", &TForm3::ProxyPasswordEditChange);
+    ProxyPasswordEdit->setEchoMode(QLineEdit::Password);
+    auto* proxyLayout = new QFormLayout(proxy);
+    proxyLayout->addRow(explanation(kProxyExplanation));
+    proxyLayout->addRow("Server Address:", ProxyServerEdit);
+    proxyLayout->addRow("Port:", ProxyPortEdit);
+    proxyLayout->addRow("User Name:", ProxyUserEdit);
+    proxyLayout->addRow("Password:", ProxyPasswordEdit);
+
+    auto* mail = new QGroupBox("Mail Server:");
+    MailServerEdit = textField("MailServerEdit", &TForm3::MailServerEditChange);
+    MailSubjectEdit = textField("MailSubjectEdit", &TForm3::MailSubjectEditChange);
+    MailFromEdit = textField("MailFromEdit", &TForm3::MailFromEditChange);
+    MailReplyToEdit = textField("MailReplyToEdit", &TForm3::MailReplyToEditChange);
+    auto* mailLayout = new QFormLayout(mail);
+    mailLayout->addRow(explanation(kMailExplanation));
+    mailLayout->addRow("Server:", MailServerEdit);
+    mailLayout->addRow("E-Mail Subject:", MailSubjectEdit);
+    mailLayout->addRow("From:", MailFromEdit);
+    mailLayout->addRow("Reply-To:", MailReplyToEdit);
+    alignFields({proxyLayout, mailLayout});
+
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->addWidget(proxy);
+    layout->addWidget(mail);
+    layout->addStretch();
+    return page;
+}
+
+// From right to left: "&Ok", "&Help", "&Cancel".
+QWidget* TForm3::buildButtons() {
+    OkButton = button("OkButton", "&Ok");
+    OkButton->setDefault(true);
+    connect(OkButton, &QPushButton::clicked, this, &TForm3::OkButtonClick);
+    auto* help = button("HelpButton", "&Help");
+    connect(help, &QPushButton::clicked, this, &TForm3::HelpButtonClick);
+    auto* cancel = button("CancelButton", "&Cancel");
+    connect(cancel, &QPushButton::clicked, this, &TForm3::CancelButtonClick);
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addStretch();
+    for (QPushButton* each : {cancel, help, OkButton})
+        layout->addWidget(each);
+    return row;
+}
+
+} // namespace statvane
