@@ -466,10 +466,11 @@ ReportProfile TForm2::profileFromFields(int ticked) const {
 // starts over.
 void TForm2::saveReport(int ticked) {
     const ReportProfile profile = profileFromFields(ticked);
-    profiles_.saveProfile(profile);
     if (mode_ == PropertiesMode::Rename) {
-        profiles_.eraseProfile(*report_);
+        profiles_.renameProfile(*report_, profile);
         mainWindow_.removeReport(*report_);
+    } else {
+        profiles_.saveProfile(profile);
     }
     if (mode_ != PropertiesMode::Modify)
         mainWindow_.addReport(profile.name);

@@ -104,9 +104,12 @@ void ProfileStore::eraseProfile(std::string_view name) {
     files_.eraseSection(name);
 }
 
+// The new sections are written before the old ones go, so that a failed
+// write never loses the report and the rename can simply be done again.
 void ProfileStore::renameProfile(std::string_view oldName, const ReportProfile& profile) {
-    eraseProfile(oldName);
     saveProfile(profile);
+    if (!sameReportName(oldName, profile.name))
+        eraseProfile(oldName);
 }
 
 } // namespace statvane

@@ -36,6 +36,7 @@ class ProfileStore {
 
     void saveProfile(const ReportProfile& profile);
     void eraseProfile(std::string_view name);
+    // Writes the profile under its new name, then erases the old report.
     void renameProfile(std::string_view oldName, const ReportProfile& profile);
 
   private:

@@ -140,6 +140,14 @@ TEST_F(ProfileStoreTest, RenameMovesTheReportToTheEnd) {
     EXPECT_EQ(store.loadProfile("Renamed").inputs, first.inputs);
 }
 
+TEST_F(ProfileStoreTest, RenameInOnlyLetterCaseKeepsTheReport) {
+    store.saveProfile(weekly());
+    auto renamed = weekly();
+    renamed.name = "WEEKLY";
+    store.renameProfile("Weekly", renamed);
+    EXPECT_EQ(store.loadProfile("Weekly").inputs, weekly().inputs);
+}
+
 TEST_F(ProfileStoreTest, EraseRemovesBothSectionsAndLeavesFilesDatAloneWithoutOne) {
     store.saveProfile(weekly());
     writeFile(dir / "reports.dat", reports() + "\r\n[NoInputs]\r\nVisitors=1\r\n");
