@@ -207,11 +207,12 @@ RunOutcome AnalysisRun::deliver(const std::string& name, AnalysisResult& result,
         return RunOutcome::Delivered;
     }
     writeReport(result, context_.settingsStore, *outputFile);
-    if (profile.readFlag(name, "E-Mail") &&
-        !context_.output.mailReport(result, *outputFile,
-                                    profile.readText(name, "E-Mail Address").value_or("")))
-        return RunOutcome::Failed;
-    return RunOutcome::Delivered;
+    const bool mailed =
+        !profile.readFlag(name, "E-Mail") ||
+        context_.output.mailReport(result, *outputFile,
+                                   profile.readText(name, "E-Mail Address").value_or(""));
+    context_.output.keepSavedResult(std::move(result));
+    return mailed ? RunOutcome::Delivered : RunOutcome::Failed;
 }
 
 } // namespace statvane

@@ -26,6 +26,9 @@ class RunOutput {
     // when the mail could not be handed to the server.
     virtual bool mailReport(AnalysisResult& result, const std::filesystem::path& file,
                             const std::string& recipients) = 0;
+    // The result of a report that went to a file, once it is written and
+    // handed to the mail: kept by an output that holds results, else dropped.
+    virtual void keepSavedResult(AnalysisResult) {}
 };
 
 // What a run works with, handed in by the shell.

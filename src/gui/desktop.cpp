@@ -7,13 +7,17 @@
 
 namespace statvane {
 
-// The results window takes the result when it is there; until then a report
-// shown on screen ends with the run.
-void DesktopOutput::showResults(AnalysisResult) {}
+void DesktopOutput::showResults(AnalysisResult result) {
+    results_.showResult(std::move(result));
+}
 
 bool DesktopOutput::mailReport(AnalysisResult&, const std::filesystem::path& file,
                                const std::string& recipients) {
     return mail_.mailReport(settings_, file, recipients);
+}
+
+void DesktopOutput::keepSavedResult(AnalysisResult result) {
+    results_.keepClosed(std::move(result));
 }
 
 Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
@@ -22,13 +26,19 @@ Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
       form1_(profiles_, settingsStore_, prompt_, *this, std::move(startup)),
       form2_(profiles_, settingsStore_, form1_, help_, saveDialog_),
       form3_(settings_, settingsStore_, prompt_, help_, programDirectory_), form4_(settingsStore_),
+      form5_(ResultsWindowContext{
+          settingsStore_, settings_, profiles_, prompt_, help_, saveDialog_, programDirectory_,
+          [this] { return form1_.selectedReport(); },
+          [this](const std::filesystem::path& file, const std::string& addresses) {
+              return mail_.mailReport(settings_, file, addresses);
+          }}),
       help_(prompt_), mail_(smtpCli1_, prompt_, [this] { return connected(); }),
-      pageSizes_([this] { return form4_.cancelRequested(); }), output_(mail_, settings_),
+      pageSizes_([this] { return form4_.cancelRequested(); }), output_(form5_, mail_, settings_),
       run_(RunContext{programDirectory_, std::filesystem::current_path(), profiles_, settingsStore_,
                       settings_, form4_, prompt_, output_, &pageSizes_}),
       endMessageLoop_(std::move(endMessageLoop)) {
     prompt_.setParent(&form1_);
-    mail_.onFinished = [this](MailDelivery::Outcome) { mailEnded(); };
+    mail_.onFinished = [this](MailDelivery::Outcome outcome) { mailEnded(outcome); };
 }
 
 bool Desktop::connected() const {
@@ -67,7 +77,12 @@ void Desktop::exitProgram() {
         endMessageLoop_();
 }
 
-void Desktop::mailEnded() {
+// A message the server refused, or a connection broken while mailing, is
+// told with the server's last reply; the results window's busy cursor ends.
+void Desktop::mailEnded(MailDelivery::Outcome outcome) {
+    form5_.mailEnded();
+    if (outcome == MailDelivery::Outcome::Refused && mail_.refusal())
+        prompt_.showMessage(kMailRefusedMessage + *mail_.refusal(), MessageIcon::Warning);
     if (exiting_)
         endMessageLoop_();
 }

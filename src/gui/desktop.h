@@ -8,6 +8,7 @@
 #include "gui/progress_window.h"
 #include "gui/properties_dialog.h"
 #include "gui/report_save_dialog.h"
+#include "gui/results_window.h"
 #include "net/http/http_head_requester.h"
 #include "net/smtp/smtp_cli.h"
 #include "output/mail_delivery.h"
@@ -25,13 +26,15 @@ namespace statvane {
 // screen, e-mail through the main window's mail client for a saved one.
 class DesktopOutput : public RunOutput {
   public:
-    DesktopOutput(MailDelivery& mail, const Settings& settings)
-        : mail_(mail), settings_(settings) {}
+    DesktopOutput(TForm5& results, MailDelivery& mail, const Settings& settings)
+        : results_(results), mail_(mail), settings_(settings) {}
     void showResults(AnalysisResult result) override;
     bool mailReport(AnalysisResult& result, const std::filesystem::path& file,
                     const std::string& recipients) override;
+    void keepSavedResult(AnalysisResult result) override;
 
   private:
+    TForm5& results_;
     MailDelivery& mail_;
     const Settings& settings_;
 };
@@ -49,6 +52,7 @@ class Desktop : public MainWindowActions {
     // The live settings, as the run, the browser and the mail read them.
     const Settings& settings() const { return settings_; }
     TForm4& progressWindow() { return form4_; }
+    TForm5& resultsWindow() { return form5_; }
 
     void runAnalysis(const std::optional<std::string>& report) override;
     void openProperties(PropertiesMode mode) override;
@@ -59,7 +63,7 @@ class Desktop : public MainWindowActions {
 
   private:
     bool connected() const;
-    void mailEnded();
+    void mailEnded(MailDelivery::Outcome outcome);
 
     std::filesystem::path programDirectory_;
     Registry registry_;
@@ -73,6 +77,7 @@ class Desktop : public MainWindowActions {
     TForm2 form2_;
     TForm3 form3_;
     TForm4 form4_;
+    TForm5 form5_;
     HelpWindow help_;
     TSmtpCli smtpCli1_;
     MailDelivery mail_;

@@ -16,6 +16,8 @@ class ReportSaveDialog {
     // The chosen full path, none when the user cancels.
     std::optional<QString> choose(QWidget* parent);
     const QString& fileName() const { return fileName_; }
+    // The name the dialog opens with next.
+    void setFileName(const QString& fileName) { fileName_ = fileName; }
 
   private:
     QString fileName_;

@@ -60,6 +60,7 @@ bool MailDelivery::mailReport(const Settings& settings, const std::filesystem::p
     client_.Connect();
     busy_ = true;
     outcome_ = Outcome::Refused;
+    refusal_.reset();
     return true;
 }
 
@@ -87,6 +88,8 @@ void MailDelivery::SmtpCli1RequestDone(TSmtpRequest rqType, std::uint16_t error)
         break;
     case smtpMail:
         outcome_ = error == 0 ? Outcome::Accepted : Outcome::Refused;
+        if (error != 0)
+            refusal_ = client_.LastResponse();
         quit();
         break;
     case smtpQuit:

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace statvane {
@@ -16,6 +17,9 @@ inline constexpr const char* kNotConnectedMessage =
 inline constexpr const char* kMailErrorMessage =
     "An error has occured.  Please make sure your mail settings are correct under the Settings "
     "option off the Tools menu.";
+inline constexpr const char* kMailRefusedMessage =
+    "The report was not mailed: the mail server refused it or the connection to it was broken.  "
+    "The server's last reply was: ";
 inline constexpr const char* kMailBusyMessage =
     "A report is still being mailed.  Please try again when it has been sent.";
 
@@ -35,6 +39,9 @@ class MailDelivery {
                     const std::string& addresses);
 
     bool busy() const { return busy_; }
+    // The server's last reply when the last delivery's `Mail` step ended with
+    // an error (a refusal or a broken connection), else none.
+    const std::optional<std::string>& refusal() const { return refusal_; }
     // Called once a started delivery has ended: Accepted when the server
     // took the message (its answer after the message's "."), whatever
     // happens to QUIT afterwards.
@@ -59,6 +66,7 @@ class MailDelivery {
     std::function<bool()> connected_;
     bool busy_ = false;
     Outcome outcome_ = Outcome::NotStarted;
+    std::optional<std::string> refusal_;
     // After QUIT, how long the server may take to answer it and close the
     // connection before the client drops it. The outcome is known by then; a
     // server that never answers must neither hold the delivery open nor keep

@@ -1,0 +1,383 @@
+#include "gui/results_window.h"
+
+#include "gui/command_guard.h"
+#include "gui/display_text.h"
+#include "gui/help_window.h"
+#include "gui/message_boxes.h"
+#include "gui/report_save_dialog.h"
+#include "gui/results_overview_page.h"
+#include "gui/results_pages.h"
+#include "gui/tally_table_model.h"
+#include "gui/visitor_list_model.h"
+#include "gui/window_size.h"
+#include "net/resolver/resolver_library.h"
+#include "net/web/web_launching.h"
+#include "output/report_writer.h"
+#include "profiles/profile_store.h"
+#include "settings/settings_store.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QListView>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace statvane {
+namespace {
+
+constexpr QSize kDesignSize(640, 440);
+constexpr const char* kNoAddressMessage =
+    "Your request could not be processed since there is no e-mail address listed under this "
+    "report's properties.";
+
+// The busy cursor from construction until the object ends, unless kept.
+class BusyCursor {
+  public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() {
+        if (!kept_)
+            QApplication::restoreOverrideCursor();
+    }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+    void keep() { kept_ = true; }
+
+  private:
+    bool kept_ = false;
+};
+
+// The stored bytes as plain text: the exact bytes under "text/plain", and
+// for readers that take Unicode the text as the window shows it.
+void copyToClipboard(const std::string& bytes) {
+    auto* data = new QMimeData;
+    data->setData("text/plain;charset=utf-8", displayText(bytes).toUtf8());
+    data->setData("text/plain", QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    QApplication::clipboard()->setMimeData(data);
+}
+
+QAction* menuAction(QMenu* menu, const char* name, const QString& caption) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    return action;
+}
+
+} // namespace
+
+TForm5::TForm5(ResultsWindowContext context, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      context_(std::move(context)) {
+    setObjectName("Form5");
+    setWindowTitle("Report Profile");
+    buildControls();
+    buildMenus();
+    setFixedSize(kDesignSize);
+}
+
+TForm5::~TForm5() = default;
+
+void TForm5::buildControls() {
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
+    overview_ = new ResultsOverviewPage(PageControl1);
+    PageControl1->addTab(overview_, "Overview");
+
+    visitors_ = new VisitorListModel(this);
+    ListBox1 = newListView("ListBox1", visitors_);
+    addExplainedPage(*PageControl1, "Visitors List", "Label9",
+                     "This box shows all of the visitors that browsed your site.  To resolve a "
+                     "visitor's IP address, double-click on their item in the listbox.",
+                     ListBox1);
+    referrers_ = new TallyTableModel({"URL Address", "Number of Referrals", "Percent"}, this);
+    ListView1 = newTableView("ListView1", referrers_);
+    addExplainedPage(*PageControl1, "Referrer List", "Label10",
+                     "This tab lists all sites that visitor's came from before going to your web "
+                     "site. Double-click on any web site to go visit it.",
+                     ListView1);
+    topPages_ = new TallyTableModel({"URL Address", "Number", "Percentage"}, this);
+    ListView2 = newTableView("ListView2", topPages_);
+    addExplainedPage(*PageControl1, "Top Pages", "Label14",
+                     "This site lists all the pages that were requested at your site, followed by "
+                     "the frequency at which they were requested and the percentage of total hits "
+                     "they comprise.",
+                     ListView2);
+    browsers_ = new TallyTableModel({"Browser", "Number", "Percentage"}, this);
+    ListView3 = newTableView("ListView3", browsers_);
+    addExplainedPage(*PageControl1, "Browser List", "Label20",
+                     "This list shows the various browsers that were used to access the web site, "
+                     "along with the frequency in which they were used. ",
+                     ListView3);
+    PageControl1->setCurrentIndex(0);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(PageControl1, 1);
+    layout->addWidget(buildButtons());
+
+    connect(ListBox1, &QAbstractItemView::doubleClicked, this, &TForm5::ListBox1DblClick);
+    connect(ListView1, &QAbstractItemView::doubleClicked, this, &TForm5::ListView1DblClick);
+    connect(ListView2, &QAbstractItemView::doubleClicked, this, &TForm5::ListView2DblClick);
+    connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &TForm5::ListView1ColumnClick);
+    connect(ListView2->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &TForm5::ListView2ColumnClick);
+    connect(ListView3->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &TForm5::ListView3ColumnClick);
+}
+
+QWidget* TForm5::buildButtons() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->addStretch();
+    const auto button = [&](const char* name, const char* caption, void (TForm5::*handler)()) {
+        auto* pushButton = new QPushButton(caption, row);
+        pushButton->setObjectName(name);
+        connect(pushButton, &QPushButton::clicked, this, handler);
+        layout->addWidget(pushButton);
+        return pushButton;
+    };
+    Button3 = button("Button3", "&Mail", &TForm5::Button3Click);
+    Button4 = button("Button4", "&Save", &TForm5::Button4Click);
+    Button2 = button("Button2", "&Help", &TForm5::Button2Click);
+    Button1 = button("Button1", "&Ok", &TForm5::Button1Click);
+    Button1->setDefault(true);
+    Button1->setAutoDefault(true);
+    return row;
+}
+
+// The "&Copy" entries answer Ctrl+C in the lists that carry their menu.
+void TForm5::buildMenus() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName("PopupMenu1");
+    Resolve1 = menuAction(PopupMenu1, "Resolve1", "&Resolve");
+    Copy1 = menuAction(PopupMenu1, "Copy1", "&Copy");
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName("PopupMenu2");
+    Launch1 = menuAction(PopupMenu2, "Launch1", "&Launch");
+    Copy2 = menuAction(PopupMenu2, "Copy2", "&Copy");
+    for (QAction* copy : {Copy1, Copy2}) {
+        copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+        copy->setShortcutContext(Qt::WidgetShortcut);
+    }
+    ListBox1->addAction(Copy1);
+    ListView1->addAction(Copy2);
+    ListView2->addAction(Copy2);
+    connect(Resolve1, &QAction::triggered, this, &TForm5::Resolve1Click);
+    connect(Copy1, &QAction::triggered, this, &TForm5::Copy1Click);
+    connect(Launch1, &QAction::triggered, this, &TForm5::Launch1Click);
+    connect(Copy2, &QAction::triggered, this, &TForm5::Copy2Click);
+    const auto popup = [this](QAbstractItemView* view, QMenu* menu) {
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QWidget::customContextMenuRequested, menu, [view, menu](QPoint position) {
+            menu->popup(view->viewport()->mapToGlobal(position));
+        });
+    };
+    popup(ListBox1, PopupMenu1);
+    popup(ListView1, PopupMenu2);
+    popup(ListView2, PopupMenu2);
+}
+
+void TForm5::showResult(AnalysisResult result) {
+    takeResult(std::move(result));
+    if (!isVisible())
+        move(screen()->availableGeometry().center() - rect().center());
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm5::keepClosed(AnalysisResult result) {
+    takeResult(std::move(result));
+    FormClose();
+}
+
+void TForm5::takeResult(AnalysisResult result) {
+    result_ = std::move(result);
+    setWindowTitle(QString::fromStdString(result_.title()));
+    overview_->showFigures(result_);
+    showLists();
+}
+
+void TForm5::showLists() {
+    visitors_->setVisitors(&result_.visitors);
+    referrers_->setTable(&result_.referrers);
+    topPages_->setTable(&result_.topPages);
+    browsers_->setTable(&result_.browsers);
+}
+
+void TForm5::showEvent(QShowEvent* event) {
+    FormShow();
+    QWidget::showEvent(event);
+}
+
+void TForm5::FormShow() {
+    guarded([this] { restoreWindowSize(*this, context_.settingsStore, "Form5"); });
+}
+
+void TForm5::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TForm5::FormClose() {
+    guarded([this] { storeWindowSize(*this, context_.settingsStore, "Form5"); });
+    visitors_->clear();
+}
+
+void TForm5::Button1Click() {
+    result_.reset();
+    showLists();
+    overview_->clearFigures();
+    close();
+}
+
+void TForm5::Button2Click() {
+    context_.help.showTopic(4);
+}
+
+void TForm5::Button3Click() {
+    guarded([this] { saveReportAs(true); });
+}
+
+void TForm5::Button4Click() {
+    guarded([this] { saveReportAs(false); });
+}
+
+// The report file, then for "&Mail" its delivery: the busy cursor stays
+// until the delivery ends.
+void TForm5::saveReportAs(bool thenMail) {
+    const std::optional<std::string> report = context_.selectedReport();
+    const auto profileText = [&](const char* key) {
+        return report ? context_.profiles.readText(*report, key).value_or("") : std::string();
+    };
+    context_.saveDialog.setFileName(QFile::decodeName(profileText("Output").c_str()));
+    const std::optional<QString> chosen = context_.saveDialog.choose(this);
+    if (!chosen || chosen->isEmpty())
+        return;
+    const std::filesystem::path file(QFile::encodeName(*chosen).toStdString());
+    BusyCursor busy;
+    writeReport(result_, context_.settingsStore, file);
+    refreshTables();
+    if (!thenMail)
+        return;
+    const std::string addresses = profileText("E-Mail Address");
+    if (addresses.empty()) {
+        showMessageBox(this, kApplicationTitle, kNoAddressMessage, MessageIcon::Information);
+        return;
+    }
+    if (context_.mailReport(file, addresses)) {
+        busy.keep();
+        mailCursor_ = true;
+    }
+}
+
+void TForm5::mailEnded() {
+    if (!mailCursor_)
+        return;
+    mailCursor_ = false;
+    QApplication::restoreOverrideCursor();
+}
+
+// Writing the report sorted every table by count.
+void TForm5::refreshTables() {
+    for (TallyTableModel* model : {referrers_, topPages_, browsers_})
+        model->sortByColumn(1);
+}
+
+void TForm5::ListBox1DblClick() {
+    Resolve1Click();
+}
+
+void TForm5::Resolve1Click() {
+    guarded([this] {
+        const QModelIndexList selected = ListBox1->selectionModel()->selectedIndexes();
+        if (selected.isEmpty())
+            return;
+        const int row = selected.front().row();
+        const ResolverLibrary library(context_.programDirectory);
+        if (!library.connection())
+            return;
+        BusyCursor busy;
+        if (std::optional<std::string> name = library.resolveIP(visitors_->line(row)))
+            visitors_->replace(row, std::move(*name));
+    });
+}
+
+void TForm5::Copy1Click() {
+    const QModelIndexList selected = ListBox1->selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return;
+    copyToClipboard(visitors_->line(selected.front().row()));
+}
+
+const TallyRow* TForm5::selectedRow(QTableView* view) const {
+    const QModelIndexList selected = view->selectionModel()->selectedRows();
+    if (selected.isEmpty())
+        return nullptr;
+    return static_cast<TallyTableModel*>(view->model())->rowAt(selected.front().row());
+}
+
+const TallyRow* TForm5::selectedAddressRow() const {
+    const TallyRow* row = selectedRow(ListView1);
+    return row ? row : selectedRow(ListView2);
+}
+
+void TForm5::Launch1Click() {
+    if (const TallyRow* row = selectedAddressRow())
+        openWebAddress(context_.settings, row->key);
+}
+
+void TForm5::Copy2Click() {
+    if (const TallyRow* row = selectedAddressRow())
+        copyToClipboard(row->key);
+}
+
+void TForm5::openAddress(QTableView* view) {
+    if (const TallyRow* row = selectedRow(view))
+        openWebAddress(context_.settings, row->key);
+}
+
+void TForm5::ListView1DblClick() {
+    openAddress(ListView1);
+}
+
+void TForm5::ListView2DblClick() {
+    openAddress(ListView2);
+}
+
+void TForm5::ListView1ColumnClick(int column) {
+    sortTable(*referrers_, column);
+}
+
+void TForm5::ListView2ColumnClick(int column) {
+    sortTable(*topPages_, column);
+}
+
+void TForm5::ListView3ColumnClick(int column) {
+    sortTable(*browsers_, column);
+}
+
+// The column is stored before and after the sort; there is no toggling.
+void TForm5::sortTable(TallyTableModel& model, int column) {
+    guarded([&] {
+        context_.settingsStore.writeSortIndex(column);
+        model.sortByColumn(column);
+        context_.settingsStore.writeSortIndex(column);
+    });
+}
+
+void TForm5::guarded(const std::function<void()>& command) {
+    runGuarded(context_.prompt, command);
+}
+
+} // namespace statvane

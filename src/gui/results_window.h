@@ -1,0 +1,133 @@
+#pragma once
+
+#include "analysis/analysis_result.h"
+
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+class QAction;
+class QListView;
+class QMenu;
+class QPushButton;
+class QTabWidget;
+class QTableView;
+
+namespace statvane {
+
+class HelpWindow;
+class ProfileStore;
+class Prompt;
+class ReportSaveDialog;
+class ResultsOverviewPage;
+class SettingsStore;
+class TallyTableModel;
+class VisitorListModel;
+struct Settings;
+
+// What the results window works with, handed in by the desktop.
+struct ResultsWindowContext {
+    SettingsStore& settingsStore;
+    const Settings& settings;
+    const ProfileStore& profiles;
+    Prompt& prompt;
+    HelpWindow& help;
+    ReportSaveDialog& saveDialog;
+    std::filesystem::path programDirectory;
+    // The report selected in the main window, none without a selection.
+    std::function<std::optional<std::string>()> selectedReport;
+    // Starts mailing a written report file to an address text; false when
+    // the delivery did not start. Its end comes through mailEnded.
+    std::function<bool(const std::filesystem::path&, const std::string&)> mailReport;
+};
+
+// The results window: one analysis result in five tabs, kept by the window
+// until the next run or "&Ok". Not modal, of fixed size.
+//
+// Controls: PageControl1 with the tabs "Overview" (see ResultsOverviewPage),
+// "Visitors List" (ListBox1, context menu PopupMenu1 with Resolve1 and
+// Copy1), "Referrer List" (ListView1), "Top Pages" (ListView2), both with
+// the context menu PopupMenu2 (Launch1, Copy2), and "Browser List"
+// (ListView3); the buttons Button3 "&Mail", Button4 "&Save", Button2
+// "&Help" and Button1 "&Ok".
+class TForm5 : public QWidget {
+    Q_OBJECT
+  public:
+    explicit TForm5(ResultsWindowContext context, QWidget* parent = nullptr);
+    ~TForm5() override;
+
+    // Takes a run's result, shows it and brings the window up.
+    void showResult(AnalysisResult result);
+    // Takes the result of a run whose report went to a file: the window
+    // holds it closed, as if it had been shown and closed.
+    void keepClosed(AnalysisResult result);
+    // A delivery that "&Mail" started has ended.
+    void mailEnded();
+
+    const AnalysisResult& result() const { return result_; }
+
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Resolve1Click();
+    void Copy1Click();
+    void Launch1Click();
+    void Copy2Click();
+    void ListBox1DblClick();
+    void ListView1DblClick();
+    void ListView2DblClick();
+    void ListView1ColumnClick(int column);
+    void ListView2ColumnClick(int column);
+    void ListView3ColumnClick(int column);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildControls();
+    void buildMenus();
+    QWidget* buildButtons();
+    void takeResult(AnalysisResult result);
+    void showLists();
+    void FormShow();
+    void FormClose();
+    void sortTable(TallyTableModel& model, int column);
+    void saveReportAs(bool thenMail);
+    void refreshTables();
+    void openAddress(QTableView* view);
+    const TallyRow* selectedRow(QTableView* view) const;
+    // The selected referrer row, else the selected top pages row.
+    const TallyRow* selectedAddressRow() const;
+    void guarded(const std::function<void()>& command);
+
+    ResultsWindowContext context_;
+    AnalysisResult result_;
+    bool mailCursor_ = false;
+
+    QTabWidget* PageControl1;
+    ResultsOverviewPage* overview_;
+    VisitorListModel* visitors_;
+    TallyTableModel* referrers_;
+    TallyTableModel* topPages_;
+    TallyTableModel* browsers_;
+    QListView* ListBox1;
+    QTableView* ListView1;
+    QTableView* ListView2;
+    QTableView* ListView3;
+    QMenu* PopupMenu1;
+    QMenu* PopupMenu2;
+    QAction* Resolve1;
+    QAction* Copy1;
+    QAction* Launch1;
+    QAction* Copy2;
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QPushButton* Button3;
+    QPushButton* Button4;
+};
+
+} // namespace statvane

@@ -1,0 +1,60 @@
+#include "gui/tally_table_model.h"
+
+#include "analysis/figure_text.h"
+#include "gui/display_text.h"
+#include "output/compare_rows.h"
+
+namespace statvane {
+
+TallyTableModel::TallyTableModel(QStringList headings, QObject* parent)
+    : QAbstractTableModel(parent), headings_(std::move(headings)) {}
+
+void TallyTableModel::setTable(TallyTable* table) {
+    beginResetModel();
+    table_ = table;
+    endResetModel();
+}
+
+void TallyTableModel::sortByColumn(int column) {
+    if (!table_)
+        return;
+    emit layoutAboutToBeChanged();
+    sortRows(*table_, column);
+    emit layoutChanged();
+}
+
+const TallyRow* TallyTableModel::rowAt(int row) const {
+    if (!table_ || row < 0 || static_cast<std::size_t>(row) >= table_->size())
+        return nullptr;
+    return &table_->rows()[static_cast<std::size_t>(row)];
+}
+
+int TallyTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() || !table_ ? 0 : static_cast<int>(table_->size());
+}
+
+int TallyTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(headings_.size());
+}
+
+QVariant TallyTableModel::data(const QModelIndex& index, int role) const {
+    const TallyRow* row = rowAt(index.row());
+    if (!row || role != Qt::DisplayRole)
+        return {};
+    switch (index.column()) {
+    case 0:
+        return displayText(row->key);
+    case 1:
+        return QString::fromStdString(figureText(row->count));
+    default:
+        return QString::fromStdString(row->percent);
+    }
+}
+
+QVariant TallyTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section >= headings_.size())
+        return {};
+    return headings_[section];
+}
+
+} // namespace statvane

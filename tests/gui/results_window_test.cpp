@@ -1,0 +1,340 @@
+#include "gui/desktop_fixture.h"
+#include "gui/results_window.h"
+#include "output/mail_delivery.h"
+#include "settings/settings_store.h"
+#include "support/temp_dir.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QListView>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace statvane::test {
+namespace {
+
+using Kind = ShownDialog::Kind;
+namespace keys = registry_keys;
+
+constexpr const char* kAllLists = "Visitors=1\r\nReferrers=1\r\nPages=1\r\nBrowser=1\r\n"
+                                  "Total Options=4\r\n";
+
+// Six hits; the tables' rows in first-seen order are
+//   referrers ref-b (1), ref-a (4), ref-c (1)
+//   pages     mid.html (2), Zeta.html (1), alpha.html (3)
+//   browsers  Agent B (4), Agent A (2).
+constexpr const char* kLog =
+    "10.0.0.2 - - [09/Nov/2026:12:00:00 +0000] \"GET /mid.html HTTP/1.0\" 200 512 "
+    "\"http://ref-b.example/\" \"Agent B\"\n"
+    "10.0.0.10 - - [09/Nov/2026:12:00:01 +0000] \"GET /Zeta.html HTTP/1.0\" 200 512 "
+    "\"http://ref-a.example/\" \"Agent A\"\n"
+    "10.0.0.1 - - [09/Nov/2026:12:00:02 +0000] \"GET /alpha.html HTTP/1.0\" 200 512 "
+    "\"http://ref-a.example/\" \"Agent B\"\n"
+    "10.0.0.2 - - [09/Nov/2026:12:00:03 +0000] \"GET /alpha.html HTTP/1.0\" 200 512 "
+    "\"http://ref-c.example/\" \"Agent B\"\n"
+    "10.0.0.1 - - [09/Nov/2026:12:00:04 +0000] \"GET /mid.html HTTP/1.0\" 200 512 "
+    "\"http://ref-a.example/\" \"Agent A\"\n"
+    "10.0.0.3 - - [10/Nov/2026:12:00:05 +0000] \"GET /alpha.html HTTP/1.0\" 200 512 "
+    "\"http://ref-a.example/\" \"Agent B\"\n";
+
+// The figure labels, row by row: total, average.
+const char* const kFigureLabels[] = {"Label4",  "Label11", "Label5",  "Label12",
+                                     "Label6",  "Label13", "Label16", "Label17",
+                                     "Label21", "Label23", "Label22", "Label24"};
+
+class ResultsWindowTest : public DesktopFixture {
+  protected:
+    ResultsWindowTest() { writeFile(log_, kLog); }
+
+    // A report over the fixture log shown in the window, with extra settings.
+    void addShownReport(const std::string& name, const std::string& settings = {}) {
+        addReport(name, kAllLists + settings, "File 0=" + log_.string() + "\r\n");
+    }
+    void runShownReport(const std::string& settings = {}) {
+        addShownReport("Shown", settings);
+        start();
+        select("Shown");
+        click("AnalyzeNowButton");
+    }
+
+    TForm5& window() { return desktop().resultsWindow(); }
+    template <typename T> T* part(const char* name) { return control<T>(window(), name); }
+    QTableView* table(const char* name) { return part<QTableView>(name); }
+    QString figure(const char* name) { return part<QLabel>(name)->text(); }
+
+    QStringList column(const char* view, int column = 0) {
+        QAbstractItemModel* model = table(view)->model();
+        QStringList texts;
+        for (int row = 0; row < model->rowCount(); ++row)
+            texts << model->index(row, column).data().toString();
+        return texts;
+    }
+    QStringList visitorLines() {
+        QAbstractItemModel* model = part<QListView>("ListBox1")->model();
+        QStringList lines;
+        for (int row = 0; row < model->rowCount(); ++row)
+            lines << model->index(row, 0).data().toString();
+        return lines;
+    }
+    void clickHeader(const char* view, int section) {
+        QHeaderView* header = table(view)->horizontalHeader();
+        const QPoint place(header->sectionViewportPosition(section) +
+                               header->sectionSize(section) / 2,
+                           header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, place);
+    }
+    void press(const char* button) { QTest::mouseClick(part<QPushButton>(button), Qt::LeftButton); }
+    void selectVisitor(int row) {
+        auto* list = part<QListView>("ListBox1");
+        list->setCurrentIndex(list->model()->index(row, 0));
+    }
+    std::vector<const ShownDialog*> messages() {
+        std::vector<const ShownDialog*> found;
+        for (const ShownDialog& dialog : dialogs.shown()) {
+            if (dialog.kind == Kind::Message)
+                found.push_back(&dialog);
+        }
+        return found;
+    }
+
+    std::filesystem::path log_ = dir_ / "access.log";
+};
+
+TEST_F(ResultsWindowTest, EveryFigureIsNotSelectedUntilARunFillsTheWindow) {
+    start();
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(window().windowTitle(), "Report Profile");
+    for (const char* label : kFigureLabels)
+        EXPECT_EQ(figure(label), "Not Selected") << label;
+    auto* tabs = part<QTabWidget>("PageControl1");
+    QStringList titles;
+    for (int tab = 0; tab < tabs->count(); ++tab)
+        titles << tabs->tabText(tab);
+    EXPECT_EQ(titles, QStringList({"Overview", "Visitors List", "Referrer List", "Top Pages",
+                                   "Browser List"}));
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(part<QGroupBox>("GroupBox1")->title(), "Summary && Totals:");
+    EXPECT_TRUE(part<QLabel>("Label7")->font().bold());
+    EXPECT_TRUE(part<QPushButton>("Button1")->isDefault());
+    EXPECT_EQ(table("ListView1")->model()->headerData(1, Qt::Horizontal).toString(),
+              "Number of Referrals");
+}
+
+TEST_F(ResultsWindowTest, ARunShowsItsFiguresListsAndTablesInTheirOrder) {
+    runShownReport();
+    ASSERT_TRUE(window().isVisible());
+    EXPECT_EQ(window().windowTitle().toStdString(), window().result().title());
+    EXPECT_TRUE(window().windowTitle().startsWith("Report Profile - "));
+    const std::pair<const char*, const char*> figures[] = {
+        {"Label4", "6"},
+        {"Label11", "6"},
+        {"Label5", "4"},
+        {"Label12", "4"},
+        {"Label6", "3"},
+        {"Label13", "3"},
+        {"Label16", "Not Selected"},
+        {"Label24", "Not Selected"},
+    };
+    for (const auto& [label, text] : figures)
+        EXPECT_EQ(figure(label), text) << label;
+    EXPECT_EQ(visitorLines(), QStringList({"10.0.0.1", "10.0.0.10", "10.0.0.2", "10.0.0.3"}));
+    EXPECT_EQ(column("ListView1", 1), QStringList({"1", "4", "1"}));
+    EXPECT_EQ(column("ListView1", 2),
+              QStringList({"16.6666666666667", "66.6666666666667", "16.6666666666667"}));
+    EXPECT_TRUE(column("ListView2")[1].endsWith("Zeta.html"));
+    EXPECT_TRUE(column("ListView3")[0].contains("Agent B"));
+    EXPECT_EQ(column("ListView3", 1), QStringList({"4", "2"}));
+    EXPECT_TRUE(dialogs.shown().empty());
+}
+
+// The sort column is stored before and after each sort; a click never
+// reverses the order, and the tables not clicked keep theirs.
+TEST_F(ResultsWindowTest, AHeaderClickSortsItsTableByThatColumn) {
+    runShownReport();
+    const QStringList byCount = {"alpha.html", "mid.html", "Zeta.html"};
+    const QStringList byKey = {"Zeta.html", "alpha.html", "mid.html"};
+    const struct {
+        int section;
+        QStringList pages;
+    } clicks[] = {{1, byCount}, {2, byCount}, {0, byKey}, {0, byKey}, {2, byCount}};
+    const QStringList referrers = column("ListView1");
+    for (const auto& click : clicks) {
+        clickHeader("ListView2", click.section);
+        QStringList pages = column("ListView2");
+        for (QString& page : pages)
+            page = page.section('/', -1);
+        EXPECT_EQ(pages, click.pages) << click.section;
+        EXPECT_EQ(storedInteger(keys::kProduct, "Index"), click.section);
+    }
+    EXPECT_EQ(column("ListView1"), referrers);
+    EXPECT_TRUE(dialogs.shown().empty());
+}
+
+TEST_F(ResultsWindowTest, SavingWritesTheReportByCountAndLeavesEveryTableInCountOrder) {
+    const auto saved = dir_ / "saved.txt";
+    runShownReport("Output=" + (dir_ / "preset.txt").string() + "\r\n");
+    clickHeader("ListView3", 0);
+    EXPECT_EQ(column("ListView3", 1), QStringList({"2", "4"}));
+    clickHeader("ListView1", 0);
+    dialogs.answerNextFileDialog({QString::fromStdString(saved.string())});
+    press("Button4");
+
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].kind, Kind::SaveFile);
+    EXPECT_TRUE(dialogs.shown()[0].text.endsWith("preset.txt"))
+        << dialogs.shown()[0].text.toStdString();
+    const std::string report = readFile(saved);
+    EXPECT_LT(report.find("Agent B"), report.find("Agent A"));
+    EXPECT_EQ(column("ListView1", 1), QStringList({"4", "1", "1"}));
+    EXPECT_EQ(column("ListView2", 1), QStringList({"3", "2", "1"}));
+    EXPECT_EQ(column("ListView3", 1), QStringList({"4", "2"}));
+    EXPECT_EQ(storedInteger(keys::kProduct, "Index"), 1);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// "&Mail" writes first and mails only a written file to a listed address.
+TEST_F(ResultsWindowTest, MailStopsAtACancelledSaveAMissingAddressOrNoConnection) {
+    const auto saved = dir_ / "mailed.txt";
+    const struct {
+        const char* what;
+        const char* addresses;
+        bool chosen;
+        const char* message;
+    } cases[] = {
+        {"cancelled", "someone@example.com", false, nullptr},
+        {"no address", "", true,
+         "Your request could not be processed since there is no e-mail address listed under "
+         "this report's properties."},
+        {"offline", "someone@example.com", true, kNotConnectedMessage},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(saved);
+        std::filesystem::remove(home() / "reports.dat");
+        std::filesystem::remove(home() / "files.dat");
+        dialogs.clearShown();
+        runShownReport("Output=" + saved.string() + "\r\nE-Mail Address=" + c.addresses + "\r\n");
+        dialogs.answerNextFileDialog(c.chosen ? QStringList{QString::fromStdString(saved.string())}
+                                              : QStringList{});
+        press("Button3");
+        EXPECT_EQ(std::filesystem::exists(saved), c.chosen) << c.what;
+        const auto shown = messages();
+        ASSERT_EQ(shown.size(), c.message ? 1u : 0u) << c.what;
+        if (c.message) {
+            EXPECT_EQ(shown[0]->text, c.message) << c.what;
+        }
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << c.what;
+        EXPECT_FALSE(desktop().resultsWindow().isHidden()) << c.what;
+    }
+}
+
+TEST_F(ResultsWindowTest, ClosingKeepsTheFiguresAndTablesAndOkEmptiesEverything) {
+    runShownReport();
+    window().close();
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_TRUE(visitorLines().isEmpty());
+    EXPECT_EQ(figure("Label4"), "6");
+    EXPECT_EQ(column("ListView3").size(), 2);
+    EXPECT_EQ(storedInteger(keys::kPositions, "Form5 Width"), window().width());
+    EXPECT_EQ(storedInteger(keys::kPositions, "Form5 Height"), window().height());
+
+    click("AnalyzeNowButton");
+    ASSERT_TRUE(window().isVisible());
+    EXPECT_EQ(visitorLines().size(), 4);
+    press("Button1");
+    EXPECT_FALSE(window().isVisible());
+    for (const char* label : kFigureLabels)
+        EXPECT_EQ(figure(label), "Not Selected") << label;
+    EXPECT_TRUE(visitorLines().isEmpty());
+    for (const char* view : {"ListView1", "ListView2", "ListView3"})
+        EXPECT_TRUE(column(view).isEmpty()) << view;
+}
+
+// A report saved to a file fills the window without showing it, and leaves it
+// as a closed window: figures kept, visitors emptied, size stored.
+TEST_F(ResultsWindowTest, AReportSavedToAFileLeavesTheWindowClosedWithItsFigures) {
+    const auto output = dir_ / "report.txt";
+    addSavedReport("Saved", kAllLists, 4, log_, output);
+    start();
+    select("Saved");
+    click("AnalyzeNowButton");
+    EXPECT_TRUE(std::filesystem::exists(output));
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(figure("Label4"), "6");
+    EXPECT_TRUE(visitorLines().isEmpty());
+    EXPECT_EQ(storedInteger(keys::kPositions, "Form5 Width"), window().width());
+}
+
+// The launch goes to the chosen browser, a program that records its start.
+TEST_F(ResultsWindowTest, LaunchAndCopyActOnTheReferrerRowBeforeTheTopPagesRow) {
+    const auto record = dir_ / "starts";
+    ScopedEnv recordVariable("STATVANE_RECORD_FILE", record.string());
+    writeFile(settingsFile(),
+              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmor "
+              "Software\\Statvane\\Settings]\r\n\"Default "
+              "Browser\"=dword:00000000\r\n\"Browser Path\"=\"" RECORD_ARGUMENTS_PROGRAM "\"\r\n");
+    runShownReport();
+    table("ListView2")->selectRow(2);
+    const auto launched = [&] {
+        for (int wait = 0; wait < 1000 && !std::filesystem::exists(record); ++wait)
+            QTest::qWait(10);
+        const std::string starts = std::filesystem::exists(record) ? readFile(record) : "";
+        std::filesystem::remove(record);
+        const auto start = starts.rfind(std::string(1, '\0'), starts.size() - 2);
+        return starts.empty() ? std::string() : starts.substr(start + 1, starts.size() - start - 2);
+    };
+    const auto clipboard = [] {
+        return QApplication::clipboard()->mimeData()->data("text/plain").toStdString();
+    };
+    const std::string page = column("ListView2")[2].toStdString();
+    control<QAction>(window(), "Launch1")->trigger();
+    EXPECT_EQ(launched(), page);
+    control<QAction>(window(), "Copy2")->trigger();
+    EXPECT_EQ(clipboard(), page);
+
+    table("ListView1")->selectRow(1);
+    control<QAction>(window(), "Launch1")->trigger();
+    EXPECT_EQ(launched(), "http://ref-a.example/");
+    control<QAction>(window(), "Copy2")->trigger();
+    EXPECT_EQ(clipboard(), "http://ref-a.example/");
+
+    selectVisitor(3);
+    part<QListView>("ListBox1")->setFocus();
+    control<QAction>(window(), "Copy1")->trigger();
+    EXPECT_EQ(clipboard(), "10.0.0.3");
+    EXPECT_EQ(QApplication::clipboard()->text(), "10.0.0.3");
+}
+
+// The resolver library answers from a table.
+TEST_F(ResultsWindowTest, AResolvedVisitorIsReplacedAtItsPlace) {
+    std::filesystem::copy_file(TABLE_RESOLVER, home() / "resolve.so");
+    writeFile(dir_ / "names", "10.0.0.10 zz.statvane.test\n");
+    ScopedEnv table("STATVANE_TEST_RESOLVER_TABLE", (dir_ / "names").string());
+    const struct {
+        const char* connected;
+        int row;
+        const char* line;
+    } cases[] = {
+        {"0", 1, "10.0.0.10"},
+        {"1", 1, "zz.statvane.test"},
+        {"1", 2, "10.0.0.2"},
+    };
+    runShownReport();
+    for (const auto& c : cases) {
+        ScopedEnv connected("STATVANE_TEST_CONNECTED", c.connected);
+        selectVisitor(c.row);
+        control<QAction>(window(), "Resolve1")->trigger();
+        EXPECT_EQ(visitorLines()[c.row], c.line) << c.connected << c.row;
+        EXPECT_EQ(visitorLines().size(), 4);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+    EXPECT_TRUE(dialogs.shown().empty());
+}
+
+} // namespace
+} // namespace statvane::test
