@@ -1,6 +1,7 @@
 #include "gui/desktop_fixture.h"
 #include "gui/results_window.h"
 #include "output/mail_delivery.h"
+#include "peers/scripted_smtp.h"
 #include "settings/settings_store.h"
 #include "support/temp_dir.h"
 
@@ -334,6 +335,49 @@ TEST_F(ResultsWindowTest, AResolvedVisitorIsReplacedAtItsPlace) {
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
     EXPECT_TRUE(dialogs.shown().empty());
+}
+
+// The resolver library reports a connection; the mail server is scripted. The
+// busy cursor stays until the delivery has ended.
+TEST_F(ResultsWindowTest, MailSendsTheSavedFileAndTellsARefusalWithTheServersReply) {
+    std::filesystem::copy_file(TABLE_RESOLVER, home() / "resolve.so");
+    ScopedEnv connected("STATVANE_TEST_CONNECTED", "1");
+    const auto saved = dir_ / "mailed.txt";
+    const struct {
+        const char* mailReply;
+        std::vector<std::string> verbs;
+        bool told;
+    } cases[] = {
+        {"250 ok", {"HELO", "MAIL", "RCPT", "DATA", "QUIT"}, false},
+        {"550 sender refused", {"HELO", "MAIL", "QUIT"}, true},
+    };
+    for (const auto& c : cases) {
+        ScriptedSmtp smtp;
+        smtp.replies["MAIL"] = c.mailReply;
+        writeFile(settingsFile(), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmor "
+                                  "Software\\Statvane\\Settings]\r\n\"Server\"=\"127.0.0.1:" +
+                                      std::to_string(smtp.server.port()) +
+                                      "\"\r\n\"From\"=\"me@example.com\"\r\n");
+        std::filesystem::remove(home() / "reports.dat");
+        std::filesystem::remove(home() / "files.dat");
+        dialogs.clearShown();
+        runShownReport("E-Mail Address=you@example.com\r\n");
+        dialogs.answerNextFileDialog({QString::fromStdString(saved.string())});
+        press("Button3");
+        EXPECT_NE(QApplication::overrideCursor(), nullptr) << c.mailReply;
+        EXPECT_TRUE(
+            QTest::qWaitFor([] { return QApplication::overrideCursor() == nullptr; }, 10000));
+
+        EXPECT_EQ(smtp.verbs(), c.verbs) << c.mailReply;
+        const auto shown = messages();
+        ASSERT_EQ(shown.size(), c.told ? 1u : 0u) << c.mailReply;
+        if (c.told) {
+            EXPECT_EQ(shown[0]->text, QString(kMailRefusedMessage) + c.mailReply);
+        } else {
+            EXPECT_NE(smtp.messages.find("name=\"mailed.txt\""), std::string::npos)
+                << smtp.messages;
+        }
+    }
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "output/mail_delivery.h"
 #include "output/recipients.h"
 #include "peers/peer_process.h"
-#include "peers/scripted_server.h"
+#include "peers/scripted_smtp.h"
 #include "platform/error.h"
 #include "support/recording_run.h"
 #include "support/temp_dir.h"
@@ -10,7 +10,6 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <map>
-#include <memory>
 
 namespace statvane {
 namespace {
@@ -28,66 +27,6 @@ TEST(SplitRecipients, OnlySemicolonsSeparate) {
     for (const auto& [text, recipients] : cases)
         EXPECT_EQ(splitRecipients(text), recipients) << text;
 }
-
-// An SMTP server that answers each command from a table (default 250) and
-// records the commands; DATA takes a message up to ".", answered as the
-// table's "." (default "250 queued"). An empty reply leaves the command
-// unanswered and calls onSilence.
-class ScriptedSmtp {
-  public:
-    std::map<std::string, std::string> replies;
-    Strings commands;
-    std::function<void()> onSilence;
-
-    test::ScriptedServer server{[this](QTcpSocket& connection, test::ScriptedServer&) {
-        connection.write("220 scripted ready\r\n");
-        auto inMessage = std::make_shared<bool>(false);
-        test::ScriptedServer::onLines(
-            connection, [this, &connection, inMessage](const QByteArray& line) {
-                if (*inMessage) {
-                    if (line == ".") {
-                        *inMessage = false;
-                        answer(connection, ".");
-                    }
-                    return;
-                }
-                const std::string& command = commands.emplace_back(line.toStdString());
-                const std::string verb = command.substr(0, command.find_first_of(" :"));
-                answer(connection, verb);
-                if (replyTo(verb).rfind("354", 0) == 0)
-                    *inMessage = true;
-            });
-    }};
-
-    Strings verbs() const {
-        Strings out;
-        for (const auto& command : commands)
-            out.push_back(command.substr(0, command.find_first_of(" :")));
-        return out;
-    }
-
-  private:
-    std::string replyTo(const std::string& verb) const {
-        const std::map<std::string, std::string> defaults{
-            {".", "250 queued"}, {"DATA", "354 go ahead"}, {"QUIT", "221 bye"}};
-        if (const auto found = replies.find(verb); found != replies.end())
-            return found->second;
-        const auto standard = defaults.find(verb);
-        return standard != defaults.end() ? standard->second : "250 ok";
-    }
-
-    void answer(QTcpSocket& connection, const std::string& verb) {
-        const std::string reply = replyTo(verb);
-        if (reply.empty()) {
-            if (onSilence)
-                onSilence();
-            return;
-        }
-        connection.write((reply + "\r\n").c_str());
-        if (verb == "QUIT")
-            connection.disconnectFromHost();
-    }
-};
 
 class MailDeliveryTest : public ::testing::Test {
   protected:
@@ -113,7 +52,7 @@ class MailDeliveryTest : public ::testing::Test {
     }
 
     test::TempDir dir;
-    ScriptedSmtp smtp;
+    test::ScriptedSmtp smtp;
     Settings settings;
     TSmtpCli client;
     test::RecordingPrompt prompt;
