@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
 #include <QMimeData>
@@ -64,6 +65,27 @@ void copyToClipboard(const std::string& bytes) {
     data->setData("text/plain", QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
     QApplication::clipboard()->setMimeData(data);
 }
+
+// The list views copy their current cell's text on Ctrl+C themselves; this
+// gives the key to the window's "&Copy" entry instead.
+class CopyKey : public QObject {
+  public:
+    CopyKey(QAction* copy, QWidget* view) : QObject(view), copy_(copy) {
+        view->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress ||
+            !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
+            return QObject::eventFilter(watched, event);
+        copy_->trigger();
+        return true;
+    }
+
+  private:
+    QAction* copy_;
+};
 
 QAction* menuAction(QMenu* menu, const char* name, const QString& caption) {
     QAction* action = menu->addAction(caption);
@@ -172,6 +194,9 @@ void TForm5::buildMenus() {
     ListBox1->addAction(Copy1);
     ListView1->addAction(Copy2);
     ListView2->addAction(Copy2);
+    new CopyKey(Copy1, ListBox1);
+    new CopyKey(Copy2, ListView1);
+    new CopyKey(Copy2, ListView2);
     connect(Resolve1, &QAction::triggered, this, &TForm5::Resolve1Click);
     connect(Copy1, &QAction::triggered, this, &TForm5::Copy1Click);
     connect(Launch1, &QAction::triggered, this, &TForm5::Launch1Click);

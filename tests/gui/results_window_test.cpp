@@ -1,4 +1,5 @@
 #include "gui/desktop_fixture.h"
+#include "gui/display_text.h"
 #include "gui/results_window.h"
 #include "output/mail_delivery.h"
 #include "peers/scripted_smtp.h"
@@ -378,6 +379,33 @@ TEST_F(ResultsWindowTest, MailSendsTheSavedFileAndTellsARefusalWithTheServersRep
                 << smtp.messages;
         }
     }
+}
+
+// Keys of any bytes show decoded and are copied and saved as they are.
+TEST_F(ResultsWindowTest, KeysOfAnyBytesShowAndAreCopiedAndSavedExactly) {
+    const std::string keys[] = {"http://caf\xe9.example/", "http://tab\x01.example/",
+                                "http://long.example/" + std::string(4500, 'x')};
+    std::string log;
+    for (const std::string& key : keys)
+        log += "10.0.0.1 - - [09/Nov/2026:12:00:00 +0000] \"GET /a.html HTTP/1.0\" 200 5 \"" + key +
+               "\" \"Agent A\"\n";
+    writeFile(log_, log);
+    const auto saved = dir_ / "bytes.txt";
+    runShownReport();
+    ASSERT_EQ(column("ListView1").size(), 3);
+    for (int row = 0; row < 3; ++row) {
+        EXPECT_EQ(column("ListView1")[row], displayText(keys[row])) << row;
+        table("ListView1")->selectRow(row);
+        pressKey(table("ListView1"), Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(QApplication::clipboard()->mimeData()->data("text/plain").toStdString(),
+                  keys[row]);
+    }
+    EXPECT_EQ(column("ListView1")[0], QString::fromUtf8("http://caf\u00e9.example/"));
+    dialogs.answerNextFileDialog({QString::fromStdString(saved.string())});
+    press("Button4");
+    const std::string report = readFile(saved);
+    for (const std::string& key : keys)
+        EXPECT_NE(report.find(key), std::string::npos);
 }
 
 } // namespace
