@@ -10,8 +10,8 @@
 namespace statvane {
 namespace {
 
-constexpr int kKeyColumnWidth = 300;
-constexpr int kFigureColumnWidth = 120;
+constexpr int kKeyColumnWidth = 280;
+constexpr int kFigureColumnWidth = 150;
 
 } // namespace
 

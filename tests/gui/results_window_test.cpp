@@ -408,5 +408,27 @@ TEST_F(ResultsWindowTest, KeysOfAnyBytesShowAndAreCopiedAndSavedExactly) {
         EXPECT_NE(report.find(key), std::string::npos);
 }
 
+// A settings file that cannot be written (a folder stands in its place): the
+// error is shown and the window goes on working.
+TEST_F(ResultsWindowTest, ASettingsStoreThatCannotBeWrittenIsReportedAndTheWindowGoesOn) {
+    runShownReport();
+    std::filesystem::remove(settingsFile());
+    std::filesystem::create_directory(settingsFile());
+    clickHeader("ListView2", 1);
+    window().close();
+    const auto shown = messages();
+    ASSERT_EQ(shown.size(), 2u);
+    for (const ShownDialog* message : shown)
+        EXPECT_EQ(message->icon, MessageIcon::Error);
+    EXPECT_TRUE(visitorLines().isEmpty());
+    EXPECT_FALSE(window().isVisible());
+
+    std::filesystem::remove(settingsFile());
+    click("AnalyzeNowButton");
+    clickHeader("ListView2", 1);
+    EXPECT_EQ(column("ListView2", 1), QStringList({"3", "2", "1"}));
+    EXPECT_EQ(storedInteger(keys::kProduct, "Index"), 1);
+}
+
 } // namespace
 } // namespace statvane::test
