@@ -96,7 +96,7 @@ QAction* menuAction(QMenu* menu, const char* name, const QString& caption) {
 } // namespace
 
 TForm5::TForm5(ResultsWindowContext context, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       context_(std::move(context)) {
@@ -242,7 +242,7 @@ void TForm5::showLists() {
 
 void TForm5::showEvent(QShowEvent* event) {
     FormShow();
-    QWidget::showEvent(event);
+    QDialog::showEvent(event);
 }
 
 void TForm5::FormShow() {

@@ -2,7 +2,7 @@
 
 #include "analysis/analysis_result.h"
 
-#include <QWidget>
+#include <QDialog>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -44,7 +44,8 @@ struct ResultsWindowContext {
 };
 
 // The results window: one analysis result in five tabs, kept by the window
-// until the next run or "&Ok". Not modal, of fixed size.
+// until the next run or "&Ok". Not modal, of fixed size; Enter presses the
+// default button "&Ok", and Escape does not close it.
 //
 // Controls: PageControl1 with the tabs "Overview" (see ResultsOverviewPage),
 // "Visitors List" (ListBox1, context menu PopupMenu1 with Resolve1 and
@@ -52,7 +53,7 @@ struct ResultsWindowContext {
 // the context menu PopupMenu2 (Launch1, Copy2), and "Browser List"
 // (ListView3); the buttons Button3 "&Mail", Button4 "&Save", Button2
 // "&Help" and Button1 "&Ok".
-class TForm5 : public QWidget {
+class TForm5 : public QDialog {
     Q_OBJECT
   public:
     explicit TForm5(ResultsWindowContext context, QWidget* parent = nullptr);
@@ -86,6 +87,7 @@ class TForm5 : public QWidget {
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void reject() override {}
 
   private:
     void buildControls();

@@ -91,6 +91,17 @@ class ResultsWindowTest : public DesktopFixture {
                            header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, place);
     }
+    // The tab in front and laid out, for clicks on its controls.
+    void showTab(int tab) {
+        part<QTabWidget>("PageControl1")->setCurrentIndex(tab);
+        QCoreApplication::processEvents();
+    }
+    // A click that selects the row, then a double-click on it.
+    static void doubleClickRow(QAbstractItemView* view, int row) {
+        const QPoint place = view->visualRect(view->model()->index(row, 0)).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, place);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, place);
+    }
     void press(const char* button) { QTest::mouseClick(part<QPushButton>(button), Qt::LeftButton); }
     void selectVisitor(int row) {
         auto* list = part<QListView>("ListBox1");
@@ -109,6 +120,7 @@ class ResultsWindowTest : public DesktopFixture {
 };
 
 TEST_F(ResultsWindowTest, EveryFigureIsNotSelectedUntilARunFillsTheWindow) {
+    ScopedEnv helpFolder("STATVANE_HELP_DIR", HELP_BUILD_DIR);
     start();
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(window().windowTitle(), "Report Profile");
@@ -126,6 +138,12 @@ TEST_F(ResultsWindowTest, EveryFigureIsNotSelectedUntilARunFillsTheWindow) {
     EXPECT_TRUE(part<QPushButton>("Button1")->isDefault());
     EXPECT_EQ(table("ListView1")->model()->headerData(1, Qt::Horizontal).toString(),
               "Number of Referrals");
+
+    press("Button2");
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    EXPECT_TRUE(std::any_of(windows.begin(), windows.end(), [](QWidget* shown) {
+        return shown->windowTitle() == "Statvane Help" && shown->isVisible();
+    }));
 }
 
 TEST_F(ResultsWindowTest, ARunShowsItsFiguresListsAndTablesInTheirOrder) {
@@ -235,6 +253,7 @@ TEST_F(ResultsWindowTest, MailStopsAtACancelledSaveAMissingAddressOrNoConnection
     }
 }
 
+// Enter presses "&Ok", the default button.
 TEST_F(ResultsWindowTest, ClosingKeepsTheFiguresAndTablesAndOkEmptiesEverything) {
     runShownReport();
     window().close();
@@ -248,7 +267,9 @@ TEST_F(ResultsWindowTest, ClosingKeepsTheFiguresAndTablesAndOkEmptiesEverything)
     click("AnalyzeNowButton");
     ASSERT_TRUE(window().isVisible());
     EXPECT_EQ(visitorLines().size(), 4);
-    press("Button1");
+    pressKey(table("ListView3"), Qt::Key_Escape);
+    EXPECT_TRUE(window().isVisible());
+    pressKey(table("ListView3"), Qt::Key_Return);
     EXPECT_FALSE(window().isVisible());
     for (const char* label : kFigureLabels)
         EXPECT_EQ(figure(label), "Not Selected") << label;
@@ -294,6 +315,9 @@ TEST_F(ResultsWindowTest, LaunchAndCopyActOnTheReferrerRowBeforeTheTopPagesRow) 
         return QApplication::clipboard()->mimeData()->data("text/plain").toStdString();
     };
     const std::string page = column("ListView2")[2].toStdString();
+    showTab(3);
+    doubleClickRow(table("ListView2"), 2);
+    EXPECT_EQ(launched(), page);
     control<QAction>(window(), "Launch1")->trigger();
     EXPECT_EQ(launched(), page);
     control<QAction>(window(), "Copy2")->trigger();
@@ -320,17 +344,24 @@ TEST_F(ResultsWindowTest, AResolvedVisitorIsReplacedAtItsPlace) {
     const struct {
         const char* connected;
         int row;
+        bool doubleClick;
         const char* line;
     } cases[] = {
-        {"0", 1, "10.0.0.10"},
-        {"1", 1, "zz.statvane.test"},
-        {"1", 2, "10.0.0.2"},
+        {"0", 1, false, "10.0.0.10"},
+        {"1", 1, true, "zz.statvane.test"},
+        {"1", 2, false, "10.0.0.2"},
     };
     runShownReport();
+    showTab(1);
+    auto* list = part<QListView>("ListBox1");
     for (const auto& c : cases) {
         ScopedEnv connected("STATVANE_TEST_CONNECTED", c.connected);
         selectVisitor(c.row);
-        control<QAction>(window(), "Resolve1")->trigger();
+        if (c.doubleClick) {
+            doubleClickRow(list, c.row);
+        } else {
+            control<QAction>(window(), "Resolve1")->trigger();
+        }
         EXPECT_EQ(visitorLines()[c.row], c.line) << c.connected << c.row;
         EXPECT_EQ(visitorLines().size(), 4);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
