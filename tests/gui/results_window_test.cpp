@@ -461,5 +461,21 @@ TEST_F(ResultsWindowTest, ASettingsStoreThatCannotBeWrittenIsReportedAndTheWindo
     EXPECT_EQ(storedInteger(keys::kProduct, "Index"), 1);
 }
 
+// Offline, a mail that was started would add the not-connected message.
+TEST_F(ResultsWindowTest, AFileThatCannotBeCreatedIsReportedAndNothingIsMailed) {
+    const auto unwritable = dir_ / "no-such-folder" / "report.txt";
+    runShownReport("E-Mail Address=someone@example.com\r\n");
+    dialogs.answerNextFileDialog({QString::fromStdString(unwritable.string())});
+    press("Button3");
+    const auto shown = messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0]->text.startsWith("Cannot create file " +
+                                          QString::fromStdString(unwritable.string())))
+        << shown[0]->text.toStdString();
+    EXPECT_EQ(shown[0]->icon, MessageIcon::Error);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(window().isVisible());
+}
+
 } // namespace
 } // namespace statvane::test
