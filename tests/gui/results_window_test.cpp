@@ -2,6 +2,7 @@
 #include "gui/display_text.h"
 #include "gui/results_window.h"
 #include "output/mail_delivery.h"
+#include "peers/peer_process.h"
 #include "peers/scripted_smtp.h"
 #include "settings/settings_store.h"
 #include "support/temp_dir.h"
@@ -10,6 +11,9 @@
 #include <QClipboard>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QListView>
 #include <QMimeData>
 #include <QPushButton>
@@ -114,6 +118,14 @@ class ResultsWindowTest : public DesktopFixture {
                 found.push_back(&dialog);
         }
         return found;
+    }
+
+    // The mail server on loopback, and a sender.
+    void writeMailSettings(quint16 port) {
+        writeFile(settingsFile(), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmor "
+                                  "Software\\Statvane\\Settings]\r\n\"Server\"=\"127.0.0.1:" +
+                                      std::to_string(port) +
+                                      "\"\r\n\"From\"=\"me@example.com\"\r\n");
     }
 
     std::filesystem::path log_ = dir_ / "access.log";
@@ -386,10 +398,7 @@ TEST_F(ResultsWindowTest, MailSendsTheSavedFileAndTellsARefusalWithTheServersRep
     for (const auto& c : cases) {
         ScriptedSmtp smtp;
         smtp.replies["MAIL"] = c.mailReply;
-        writeFile(settingsFile(), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmor "
-                                  "Software\\Statvane\\Settings]\r\n\"Server\"=\"127.0.0.1:" +
-                                      std::to_string(smtp.server.port()) +
-                                      "\"\r\n\"From\"=\"me@example.com\"\r\n");
+        writeMailSettings(smtp.server.port());
         std::filesystem::remove(home() / "reports.dat");
         std::filesystem::remove(home() / "files.dat");
         dialogs.clearShown();
@@ -475,6 +484,44 @@ TEST_F(ResultsWindowTest, AFileThatCannotBeCreatedIsReportedAndNothingIsMailed) 
     EXPECT_EQ(shown[0]->icon, MessageIcon::Error);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(window().isVisible());
+}
+
+// aiosmtpd stores each message with its attachments as Python reads them.
+TEST_F(ResultsWindowTest, MailDeliversTheSavedReportToARealServer) {
+    REQUIRE_PEER(kSystemPython);
+    if (!pythonModuleAvailable("aiosmtpd")) {
+        if (runningUnderCi())
+            FAIL() << "test peer missing: python3-aiosmtpd";
+        GTEST_SKIP() << "test peer missing: python3-aiosmtpd";
+    }
+    const auto store = dir_ / "store";
+    std::filesystem::create_directory(store);
+    const quint16 port = freeLoopbackPort();
+    PeerProcess peer;
+    ASSERT_TRUE(peer.start(
+        kSystemPython,
+        {SMTP_STORE_SERVER, QString::number(port), QString::fromStdString(store.string())}, port))
+        << peer.errorText().toStdString();
+    std::filesystem::copy_file(TABLE_RESOLVER, home() / "resolve.so");
+    ScopedEnv connected("STATVANE_TEST_CONNECTED", "1");
+    writeMailSettings(port);
+    const auto saved = dir_ / "weekly.txt";
+    runShownReport("E-Mail Address=a@example.com ; b@example.com\r\n");
+    dialogs.answerNextFileDialog({QString::fromStdString(saved.string())});
+    press("Button3");
+    EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::overrideCursor() == nullptr; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(store / "1.json"); }, 10000));
+
+    const QJsonObject stored =
+        QJsonDocument::fromJson(QByteArray::fromStdString(readFile(store / "1.json"))).object();
+    EXPECT_EQ(stored["rcpt_tos"].toArray(), QJsonArray({"a@example.com", "b@example.com"}));
+    const QJsonArray attachments = stored["message"].toObject()["attachments"].toArray();
+    ASSERT_EQ(attachments.size(), 1);
+    const QJsonObject attachment = attachments[0].toObject();
+    EXPECT_EQ(attachment["filename"].toString(), "weekly.txt");
+    EXPECT_EQ(QByteArray::fromHex(attachment["data_hex"].toString().toLatin1()).toStdString(),
+              readFile(saved));
+    EXPECT_TRUE(messages().empty());
 }
 
 } // namespace

@@ -27,6 +27,13 @@ bool runningUnderCi() {
     return qEnvironmentVariable("CI") == "true";
 }
 
+bool pythonModuleAvailable(const QString& module) {
+    QProcess probe;
+    probe.start(kSystemPython, {"-c", "import " + module});
+    return probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit &&
+           probe.exitCode() == 0;
+}
+
 PeerProcess::~PeerProcess() {
     stop();
 }

@@ -15,6 +15,9 @@ quint16 freeLoopbackPort();
 // the REQUIRE_PEER macro below.
 bool peerAvailable(const QString& program);
 bool runningUnderCi();
+// True when the system's python3 can import the module.
+bool pythonModuleAvailable(const QString& module);
+inline const QString kSystemPython = "/usr/bin/python3";
 
 // A real server program started by a test, on loopback, ended with the test.
 class PeerProcess {

@@ -11,20 +11,13 @@
 namespace statvane::test {
 namespace {
 
-const QString python = "/usr/bin/python3";
-
-bool aiosmtpdInstalled() {
-    QProcess probe;
-    probe.start(python, {"-c", "import aiosmtpd"});
-    return probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit &&
-           probe.exitCode() == 0;
-}
+const QString python = kSystemPython;
 
 // A mail with one attachment to several recipients, through aiosmtpd, which
 // stores what it received and how Python's email package reads it.
 TEST(SmtpRealServer, DeliversAnAttachmentToEveryRecipient) {
     REQUIRE_PEER(python);
-    if (!aiosmtpdInstalled()) {
+    if (!pythonModuleAvailable("aiosmtpd")) {
         if (runningUnderCi())
             FAIL() << "test peer missing: python3-aiosmtpd";
         GTEST_SKIP() << "test peer missing: python3-aiosmtpd";
