@@ -1,7 +1,8 @@
 #include "gui/results_window.h"
 
+#include "gui/busy_cursor.h"
+#include "gui/clipboard_copy.h"
 #include "gui/command_guard.h"
-#include "gui/display_text.h"
 #include "gui/help_window.h"
 #include "gui/message_boxes.h"
 #include "gui/report_save_dialog.h"
@@ -18,15 +19,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QListView>
 #include <QMenu>
-#include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -40,52 +38,6 @@ constexpr QSize kDesignSize(640, 440);
 constexpr const char* kNoAddressMessage =
     "Your request could not be processed since there is no e-mail address listed under this "
     "report's properties.";
-
-// The busy cursor from construction until the object ends, unless kept.
-class BusyCursor {
-  public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() {
-        if (!kept_)
-            QApplication::restoreOverrideCursor();
-    }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-    void keep() { kept_ = true; }
-
-  private:
-    bool kept_ = false;
-};
-
-// The stored bytes as plain text: the exact bytes under "text/plain", and
-// for readers that take Unicode the text as the window shows it.
-void copyToClipboard(const std::string& bytes) {
-    auto* data = new QMimeData;
-    data->setData("text/plain;charset=utf-8", displayText(bytes).toUtf8());
-    data->setData("text/plain", QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    QApplication::clipboard()->setMimeData(data);
-}
-
-// The list views copy their current cell's text on Ctrl+C themselves; this
-// gives the key to the window's "&Copy" entry instead.
-class CopyKey : public QObject {
-  public:
-    CopyKey(QAction* copy, QWidget* view) : QObject(view), copy_(copy) {
-        view->installEventFilter(this);
-    }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress ||
-            !static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy))
-            return QObject::eventFilter(watched, event);
-        copy_->trigger();
-        return true;
-    }
-
-  private:
-    QAction* copy_;
-};
 
 QAction* menuAction(QMenu* menu, const char* name, const QString& caption) {
     QAction* action = menu->addAction(caption);
@@ -194,9 +146,9 @@ void TForm5::buildMenus() {
     ListBox1->addAction(Copy1);
     ListView1->addAction(Copy2);
     ListView2->addAction(Copy2);
-    new CopyKey(Copy1, ListBox1);
-    new CopyKey(Copy2, ListView1);
-    new CopyKey(Copy2, ListView2);
+    new CopyKeyFilter(Copy1, ListBox1);
+    new CopyKeyFilter(Copy2, ListView1);
+    new CopyKeyFilter(Copy2, ListView2);
     connect(Resolve1, &QAction::triggered, this, &TForm5::Resolve1Click);
     connect(Copy1, &QAction::triggered, this, &TForm5::Copy1Click);
     connect(Launch1, &QAction::triggered, this, &TForm5::Launch1Click);

@@ -4,6 +4,9 @@
 #include "gui/display_text.h"
 #include "output/compare_rows.h"
 
+#include <string>
+#include <vector>
+
 namespace statvane {
 
 TallyTableModel::TallyTableModel(QStringList headings, QObject* parent)
@@ -15,12 +18,23 @@ void TallyTableModel::setTable(TallyTable* table) {
     endResetModel();
 }
 
+// A selected row stays selected where the sort puts it: keys are unique, so
+// each one finds its row again.
 void TallyTableModel::sortByColumn(int column) {
     if (!table_)
         return;
-    emit layoutAboutToBeChanged();
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<std::string> keys;
+    for (const QModelIndex& kept : before)
+        keys.push_back(table_->rows()[static_cast<std::size_t>(kept.row())].key);
     sortRows(*table_, column);
-    emit layoutChanged();
+    QModelIndexList after;
+    for (qsizetype i = 0; i < before.size(); ++i)
+        after << index(static_cast<int>(*table_->find(keys[static_cast<std::size_t>(i)])),
+                       before[i].column());
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 const TallyRow* TallyTableModel::rowAt(int row) const {

@@ -196,6 +196,8 @@ TEST_F(ResultsWindowTest, AHeaderClickSortsItsTableByThatColumn) {
         QStringList pages;
     } clicks[] = {{1, byCount}, {2, byCount}, {0, byKey}, {0, byKey}, {2, byCount}};
     const QStringList referrers = column("ListView1");
+    table("ListView2")->selectRow(1);
+    const QString selected = column("ListView2")[1];
     for (const auto& click : clicks) {
         clickHeader("ListView2", click.section);
         QStringList pages = column("ListView2");
@@ -203,6 +205,9 @@ TEST_F(ResultsWindowTest, AHeaderClickSortsItsTableByThatColumn) {
             page = page.section('/', -1);
         EXPECT_EQ(pages, click.pages) << click.section;
         EXPECT_EQ(storedInteger(keys::kProduct, "Index"), click.section);
+        const QModelIndexList rows = table("ListView2")->selectionModel()->selectedRows();
+        ASSERT_EQ(rows.size(), 1);
+        EXPECT_EQ(rows[0].data().toString(), selected) << "the selection follows its row";
     }
     EXPECT_EQ(column("ListView1"), referrers);
     EXPECT_TRUE(dialogs.shown().empty());
