@@ -4,7 +4,8 @@
 #   docs/main-window.png      the main window with four reports;
 #   docs/progress-window.png  the progress window of a run over 5,000,000 log
 #                             lines (the benchmarks' generated log, read five
-#                             times), started as `statvane NAME close`.
+#                             times), started as `statvane NAME close`;
+#   docs/results-window.png   the results window of a report shown on screen.
 # The reports live in a temporary program directory, settings file and
 # runtime folder, so your own reports, settings and a desktop program you
 # have open are not touched. Runs are offline: nothing is looked up or mailed.
@@ -113,11 +114,11 @@ start_statvane() {
     started+=("$program")
 }
 
-# The ids of the mapped windows titled "Statvane", one a line, with their
-# sizes: "ID WIDTHxHEIGHT".
+# The ids of the mapped windows whose title begins with TITLE (default:
+# titled "Statvane" exactly), one a line, with their sizes: "ID WIDTHxHEIGHT".
 statvane_windows() {
-    local id
-    xwininfo -root -tree | awk '$2 == "\"Statvane\":" { print $1 }' | while read -r id; do
+    local title=${1:-Statvane\"} id
+    xwininfo -root -tree | awk -v title="\"$title" 'index($0, title) { print $1 }' | while read -r id; do
         xwininfo -id "$id" | awk -v id="$id" '
             /Width:/ { width = $2 } /Height:/ { height = $2 }
             /Map State: IsViewable/ { viewable = 1 }
@@ -128,12 +129,12 @@ statvane_windows() {
 # Waits until a mapped "Statvane" window of another size than AVOID_SIZE
 # (none: any size) appears; prints "ID SIZE". A window may go while it is
 # listed: then it is left out.
-wait_for_window() {
-    local avoid_size=$1 what=$2 deadline=$((SECONDS + wait_seconds)) windows found
+wait_for_window() { # AVOID_SIZE WHAT [TITLE]
+    local avoid_size=$1 what=$2 title=${3:-} deadline=$((SECONDS + wait_seconds)) windows found
     while ((SECONDS < deadline)); do
         kill -0 "$program" 2>/dev/null ||
             fail "statvane ended before its $what appeared: $(cat "$work/statvane.log")"
-        windows=$(statvane_windows 2>/dev/null || true)
+        windows=$(statvane_windows "$title" 2>/dev/null || true)
         found=$(awk -v avoid="$avoid_size" '$2 != avoid { print; exit }' <<<"$windows")
         if [ -n "$found" ]; then
             echo "$found"
@@ -192,4 +193,11 @@ read -r progress_window _ <<<"$window"
 shoot_when_changed "$progress_window" "$docs/progress-window.png"
 xwininfo -id "$progress_window" 2>/dev/null | grep -q "Map State: IsViewable" ||
     fail "the run ended before the progress window's shot was taken; it shows no progress"
+stop_statvane
+
+# A report shown on screen: the results window, titled after the report's dates.
+start_statvane "Blog - last month"
+window=$(wait_for_window none "results window" "Report Profile")
+read -r results_window _ <<<"$window"
+shoot "$results_window" "$docs/results-window.png"
 stop_statvane
