@@ -1,6 +1,7 @@
 #include "gui/filter_list_box.h"
 
 #include "gui/display_text.h"
+#include "gui/in_place_edit_delegate.h"
 #include "platform/prompt.h"
 
 #include <QEvent>
@@ -9,33 +10,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
-#include <QStyledItemDelegate>
-#include <functional>
 
 namespace statvane {
 namespace {
-
-// Tells when an entry's in-place editor opens and closes.
-class EditingWatch : public QStyledItemDelegate {
-  public:
-    EditingWatch(std::function<void(bool)> editing, QObject* parent)
-        : QStyledItemDelegate(parent), editing_(std::move(editing)) {}
-
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override {
-        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
-        editing_(true);
-        return editor;
-    }
-
-    void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
-        QStyledItemDelegate::destroyEditor(editor, index);
-        editing_(false);
-    }
-
-  private:
-    std::function<void(bool)> editing_;
-};
 
 QByteArray entryBytes(const QListWidgetItem& item) {
     return item.data(Qt::UserRole).toByteArray();
@@ -63,8 +40,12 @@ FilterListBox::FilterListBox(const QString& caption, const QString& prefix,
     List->setSelectionMode(QAbstractItemView::SingleSelection);
     List->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                           QAbstractItemView::EditKeyPressed);
-    List->setItemDelegate(
-        new EditingWatch([this](bool editing) { emit editingChanged(editing); }, List));
+    auto* delegate = new InPlaceEditDelegate(List);
+    List->setItemDelegate(delegate);
+    connect(delegate, &InPlaceEditDelegate::editingStarted, this,
+            [this] { emit editingChanged(true); });
+    connect(delegate, &InPlaceEditDelegate::editingEnded, this,
+            [this] { emit editingChanged(false); });
     List->viewport()->installEventFilter(this);
     connect(List, &QListWidget::itemChanged, this, &FilterListBox::ListItemChanged);
     auto* deleteKey =
