@@ -73,6 +73,25 @@ void DesktopFixture::select(const QString& report) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
 }
 
+void DesktopFixture::chooseRecordingBrowser() {
+    recordVariable_.emplace("STATVANE_RECORD_FILE", (dir_ / "starts").string());
+    writeFile(settingsFile(),
+              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmor "
+              "Software\\Statvane\\Settings]\r\n\"Default "
+              "Browser\"=dword:00000000\r\n\"Browser Path\"=\"" RECORD_ARGUMENTS_PROGRAM "\"\r\n");
+}
+
+std::string DesktopFixture::takeBrowserStart() {
+    const auto record = dir_ / "starts";
+    for (int wait = 0; wait < 1000 && !std::filesystem::exists(record); ++wait)
+        QTest::qWait(10);
+    if (!std::filesystem::exists(record))
+        return {};
+    const std::string starts = readFile(record);
+    std::filesystem::remove(record);
+    return starts;
+}
+
 std::optional<std::int32_t> DesktopFixture::storedInteger(const char* key,
                                                           const std::string& value) {
     Registry registry(settingsFile());

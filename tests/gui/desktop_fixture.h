@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace statvane::test {
@@ -47,6 +48,14 @@ class DesktopFixture : public ::testing::Test {
     void select(const QString& report);
     std::optional<std::int32_t> storedInteger(const char* key, const std::string& value);
 
+    // Makes the test program that records how it was started the chosen
+    // browser (named in the settings file); call before start().
+    void chooseRecordingBrowser();
+    // The record of the browser's next start, empty when none came within
+    // ten seconds: the number of arguments, the program and the arguments,
+    // each ending in a zero byte.
+    std::string takeBrowserStart();
+
     Desktop& desktop() { return *desktop_; }
     // How often the program asked to end its message loop.
     int endRequests = 0;
@@ -58,6 +67,7 @@ class DesktopFixture : public ::testing::Test {
     ScopedEnv settingsVariable_;
     ScopedEnv offlineVariable_;
     DialogScript dialogs;
+    std::optional<ScopedEnv> recordVariable_;
 
   private:
     std::unique_ptr<Desktop> desktop_;

@@ -200,22 +200,11 @@ TEST_F(MainWindowTest, AcceleratorsReachTheButtonsAndTheList) {
 
 // The chosen browser is a program that records how it was started.
 TEST_F(MainWindowTest, UpdateCheckAndWebSiteOpenTheMakersPagesInTheChosenBrowser) {
-    const auto record = dir_ / "starts";
-    ScopedEnv recordVariable("STATVANE_RECORD_FILE", record.string());
-    writeFile(settingsFile(),
-              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmor "
-              "Software\\Statvane\\Settings]\r\n\"Default "
-              "Browser\"=dword:00000000\r\n\"Browser Path\"=\"" RECORD_ARGUMENTS_PROGRAM "\"\r\n");
+    chooseRecordingBrowser();
     start();
     const std::string browser = RECORD_ARGUMENTS_PROGRAM;
-    // The record of one start: the number of arguments, the program, the
-    // arguments, each ending in a zero byte.
     const auto waitForStart = [&](const std::string& expected) {
-        for (int wait = 0; wait < 1000 && !std::filesystem::exists(record); ++wait)
-            QTest::qWait(10);
-        const std::string starts = std::filesystem::exists(record) ? readFile(record) : "";
-        std::filesystem::remove(record);
-        EXPECT_EQ(starts, std::string("1\0", 2) + browser + '\0' + expected + '\0');
+        EXPECT_EQ(takeBrowserStart(), std::string("1\0", 2) + browser + '\0' + expected + '\0');
     };
     click("UpdateCheckButton");
     waitForStart(updatePageAddress());

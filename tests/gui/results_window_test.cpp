@@ -312,19 +312,12 @@ TEST_F(ResultsWindowTest, AReportSavedToAFileLeavesTheWindowClosedWithItsFigures
 
 // The launch goes to the chosen browser, a program that records its start.
 TEST_F(ResultsWindowTest, LaunchAndCopyActOnTheReferrerRowBeforeTheTopPagesRow) {
-    const auto record = dir_ / "starts";
-    ScopedEnv recordVariable("STATVANE_RECORD_FILE", record.string());
-    writeFile(settingsFile(),
-              "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmor "
-              "Software\\Statvane\\Settings]\r\n\"Default "
-              "Browser\"=dword:00000000\r\n\"Browser Path\"=\"" RECORD_ARGUMENTS_PROGRAM "\"\r\n");
+    chooseRecordingBrowser();
     runShownReport();
     table("ListView2")->selectRow(2);
+    // The last argument of the browser's next start.
     const auto launched = [&] {
-        for (int wait = 0; wait < 1000 && !std::filesystem::exists(record); ++wait)
-            QTest::qWait(10);
-        const std::string starts = std::filesystem::exists(record) ? readFile(record) : "";
-        std::filesystem::remove(record);
+        const std::string starts = takeBrowserStart();
         const auto start = starts.rfind(std::string(1, '\0'), starts.size() - 2);
         return starts.empty() ? std::string() : starts.substr(start + 1, starts.size() - start - 2);
     };
