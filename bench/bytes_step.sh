@@ -6,15 +6,12 @@
 # Usage: bench/bytes_step.sh [BUILD_DIR]   (after `make build`)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-statvane=${1:-$here/../build}/bin/statvane
+# shellcheck source=bench/bench_common.sh
+source "$here/bench_common.sh"
 pages=1000
 runs=3
 
-[ -x "$statvane" ] || {
-    echo "No $statvane: build it first (make build)." >&2
-    exit 1
-}
-statvane=$(realpath "$statvane")
+find_statvane "${1:-$here/../build}"
 "$here/../scripts/install-deps.sh" curl time
 
 work=$(mktemp -d)

@@ -8,20 +8,13 @@
 # Usage: bench/desktop_run.sh [BUILD_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-statvane=${1:-$here/../build}/bin/statvane
-data=${STATVANE_BENCH_DATA:-/tmp/statvane-bench}
-log=$data/access-1m.log
+# shellcheck source=bench/bench_common.sh
+source "$here/bench_common.sh"
 
-[ -x "$statvane" ] || {
-    echo "No $statvane: build it first (make build)." >&2
-    exit 1
-}
-statvane=$(realpath "$statvane")
+find_statvane "${1:-$here/../build}"
 "$here/../scripts/install-deps.sh" time
 
-mkdir -p "$data"
-[ -s "$log" ] || python3 "$here/generate_log.py" --lines 1000000 --days 30 --visitors 50000 \
-    --pages 5000 "$log"
+million_line_log
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

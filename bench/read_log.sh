@@ -3,12 +3,10 @@
 # same file, both with a warm cache. Usage: bench/read_log.sh [BUILD_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=bench/bench_common.sh
+source "$here/bench_common.sh"
 build=${1:-$here/../build}
-data=${STATVANE_BENCH_DATA:-/tmp/statvane-bench}
-log=$data/access-1m.log
-mkdir -p "$data"
-[ -s "$log" ] || python3 "$here/generate_log.py" --lines 1000000 --days 30 --visitors 50000 \
-    --pages 5000 "$log"
+million_line_log
 cat "$log" >/dev/null
 
 best_wc=999

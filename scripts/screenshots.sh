@@ -13,6 +13,8 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
+# shellcheck source=bench/bench_common.sh
+source "$top/bench/bench_common.sh"
 build=$(realpath "${1:-$top/build}")
 statvane=$build/bin/statvane
 docs=$top/docs
@@ -41,15 +43,6 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-# The benchmarks' log, made once and kept in their cache.
-make_large_log() {
-    local data=${STATVANE_BENCH_DATA:-/tmp/statvane-bench}
-    log=$data/access-1m.log
-    mkdir -p "$data"
-    [ -s "$log" ] || python3 "$top/bench/generate_log.py" --lines 1000000 --days 30 \
-        --visitors 50000 --pages 5000 "$log"
-}
 
 # A small log of its own for each of the other reports.
 make_small_logs() {
@@ -173,7 +166,7 @@ stop_statvane() {
     wait "$program" 2>/dev/null || true
 }
 
-make_large_log
+million_line_log # the benchmarks' log, made once and kept in their cache
 make_small_logs
 write_profiles
 mkdir -p "$docs"
