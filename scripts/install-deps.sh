@@ -7,7 +7,8 @@ packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev libc-ares-dev
     libgtest-dev libgmock-dev
-    python3 python3-aiosmtpd tinyproxy dnsmasq-base
+    libssl3 ca-certificates
+    python3 python3-aiosmtpd tinyproxy dnsmasq-base openssl
     "$@"
 )
 
