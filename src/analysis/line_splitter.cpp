@@ -6,7 +6,7 @@
 namespace statvane {
 namespace {
 
-constexpr std::size_t kBlockSize = std::size_t{4} << 20;
+constexpr std::size_t kLargestBlockSize = std::size_t{4} << 20;
 
 } // namespace
 
@@ -27,15 +27,19 @@ void LineSplitter::extendPiece(std::string_view bytes) {
     while (!bytes.empty()) {
         if (pieceLength_ == kMaxLinePiece)
             keepPiece();
-        if (pieceLength_ == 0 && blockLeft_ < kMaxLinePiece) {
-            piece_ = lines_.addBlock(kBlockSize);
-            blockLeft_ = kBlockSize;
-        }
+        if (pieceLength_ == 0 && blockLeft_ < kMaxLinePiece)
+            startBlock();
         const std::size_t taken = std::min(kMaxLinePiece - pieceLength_, bytes.size());
         std::memcpy(piece_ + pieceLength_, bytes.data(), taken);
         pieceLength_ += taken;
         bytes.remove_prefix(taken);
     }
+}
+
+void LineSplitter::startBlock() {
+    piece_ = lines_.addBlock(nextBlockSize_);
+    blockLeft_ = nextBlockSize_;
+    nextBlockSize_ = std::min(2 * nextBlockSize_, kLargestBlockSize);
 }
 
 void LineSplitter::endLine() {

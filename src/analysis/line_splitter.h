@@ -22,6 +22,7 @@ class LineSplitter {
 
   private:
     void extendPiece(std::string_view bytes);
+    void startBlock();
     void endLine();
     void keepPiece();
 
@@ -29,6 +30,9 @@ class LineSplitter {
     char* piece_ = nullptr; // where the piece being read starts, in the current block
     std::size_t pieceLength_ = 0;
     std::size_t blockLeft_ = 0;
+    // Blocks start small, so that each of many short logs costs little, and
+    // double up to a few megabytes.
+    std::size_t nextBlockSize_ = std::size_t{64} << 10;
 };
 
 } // namespace statvane
