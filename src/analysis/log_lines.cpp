@@ -1,5 +1,7 @@
 #include "analysis/log_lines.h"
 
+#include "analysis/compressed_log.h"
+#include "analysis/decompressor.h"
 #include "platform/error.h"
 
 #include <algorithm>
@@ -115,6 +117,17 @@ void LogLines::appendFile(FileBuffer bytes, std::size_t size) {
     buffers_.push_back(std::move(bytes));
 }
 
+char* LogLines::addBlock(std::size_t capacity) {
+    bufferBytes_ += capacity;
+    return buffers_.emplace_back(capacity).data();
+}
+
+void LogLines::rollBack(const Mark& mark) {
+    lines_.resize(mark.lines);
+    buffers_.resize(mark.buffers);
+    bufferBytes_ = mark.bufferBytes;
+}
+
 LogFileRead readLogFile(const std::filesystem::path& file, LogLines& lines, CheckPoints& checks) {
     std::size_t expected = 0;
     std::string reason;
@@ -122,6 +135,8 @@ LogFileRead readLogFile(const std::filesystem::path& file, LogLines& lines, Chec
     if (fd.get() < 0)
         return {LogFileRead::Status::Unreadable, reason};
     ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (const auto decompressor = decompressorFor(fd.get()))
+        return readCompressedLog(fd.get(), *decompressor, lines, checks);
     FileBuffer bytes;
     std::size_t size = 0;
     LogFileRead read = readWhole(fd.get(), expected, bytes, size, checks);

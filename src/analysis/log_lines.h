@@ -13,9 +13,10 @@
 
 namespace statvane {
 
-// Every non-empty line of a run's log files, in file order. Each file is kept
-// as one buffer and each line as a view into it, so a line costs no heap
-// allocation of its own.
+// Every non-empty line of a run's log files, in file order. Each plain file is
+// kept as one buffer, the lines of a compressed one in blocks (LineSplitter),
+// and each line as a view into its buffer, so a line costs no heap allocation
+// of its own.
 class LogLines {
   public:
     std::size_t size() const { return lines_.size(); }
@@ -37,6 +38,20 @@ class LogLines {
     // and empty pieces are dropped. A last line without a line feed is kept.
     void appendFile(FileBuffer bytes, std::size_t size);
 
+    // For lines stored a piece at a time: a new block held with the file
+    // buffers, and a line that lies in one.
+    char* addBlock(std::size_t capacity);
+    void addLine(std::string_view line) { lines_.push_back(line); }
+
+    // What the lines held at one moment, to drop all that came after it.
+    struct Mark {
+        std::size_t lines = 0;
+        std::size_t buffers = 0;
+        std::size_t bufferBytes = 0;
+    };
+    Mark mark() const { return {lines_.size(), buffers_.size(), bufferBytes_}; }
+    void rollBack(const Mark& mark);
+
   private:
     std::deque<FileBuffer> buffers_;
     std::size_t bufferBytes_ = 0;
@@ -56,8 +71,9 @@ struct LogFileRead {
 
 // Appends the lines of one file, passing a check point after every few
 // megabytes read. Only ordinary files are read: a folder, a device or a FIFO
-// is unreadable. Nothing is appended when the file is unreadable or the run is
-// cancelled during the read.
+// is unreadable. A file that starts as gzip or bzip2 data does is read as it
+// is decompressed; damaged or cut short, it is unreadable. Nothing is appended
+// when the file is unreadable or the run is cancelled during the read.
 LogFileRead readLogFile(const std::filesystem::path& file, LogLines& lines, CheckPoints& checks);
 
 // Why a file cannot be read, found out without reading it: the reason

@@ -80,6 +80,10 @@ Exit status: 0 when the program ended normally or the report was delivered;
 files, a write error, Cancel); 2 for a wrong command line, or for the desktop
 program started without a display.
 
+Logs compressed with gzip or bzip2 are read as they are decompressed; they
+are recognised by their contents, not their names, so a pattern such as
+*access.log* takes the rotated .gz files too.
+
 Files: the reports live in reports.dat and files.dat in the program directory
 ($STATVANE_HOME, else the program's own folder when it is writable, else
 ~/.local/share/statvane); the settings in $STATVANE_SETTINGS, else

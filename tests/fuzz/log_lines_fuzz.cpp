@@ -2,7 +2,10 @@
 // each 1 to 4999 bytes without a line feed; what lies between them must be
 // line ends only (a line feed, or a carriage return and a line feed); and a
 // piece may run straight into the next only when it had to stop at 4999
-// bytes. Reading the input as two files must give the lines of each in turn.
+// bytes. Reading the input as two files must give the lines of each in turn,
+// and fed in chunks (as a compressed log is decompressed) the same lines as
+// whole.
+#include "analysis/line_splitter.h"
 #include "analysis/log_lines.h"
 #include "fuzz_support.h"
 
@@ -59,6 +62,15 @@ std::vector<std::string> copies(const LogLines& lines) {
     return {lines.begin(), lines.end()};
 }
 
+LogLines linesInChunks(std::string_view file, std::size_t chunk) {
+    LogLines lines;
+    LineSplitter splitter(lines);
+    for (std::size_t at = 0; at < file.size(); at += chunk)
+        splitter.feed(file.substr(at, chunk));
+    splitter.finish();
+    return lines;
+}
+
 } // namespace
 } // namespace statvane::fuzz
 
@@ -74,5 +86,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     expected.insert(expected.end(), ofSecond.begin(), ofSecond.end());
     require(copies(linesOfFiles({first, second})) == expected,
             "two files give the lines of the first, then those of the second");
+
+    const auto whole = copies(linesOfFiles({bytes}));
+    const std::size_t chunk = size > 0 ? 1 + data[0] % 16 : 1;
+    for (const std::size_t length : {chunk, statvane::kMaxLinePiece, statvane::kMaxLinePiece + 1})
+        require(copies(linesInChunks(bytes, length)) == whole,
+                "lines fed in chunks are the lines of the whole file");
     return 0;
 }

@@ -566,6 +566,75 @@ class InputsThatAreNotRegularFiles(BatchTestCase):
         self.fail(f"{file} was never opened")
 
 
+def compressed(program, data):
+    return subprocess.run([program, "-c"], input=data, capture_output=True, check=True).stdout
+
+
+class CompressedLogs(BatchTestCase):
+    """Rotated logs compressed with the system's gzip and bzip2 are read as
+    they decompress: the report is that of the same logs uncompressed."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        plain, rotated = cls.sandbox.path("plain"), cls.sandbox.path("rotated")
+        os.makedirs(plain)
+        os.makedirs(rotated)
+        for number, lines in enumerate([700, 500, 400, 300]):
+            generate(os.path.join(plain, f"access.log.{number}"), number + 1, lines)
+        append(os.path.join(plain, "access.log.2"), b"".join(ODD_LINES))
+        append(os.path.join(plain, "access.log.3"), crlf_lines(["10.4.4.4 no final line feed"])
+               + b"10.4.4.5 - - [09/Nov/2026:12:00:09 +0000] \"GET /last HTTP/1.0\"")
+        logs = [read(os.path.join(plain, f"access.log.{number}")) for number in range(4)]
+        names = ["access.log", "access.log.1", "access.log.2.gz", "access.log.3.bz2"]
+        contents = [logs[0], logs[1],
+                    # two members, as from appending to a .gz file
+                    compressed("gzip", logs[2][:5000]) + compressed("gzip", logs[2][5000:]),
+                    compressed("bzip2", logs[3])]
+        for name, data in zip(names, contents):
+            write(os.path.join(rotated, name), data)
+        os.makedirs(cls.sandbox.path("broken"))
+        cls.truncated = cls.sandbox.path("broken", "access.log.4.gz")
+        gzipped = compressed("gzip", logs[0])
+        write(cls.truncated, gzipped[:len(gzipped) // 2])
+        # Named as they sort in the rotated folder, which the plain copies keep.
+        for number, name in enumerate(names):
+            os.rename(os.path.join(plain, f"access.log.{number}"), os.path.join(plain, name))
+        cls.output = cls.sandbox.path("compressed.txt")
+
+    def run_report(self, inputs):
+        self.sandbox.write_profiles([profile("Rotated", ANALYSES, inputs, self.output)])
+        self.use_settings(**FILTERS)
+        return self.sandbox.run("--batch", "Rotated")
+
+    def test_compressed_logs_give_the_report_of_the_plain_logs(self):
+        plain_logs = [self.sandbox.path("plain", name) for name in sorted(os.listdir(
+            self.sandbox.path("plain")))]
+        self.sandbox.write_profiles([profile("Rotated", ANALYSES, plain_logs, self.output)])
+        self.use_settings(**FILTERS)
+        expected = self.sandbox.reference("Rotated")
+        rotated = self.sandbox.path("rotated")
+        entries = [os.path.join(rotated, name)
+                   for name in ("access.log", "access.log.1", "access.log.2.gz",
+                                "access.log.3.bz2")]
+        cases = [("by name", entries), ("by a pattern", [os.path.join(rotated, "*access.log*")])]
+        for case, inputs in cases:
+            with self.subTest(case=case):
+                result = self.run_report(inputs)
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                self.assert_same_report(read(self.output), expected)
+                os.remove(self.output)
+
+    def test_a_truncated_gzip_log_is_a_file_that_cannot_be_read(self):
+        result = self.run_report([self.sandbox.path("rotated", "access.log"), self.truncated])
+
+        self.assertEqual((result.returncode, result.stdout), (1, b""))
+        self.assertEqual(result.stderr.decode(), "".join(
+            f"Statvane: {line}\n"
+            for line in [MISSING_FILES, f"{self.truncated}: gzip data cut short"]))
+        self.assertFalse(os.path.exists(self.output))
+
+
 def main():
     global STATVANE
     arguments = sys.argv[1:]
