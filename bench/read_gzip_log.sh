@@ -3,13 +3,9 @@
 # the .gz file against `zcat FILE > /dev/null` plus readLogFile on the plain
 # file, all with a warm cache. Usage: bench/read_gzip_log.sh [BUILD_DIR]
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-build=${1:-$here/../build}
-data=${STATVANE_BENCH_DATA:-/tmp/statvane-bench}
-log=$data/access-1m.log
-mkdir -p "$data"
-[ -s "$log" ] || python3 "$here/generate_log.py" --lines 1000000 --days 30 --visitors 50000 \
-    --pages 5000 "$log"
+source "$(dirname "$0")/bench_common.sh"
+build=${1:-$bench_dir/../build}
+million_line_log
 [ -s "$log.gz" ] && [ "$log.gz" -nt "$log" ] || gzip -c "$log" >"$log.gz"
 cat "$log" "$log.gz" >/dev/null
 
