@@ -3,6 +3,7 @@
 #include "ares_channel.h"
 
 #include <algorithm>
+#include <deque>
 #include <netdb.h>
 #include <vector>
 
@@ -13,10 +14,13 @@ using std::chrono::milliseconds;
 
 // Enough outstanding queries that servers which never answer, each holding a
 // query for the whole budget, do not hold up the others; few enough for
-// c-ares' 16-bit query ids. New queries go out in small groups between reads,
-// so that a burst of answers never overflows the socket's receive buffer.
+// c-ares' 16-bit query ids.
 constexpr int kMostInFlight = 4096;
-constexpr int kSendsPerRound = 64;
+// Of those, only so many sent within the last kFreshFor: a burst of answers
+// then never overflows the receive buffers of the server or of our socket,
+// and a query left unanswered that long makes room for the next.
+constexpr std::size_t kMostFresh = 128;
+constexpr milliseconds kFreshFor{100};
 constexpr milliseconds kKeepGoingInterval{50};
 
 // One run of a batch over an open channel.
@@ -47,6 +51,10 @@ class Batch {
         Batch* batch;
         int index;
     };
+    struct Fresh {
+        Clock::time_point sent;
+        int index;
+    };
 
     static void onHostFound(void* argument, int status, int /*timeouts*/, hostent* host) {
         const Query& query = *static_cast<Query*>(argument);
@@ -68,11 +76,11 @@ class Batch {
         answer_(index, name);
     }
 
-    // Sends the next group of queries; an entry that is no dotted IPv4
+    // Sends the next queries the limits allow; an entry that is no dotted IPv4
     // address is answered at once, without a query.
     void sendRound() {
-        for (int sent = 0; sent < kSendsPerRound && inFlight_ < kMostInFlight && next_ < count_;
-             ++next_) {
+        dropStaleFresh();
+        for (; canSend() && next_ < count_; ++next_) {
             const auto address = dottedIPv4(addresses_[next_] ? addresses_[next_] : "");
             if (!address) {
                 settle(next_, nullptr);
@@ -80,20 +88,29 @@ class Batch {
             }
             queries_[next_] = {this, next_};
             ++inFlight_;
-            ++sent;
             lastSent_ = Clock::now();
+            fresh_.push_back({lastSent_, next_});
             ::ares_gethostbyaddr(channel_, &*address, sizeof *address, AF_INET, onHostFound,
                                  &queries_[next_]);
         }
     }
 
-    // At once while queries remain to be sent, else at the next call of
-    // keepGoing or the last query's deadline.
-    Clock::time_point waitUntil() const {
+    bool canSend() const { return inFlight_ < kMostInFlight && fresh_.size() < kMostFresh; }
+
+    void dropStaleFresh() {
         const auto now = Clock::now();
-        if (next_ < count_ && inFlight_ < kMostInFlight)
-            return now;
-        return std::min(lastKeepGoing_ + kKeepGoingInterval, lastSent_ + kLookupBudget);
+        std::erase_if(fresh_, [&](const Fresh& query) {
+            return answered_[query.index] || now - query.sent >= kFreshFor;
+        });
+    }
+
+    // At once after an answer, when a fresh query goes stale, at the next
+    // call of keepGoing or at the last query's deadline.
+    Clock::time_point waitUntil() const {
+        auto until = std::min(lastKeepGoing_ + kKeepGoingInterval, lastSent_ + kLookupBudget);
+        if (next_ < count_ && inFlight_ < kMostInFlight && !fresh_.empty())
+            until = std::min(until, fresh_.front().sent + kFreshFor);
+        return until;
     }
 
     bool pastLastDeadline() const {
@@ -123,6 +140,7 @@ class Batch {
     const BatchLookup::KeepGoing& keepGoing_;
     std::vector<Query> queries_;
     std::vector<bool> answered_;
+    std::deque<Fresh> fresh_;
     int next_ = 0;
     int inFlight_ = 0;
     int answeredCount_ = 0;
