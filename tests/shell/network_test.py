@@ -631,7 +631,8 @@ class ManyLookUps(NetworkTestCase):
     CACHED = "10.0.1.7"
 
     def start_dnsmasq(self):
-        silent = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        """dnsmasq on loopback, forwarding the never answered to self.silent."""
+        self.silent = silent = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
         self.addCleanup(silent.close)
         silent.bind(("127.0.0.1", 0))
         port = free_port()
@@ -653,14 +654,19 @@ class ManyLookUps(NetworkTestCase):
         failures = [v for v in visitors if v not in self.NAMED and v != self.CACHED]
         return listed, "".join(f"{v}\r\n" for v in [self.CACHED] + failures).encode()
 
+    def write_many(self, addresses):
+        """The report's output file and dns.log, which holds CACHED."""
+        visitors = tuple(v.encode() for v in addresses)
+        output = self.write_report("Many", [["/a.html"] * len(visitors)], {},
+                                   visitors=visitors, analyses=("Visitors", "DNS"))
+        dns_log = os.path.join(self.sandbox.home, "dns.log")
+        write(dns_log, f"{self.CACHED}\r\n".encode())
+        return output, dns_log
+
     def test_the_outcome_is_that_of_one_look_up_per_visitor(self):
         require_peer("dnsmasq", "--version")
         server = self.start_dnsmasq()
-        visitors = [v.encode() for v in self.NAMED + self.UNNAMED + self.NEVER_ANSWERED]
-        output = self.write_report("Many", [["/a.html"] * len(visitors)], {},
-                                   visitors=tuple(visitors), analyses=("Visitors", "DNS"))
-        dns_log = os.path.join(self.sandbox.home, "dns.log")
-        write(dns_log, f"{self.CACHED}\r\n".encode())
+        output, dns_log = self.write_many(self.NAMED + self.UNNAMED + self.NEVER_ANSWERED)
 
         result = self.run_statvane("Many", STATVANE_DNS_SERVER=server)
 
@@ -670,6 +676,25 @@ class ManyLookUps(NetworkTestCase):
         listed, cache = self.model()
         self.assertEqual(lines[first:first + len(listed) + 1], listed + [""])
         self.assertEqual(read(dns_log), cache)
+
+    def test_ctrl_c_while_the_look_ups_wait_ends_the_run_at_once(self):
+        require_peer("dnsmasq", "--version")
+        server = self.start_dnsmasq()
+        output, dns_log = self.write_many(self.NEVER_ANSWERED)
+        run = self.start_statvane("Many", STATVANE_DNS_SERVER=server)
+        self.silent.settimeout(RUN_TIME_LIMIT)
+        self.silent.recv(4096)  # the look-ups are under way
+
+        run.send_signal(signal.SIGINT)
+        interrupted = time.monotonic()
+        _, error = run.communicate(timeout=RUN_TIME_LIMIT)
+        took = time.monotonic() - interrupted
+
+        self.assertEqual((run.returncode, error), (1, b"Statvane: The analysis was cancelled.\n"))
+        self.assertLess(took, 1.0, "well before the look-ups' three seconds")
+        self.assertFalse(os.path.exists(output))
+        self.assertEqual(read(dns_log), f"{self.CACHED}\r\n".encode(),
+                         "no failure is known when Ctrl+C stops the look-ups")
 
 def main():
     global STATVANE
