@@ -2,6 +2,7 @@
 
 #include "analysis/dns_cache.h"
 #include "analysis/log_fields.h"
+#include "analysis/visitor_names.h"
 #include "net/resolver/resolver_library.h"
 #include "platform/ascii.h"
 #include "platform/integer_text.h"
@@ -40,10 +41,17 @@ bool reverseLookup(AnalysisResult& result, const std::filesystem::path& dnsLog,
                           progressStep);
     const std::int32_t maximum = toInteger(maxCache);
     DnsCache cache = DnsCache::load(dnsLog);
+    const VisitorNames names(resolver, visitors, cache, checkPoints);
     for (std::size_t p = 0; p < visitors.size(); ++p) {
         if (!cache.contains(visitors[p])) {
-            if (auto name = resolver.resolveIP(visitors[p]))
-                visitors[p] = std::move(*name);
+            auto answer = names.answerFor(p, visitors[p]);
+            if (!answer.known) {
+                // Cancel stopped the batch before this look-up ended.
+                cache.write(dnsLog);
+                return false;
+            }
+            if (answer.name)
+                visitors[p] = std::move(*answer.name);
             else
                 cache.add(visitors[p]);
         }

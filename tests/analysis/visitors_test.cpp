@@ -4,6 +4,7 @@
 #include "steps_fixture.h"
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace statvane {
@@ -44,15 +45,23 @@ TEST_F(VisitorsTest, FilterTextsDropStarsAndMatchAnywhere) {
     }
 }
 
-// Reverse look-ups through the table-driven resolver library, which records
-// every address it is asked.
+// Reverse look-ups through a table-driven resolver library, which records
+// every address it is asked: by default the one without ResolveMany.
 class ReverseLookupTest : public VisitorsTest {
   protected:
     void SetUp() override {
         test::writeFile(dir / "table", "10.0.0.1 one.example\n10.0.0.3 same.example\n"
-                                       "10.0.0.4 same.example\n");
-        std::filesystem::copy_file(TABLE_RESOLVER, dir / "resolve.so");
-        resolver.emplace(ResolverLibrary::searchingIn({dir.path()}));
+                                       "10.0.0.4 same.example\nalpha alpha.example\n");
+        useLibrary(TABLE_RESOLVER);
+    }
+
+    void useLibrary(const char* file) {
+        const std::filesystem::path folder =
+            dir.path() / std::filesystem::path(file).parent_path().filename();
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy_file(file, folder / "resolve.so",
+                                   std::filesystem::copy_options::skip_existing);
+        resolver.emplace(ResolverLibrary::searchingIn({folder}));
     }
 
     Strings asked() const {
@@ -74,7 +83,26 @@ class ReverseLookupTest : public VisitorsTest {
     CheckPoints networkChecks{observer, 1};
 };
 
-TEST_F(ReverseLookupTest, NamesReplaceAddressesAndFailuresAreCached) {
+// The same cases through the library without ResolveMany (one look-up per
+// visitor) and with it (one batch before the walk).
+class EitherResolverTest : public ReverseLookupTest,
+                           public ::testing::WithParamInterface<const char*> {
+  protected:
+    void SetUp() override {
+        ReverseLookupTest::SetUp();
+        useLibrary(GetParam());
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Libraries, EitherResolverTest,
+                         ::testing::Values(TABLE_RESOLVER, TABLE_RESOLVER_MANY),
+                         [](const auto& info) {
+                             return std::string(info.param == std::string(TABLE_RESOLVER)
+                                                    ? "OneByOne"
+                                                    : "ResolveMany");
+                         });
+
+TEST_P(EitherResolverTest, NamesReplaceAddressesAndFailuresAreCached) {
     test::writeFile(dir / "dns.log", "10.0.0.9\r\n");
     result.visitors = {"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.4", "10.0.0.9"};
     ASSERT_TRUE(lookUp("10000"));
@@ -92,7 +120,7 @@ TEST_F(ReverseLookupTest, NamesReplaceAddressesAndFailuresAreCached) {
     EXPECT_TRUE(asked().empty());
 }
 
-TEST_F(ReverseLookupTest, CacheIsTrimmedToItsMaximumKeepingTheNewest) {
+TEST_P(EitherResolverTest, CacheIsTrimmedToItsMaximumKeepingTheNewest) {
     test::writeFile(dir / "dns.log", "old1\r\nold2\r\n");
     result.visitors = {"10.0.0.5", "10.0.0.6", "10.0.0.7"};
     ASSERT_TRUE(lookUp("3"));
@@ -102,7 +130,7 @@ TEST_F(ReverseLookupTest, CacheIsTrimmedToItsMaximumKeepingTheNewest) {
     EXPECT_EQ(test::readFile(dir / "dns.log"), "");
 }
 
-TEST_F(ReverseLookupTest, MaxCacheThatIsNotANumberFailsBeforeAnyLookup) {
+TEST_P(EitherResolverTest, MaxCacheThatIsNotANumberFailsBeforeAnyLookup) {
     test::writeFile(dir / "dns.log", "kept\r\n");
     result.visitors = {"10.0.0.5"};
     try {
@@ -121,6 +149,49 @@ TEST_F(ReverseLookupTest, CancelWritesTheCacheUntrimmed) {
     observer.checksBeforeCancel = 1;
     EXPECT_FALSE(lookUp("1"));
     EXPECT_EQ(test::readFile(dir / "dns.log"), "old1\r\nold2\r\n10.0.0.5\r\n10.0.0.6\r\n");
+}
+
+TEST_F(ReverseLookupTest, BatchAndOneByOneGiveTheSameListAndCache) {
+    // Cached, named, failing, duplicate spellings, host names (asked one at a
+    // time in both), IPv6 and texts that are no address.
+    const Strings visitors{"10.0.0.9", "10.0.0.1", "10.0.0.2",  "alpha",     "10.0.0.3", "::1",
+                           "10.0.0.4", "10.0.0.2", "beta.test", "10.0.0.5 ", "10.0.0.6"};
+    struct Outcome {
+        Strings visitors;
+        std::string dnsLog;
+        Strings asked;
+    };
+    auto runWith = [&](const char* library) {
+        useLibrary(library);
+        test::writeFile(dir / "dns.log", "10.0.0.9\r\nold\r\n");
+        std::filesystem::remove(dir / "asked");
+        result.visitors = visitors;
+        EXPECT_TRUE(lookUp("4")) << library;
+        Strings asked = this->asked();
+        // A batch asks a duplicate twice; the walk finds its failure cached.
+        std::sort(asked.begin(), asked.end());
+        asked.erase(std::unique(asked.begin(), asked.end()), asked.end());
+        return Outcome{result.visitors, test::readFile(dir / "dns.log"), asked};
+    };
+    const Outcome oneByOne = runWith(TABLE_RESOLVER);
+    const Outcome batch = runWith(TABLE_RESOLVER_MANY);
+    EXPECT_EQ(oneByOne.visitors,
+              (Strings{"10.0.0.9", "one.example", "10.0.0.2", "alpha.example", "same.example",
+                       "::1", "same.example", "10.0.0.2", "beta.test", "10.0.0.5 ", "10.0.0.6"}));
+    EXPECT_EQ(oneByOne.dnsLog, "::1\r\nbeta.test\r\n10.0.0.5 \r\n10.0.0.6\r\n");
+    EXPECT_EQ(batch.visitors, oneByOne.visitors);
+    EXPECT_EQ(batch.dnsLog, oneByOne.dnsLog);
+    EXPECT_EQ(batch.asked, oneByOne.asked);
+}
+
+TEST_F(ReverseLookupTest, CancelDuringTheBatchStopsItAndCachesTheFailuresBeforeIt) {
+    useLibrary(TABLE_RESOLVER_MANY);
+    test::writeFile(dir / "dns.log", "old1\r\nold2\r\n");
+    result.visitors = {"10.0.0.5", "10.0.0.6", "10.0.0.7"};
+    observer.checksBeforeCancel = 1;
+    EXPECT_FALSE(lookUp("1"));
+    EXPECT_EQ(asked(), Strings{"10.0.0.5"}) << "the batch stops at Cancel";
+    EXPECT_EQ(test::readFile(dir / "dns.log"), "old1\r\nold2\r\n10.0.0.5\r\n");
 }
 
 } // namespace

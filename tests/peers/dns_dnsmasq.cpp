@@ -13,9 +13,19 @@ QString reverseZoneName(const QString& address) {
     return parts.join('.') + ".in-addr.arpa";
 }
 
+// "/100.51.198.in-addr.arpa/127.0.0.1#5353" for 198.51.100 and
+// 127.0.0.1:5353.
+QString forwardRule(const DnsmasqPeer::Forward& forward) {
+    const QString server = QString::fromStdString(forward.server);
+    const auto colon = server.lastIndexOf(':');
+    return "/" + reverseZoneName(forward.network) + "/" + server.left(colon) + "#" +
+           server.mid(colon + 1);
+}
+
 } // namespace
 
-bool DnsmasqPeer::start(const std::vector<PtrRecord>& records) {
+bool DnsmasqPeer::start(const std::vector<PtrRecord>& records,
+                        const std::vector<Forward>& forwards) {
     port_ = freeLoopbackPort();
     QStringList arguments{"--no-daemon",
                           "--conf-file=/dev/null",
@@ -27,6 +37,10 @@ bool DnsmasqPeer::start(const std::vector<PtrRecord>& records) {
                           "--no-resolv",
                           "--no-hosts",
                           "--local=/in-addr.arpa/"};
+    // Many queries forwarded at once are kept rather than dropped.
+    arguments << "--dns-forward-max=20000";
+    for (const Forward& forward : forwards)
+        arguments << "--server=" + forwardRule(forward);
     for (const PtrRecord& record : records)
         arguments << "--ptr-record=" + reverseZoneName(record.address) + "," + record.name;
     return port_ != 0 && process_.start("dnsmasq", arguments, port_);

@@ -620,6 +620,82 @@ class DnsServerSetting(NetworkTestCase):
                 self.assertEqual(read(self.dns_log), b"10.0.0.2\r\n")
 
 
+class ManyLookUps(NetworkTestCase):
+    """A report that looks up named, unnamed and never answered addresses: the
+    resolver library asks them all at once, and the report and dns.log are
+    those of one look-up per visitor in list order."""
+
+    NAMED = [f"10.0.0.{n}" for n in range(1, 31)]
+    UNNAMED = [f"10.0.1.{n}" for n in range(1, 31)]
+    NEVER_ANSWERED = [f"10.0.2.{n}" for n in range(1, 31)]
+    CACHED = "10.0.1.7"
+
+    def start_dnsmasq(self):
+        """dnsmasq on loopback, forwarding the never answered to self.silent."""
+        self.silent = silent = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+        self.addCleanup(silent.close)
+        silent.bind(("127.0.0.1", 0))
+        port = free_port()
+        records = [f"--ptr-record={'.'.join(reversed(a.split('.')))}.in-addr.arpa,"
+                   f"host{a.replace('.', '-')}.statvane.test" for a in self.NAMED]
+        self.start_peer(Peer(["dnsmasq", "--no-daemon", "--conf-file=/dev/null", "--pid-file=",
+                              "--log-facility=-", f"--port={port}", "--listen-address=127.0.0.1",
+                              "--bind-interfaces", "--no-resolv", "--no-hosts",
+                              "--local=/in-addr.arpa/",
+                              f"--server=/2.0.10.in-addr.arpa/127.0.0.1#{silent.getsockname()[1]}",
+                              *records], port))
+        return f"127.0.0.1:{port}"
+
+    def model(self):
+        """The visitors list and dns.log of one look-up per visitor."""
+        visitors = sorted(self.NAMED + self.UNNAMED + self.NEVER_ANSWERED)
+        listed = [f"host{v.replace('.', '-')}.statvane.test" if v in self.NAMED else v
+                  for v in visitors]
+        failures = [v for v in visitors if v not in self.NAMED and v != self.CACHED]
+        return listed, "".join(f"{v}\r\n" for v in [self.CACHED] + failures).encode()
+
+    def write_many(self, addresses):
+        """The report's output file and dns.log, which holds CACHED."""
+        visitors = tuple(v.encode() for v in addresses)
+        output = self.write_report("Many", [["/a.html"] * len(visitors)], {},
+                                   visitors=visitors, analyses=("Visitors", "DNS"))
+        dns_log = os.path.join(self.sandbox.home, "dns.log")
+        write(dns_log, f"{self.CACHED}\r\n".encode())
+        return output, dns_log
+
+    def test_the_outcome_is_that_of_one_look_up_per_visitor(self):
+        require_peer("dnsmasq", "--version")
+        server = self.start_dnsmasq()
+        output, dns_log = self.write_many(self.NAMED + self.UNNAMED + self.NEVER_ANSWERED)
+
+        result = self.run_statvane("Many", STATVANE_DNS_SERVER=server)
+
+        self.assertEqual((result.returncode, result.stderr), (0, b""))
+        lines = read(output).decode().split("\r\n")
+        first = lines.index("------> Visitors List <------") + 2
+        listed, cache = self.model()
+        self.assertEqual(lines[first:first + len(listed) + 1], listed + [""])
+        self.assertEqual(read(dns_log), cache)
+
+    def test_ctrl_c_while_the_look_ups_wait_ends_the_run_at_once(self):
+        require_peer("dnsmasq", "--version")
+        server = self.start_dnsmasq()
+        output, dns_log = self.write_many(self.NEVER_ANSWERED)
+        run = self.start_statvane("Many", STATVANE_DNS_SERVER=server)
+        self.silent.settimeout(RUN_TIME_LIMIT)
+        self.silent.recv(4096)  # the look-ups are under way
+
+        run.send_signal(signal.SIGINT)
+        interrupted = time.monotonic()
+        _, error = run.communicate(timeout=RUN_TIME_LIMIT)
+        took = time.monotonic() - interrupted
+
+        self.assertEqual((run.returncode, error), (1, b"Statvane: The analysis was cancelled.\n"))
+        self.assertLess(took, 1.0, "well before the look-ups' three seconds")
+        self.assertFalse(os.path.exists(output))
+        self.assertEqual(read(dns_log), f"{self.CACHED}\r\n".encode(),
+                         "no failure is known when Ctrl+C stops the look-ups")
+
 def main():
     global STATVANE
     arguments = sys.argv[1:]

@@ -13,6 +13,9 @@ namespace {
 
 static_assert(std::is_same_v<decltype(&ResolveIP), const char* (*)(const char*)>);
 static_assert(std::is_same_v<decltype(&Connection), int (*)()>);
+static_assert(std::is_same_v<decltype(&ResolveMany),
+                             int (*)(const char* const*, int, void (*)(void*, int, const char*),
+                                     int (*)(void*, int), void*)>);
 
 constexpr const char* kLibraryFileName = "resolve.so";
 
@@ -58,6 +61,7 @@ void ResolverLibrary::load(const std::vector<std::filesystem::path>& folders) {
         library = openFrom(*folder);
     resolveIP_ = entryOf<ResolveIPEntry>(library, "ResolveIP");
     connection_ = entryOf<ConnectionEntry>(library, "Connection");
+    resolveMany_ = entryOf<ResolveManyEntry>(library, "ResolveMany");
 }
 
 bool ResolverLibrary::connection() const {
@@ -73,6 +77,45 @@ std::optional<std::string> ResolverLibrary::resolveIP(const std::string& address
     if (!name)
         return std::nullopt;
     return std::string(name);
+}
+
+namespace {
+
+// What ResolveMany's callbacks reach through their context.
+struct Batch {
+    std::vector<ResolverLibrary::Answer>& answers;
+    const ResolverLibrary::KeepGoing& keepGoing;
+};
+
+void takeAnswer(void* context, int index, const char* name) {
+    auto& answers = static_cast<Batch*>(context)->answers;
+    if (index < 0 || static_cast<std::size_t>(index) >= answers.size())
+        return;
+    answers[index].known = true;
+    if (name)
+        answers[index].name = name;
+}
+
+int keepGoing(void* context, int answered) {
+    const auto& batch = *static_cast<Batch*>(context);
+    return !batch.keepGoing || batch.keepGoing(answered) ? 1 : 0;
+}
+
+} // namespace
+
+std::optional<std::vector<ResolverLibrary::Answer>>
+ResolverLibrary::resolveMany(const std::vector<std::string>& addresses,
+                             const KeepGoing& keepGoingCall) const {
+    if (!resolveMany_)
+        return std::nullopt;
+    std::vector<const char*> texts;
+    texts.reserve(addresses.size());
+    for (const std::string& address : addresses)
+        texts.push_back(address.c_str());
+    std::vector<Answer> answers(addresses.size());
+    Batch batch{answers, keepGoingCall};
+    resolveMany_(texts.data(), static_cast<int>(texts.size()), takeAnswer, keepGoing, &batch);
+    return answers;
 }
 
 } // namespace statvane

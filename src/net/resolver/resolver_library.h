@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@ namespace statvane {
 // already loaded library only returns it again, and it is never unloaded.
 // Without the library, or without one of its entries, the machine counts as
 // not connected and no address resolves; a missing entry is never called.
+// ResolveMany is optional: without it, addresses are looked up one by one.
 class ResolverLibrary {
   public:
     // Looks in the program directory, then beside the running executable,
@@ -30,15 +32,35 @@ class ResolverLibrary {
     // nothing when the address does not resolve. Blocks for the look-up.
     std::optional<std::string> resolveIP(const std::string& address) const;
 
+    // The outcome of one address of a batch: known, with a name or none, or
+    // not known when the batch was stopped before its look-up ended.
+    struct Answer {
+        bool known = false;
+        std::optional<std::string> name;
+    };
+    // Called at least every 50 ms during a batch with the number of addresses
+    // answered so far; false stops the batch.
+    using KeepGoing = std::function<bool(int answered)>;
+
+    // The library's optional ResolveMany: the answers for the addresses, in
+    // their order, each the same as resolveIP would give, looked up many at a
+    // time. Nothing when the library has no ResolveMany: the caller then asks
+    // resolveIP one address at a time.
+    std::optional<std::vector<Answer>> resolveMany(const std::vector<std::string>& addresses,
+                                                   const KeepGoing& keepGoing) const;
+
   private:
     using ResolveIPEntry = const char* (*)(const char*);
     using ConnectionEntry = int (*)();
+    using ResolveManyEntry = int (*)(const char* const*, int, void (*)(void*, int, const char*),
+                                     int (*)(void*, int), void*);
 
     ResolverLibrary() = default;
     void load(const std::vector<std::filesystem::path>& folders);
 
     ResolveIPEntry resolveIP_ = nullptr;
     ConnectionEntry connection_ = nullptr;
+    ResolveManyEntry resolveMany_ = nullptr;
 };
 
 } // namespace statvane

@@ -5,6 +5,9 @@
 // STATVANE_TEST_RESOLVER_LOG when that is set.
 // Connection: not connected when STATVANE_TEST_CONNECTED is "0", else
 // connected.
+// ResolveMany, built in when STATVANE_TEST_RESOLVE_MANY is defined: asks
+// progress before the first address and after each, stopping when it says
+// so; each address is answered (and recorded) as ResolveIP does.
 
 #include "statvane/resolve.h"
 
@@ -56,3 +59,15 @@ const char* ResolveIP(const char* address) {
 int Connection(void) {
     return variable("STATVANE_TEST_CONNECTED") == "0" ? 0 : 1;
 }
+
+#ifdef STATVANE_TEST_RESOLVE_MANY
+int ResolveMany(const char* const* addresses, int count, StatvaneResolveAnswer answer,
+                StatvaneResolveProgress progress, void* context) {
+    for (int index = 0; index < count; ++index) {
+        if (progress && !progress(context, index))
+            return 0;
+        answer(context, index, ResolveIP(addresses[index]));
+    }
+    return 1;
+}
+#endif
