@@ -7,21 +7,13 @@
 # computes the one-look-up-at-a-time figure from a sample of ResolveIP calls.
 # Usage: bench/reverse_dns.sh [BUILD_DIR] [VISITORS] [SAMPLE]  (after `make build`)
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
+source "$(dirname "$0")/bench_common.sh"
+here=$bench_dir
 build=${1:-$here/../build}
 visitors=${2:-10000}
 sample=${3:-3}
-statvane=$build/bin/statvane
-library=$build/bin/resolve.so
-
-for file in "$statvane" "$library"; do
-    [ -e "$file" ] || {
-        echo "No $file: build it first (make build)." >&2
-        exit 1
-    }
-done
-statvane=$(realpath "$statvane")
-library=$(realpath "$library")
+find_statvane "$build"
+library=$(dirname "$statvane")/resolve.so
 "$here/../scripts/install-deps.sh" time
 peers="python3 $here/reverse_dns_peers.py"
 
