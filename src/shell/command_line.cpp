@@ -82,7 +82,10 @@ program started without a display.
 
 Logs compressed with gzip or bzip2 are read as they are decompressed; they
 are recognised by their contents, not their names, so a pattern such as
-*access.log* takes the rotated .gz files too.
+*access.log* takes the rotated .gz files too. The reverse look-ups of a run
+are asked together, many at once, so that names that never answer cost their
+time-out once, not once each; the report is the same as one look-up at a
+time would give.
 
 Files: the reports live in reports.dat and files.dat in the program directory
 ($STATVANE_HOME, else the program's own folder when it is writable, else
