@@ -22,37 +22,19 @@ cleanup() {
 }
 trap cleanup EXIT
 
-port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0))
-print(s.getsockname()[1])')
+port=$(free_loopback_port)
 site_address=http://127.0.0.1:$port
 expected=$(python3 "$here/bytes_site.py" "$work/site" "$work/access.log" "$work/urls" \
     "$site_address" "$pages")
 
 (cd "$work/site" && exec python3 -m http.server --bind 127.0.0.1 "$port" >/dev/null 2>&1) &
 server=$!
-for _ in $(seq 100); do
-    curl -s --noproxy '*' -o /dev/null "$site_address/" && break
-    sleep 0.1
-done
-curl -s --noproxy '*' -o /dev/null "$site_address/" || {
-    echo "The web server did not start on port $port." >&2
-    exit 1
-}
+wait_until_listening "$port"
 
-# A program directory with one report: top pages and bytes, saved to a file.
-# The resolver library reports a connection when it is given a DNS server;
-# no look-up is ever made.
 home=$work/statvane
-mkdir -p "$home"
-printf '%s\r\n' "[Bytes]" "Description=Bytes benchmark" "Visitors=0" "Referrers=0" "DNS=0" \
-    "Pages=1" "Bytes=1" "Browser=0" "File=1" "Output=$work/report.txt" "Total Options=2" \
-    "E-Mail Address=" "E-Mail=0" >"$home/reports.dat"
-printf '%s\r\n' "[Bytes]" "File 0=$work/access.log" >"$home/files.dat"
-printf '%s\r\n' "REGEDIT4" "" "[HKEY_CURRENT_USER\\Software\\Velmor Software\\Statvane\\Settings]" \
-    "\"Web Site\"=\"$site_address\"" >"$home/registry.reg"
-
-ours=$(STATVANE_HOME=$home STATVANE_SETTINGS=$home/registry.reg STATVANE_DNS_SERVER=127.0.0.1:9 \
-    python3 "$here/measure.py" --runs "$runs" -- "$statvane" --batch Bytes)
+bytes_report_home "$home" "$work/access.log" "$site_address" "$work/report.txt"
+ours=$(in_bytes_report_home "$home" python3 "$here/measure.py" --runs "$runs" -- \
+    "$statvane" --batch Bytes)
 grep -qx "Total Bytes Transferred:  $expected"$'\r' "$work/report.txt" || {
     echo "The report does not give the expected $expected bytes:" >&2
     grep -a "Bytes Transferred" "$work/report.txt" >&2

@@ -30,8 +30,10 @@ SMTP_STORE_SERVER = os.path.join(HERE, "..", "peers", "smtp_store_server.py")
 SYSTEM_PYTHON = "/usr/bin/python3"  # the interpreter that Debian's aiosmtpd belongs to
 STATVANE = None  # set from the command line
 RUN_TIME_LIMIT = 60
-# The HTTP client gives up on a request after 30 seconds.
+# The bytes step gives up on a site that has not answered for 30 seconds.
 SILENT_PAGE_RUN_LIMIT = 90
+# The bytes step asks for this many pages at once.
+PAGES_AT_ONCE = 8
 PEER_START_LIMIT = 10
 PEER_STOP_LIMIT = 5
 SCRIPT_READ_LIMIT = 10
@@ -307,24 +309,25 @@ class SiteTestCase(NetworkTestCase):
         cls.site = f"http://127.0.0.1:{port}"
 
     def site_requests(self, run):
-        """The HEAD requests the site logged while run() ran."""
+        """The HEAD requests the site logged while run() ran, sorted (the bytes
+        step sends several at once)."""
         before = os.path.getsize(self.site_log)
         result = run()
         with open(self.site_log, "rb") as log:
             log.seek(before)
-            return result, re.findall(rb'"HEAD (\S+) HTTP/1\.[01]"', log.read())
+            return result, sorted(re.findall(rb'"HEAD (\S+) HTTP/1\.[01]"', log.read()))
 
 
 class BytesFromWebServer(SiteTestCase):
     # (report name, pages of each log, top pages filter, analyses, environment,
-    #  the six figures, the pages asked for)
+    #  the six figures, the pages asked for, sorted)
     CASES = [
         ("One Log", [HITS_OF_5000_BYTES], [], ("Pages", "Bytes"), {}, TOTAL_5000 + TOTAL_5000,
          ["/a.html", "/b.html"]),
         ("Two Logs", [["/a.html", "/b.html", "/a.html"], ["/a.html"]], [], ("Pages", "Bytes"), {},
          TOTAL_5000 + AVERAGE_2500, ["/a.html", "/b.html"]),
         ("Missing Page", [["/missing.html"] + HITS_OF_5000_BYTES + ["/missing.html"]], [],
-         ("Pages", "Bytes"), {}, TOTAL_5000 + TOTAL_5000, ["/missing.html", "/a.html", "/b.html"]),
+         ("Pages", "Bytes"), {}, TOTAL_5000 + TOTAL_5000, ["/a.html", "/b.html", "/missing.html"]),
         ("Filtered Page", [HITS_OF_5000_BYTES], ["b.html"], ("Pages", "Bytes"), {},
          TOTAL_5000 + TOTAL_5000, ["/a.html", "/b.html"]),
         ("Bytes Without Pages", [HITS_OF_5000_BYTES], [], ("Bytes",), {}, (NOT_SELECTED,) * 6, []),
@@ -365,11 +368,13 @@ class BytesThroughProxy(SiteTestCase):
         cls.start_peer(Peer(["tinyproxy", "-d", "-c", conf], cls.proxy_port))
 
     def proxied_requests(self, run):
+        """The HEAD requests the proxy logged while run() ran, sorted."""
         before = os.path.getsize(self.proxy_log)
         result = run()
         with open(self.proxy_log, "rb") as log:
             log.seek(before)
-            return result, re.findall(rb"Request \(file descriptor \d+\): HEAD (\S+) ", log.read())
+            return result, sorted(re.findall(rb"Request \(file descriptor \d+\): HEAD (\S+) ",
+                                             log.read()))
 
     def test_byte_figures_through_the_proxy(self):
         port = str(self.proxy_port)
@@ -400,17 +405,41 @@ class BytesThroughProxy(SiteTestCase):
 
 
 class BytesFromSilentServer(NetworkTestCase):
-    def test_page_of_a_server_that_never_answers_adds_nothing(self):
-        server = ScriptedServer(accept_and_stay_silent)
-        try:
-            output = self.write_report("Silent", [["/never.html"]],
-                                       {"Web Site": f"http://127.0.0.1:{server.port}"})
-            result = self.run_statvane("Silent", limit=SILENT_PAGE_RUN_LIMIT)
-        finally:
-            server.stop()
+    """A site that accepts connections and never answers, with 131 pages:
+    asked one after another, each for 30 seconds, they would take an hour."""
+
+    PAGES = [f"/never{number}.html" for number in range(131)]
+
+    def setUp(self):
+        self.server = ScriptedServer(accept_and_stay_silent)
+        self.addCleanup(self.server.stop)
+        self.output = self.write_report("Silent", [self.PAGES],
+                                        {"Web Site": f"http://127.0.0.1:{self.server.port}"})
+        if os.path.exists(self.output):
+            os.remove(self.output)
+
+    def test_pages_of_a_server_that_never_answers_add_nothing(self):
+        result = self.run_statvane("Silent", limit=SILENT_PAGE_RUN_LIMIT)
+
         self.assertEqual((result.returncode, result.stderr), (0, b""))
-        self.assertEqual(byte_lines(read(output)), figure_lines(("0",) * 6))
-        self.assertEqual(server.connections, 1)
+        self.assertEqual(byte_lines(read(self.output)), figure_lines(("0",) * 6))
+        # The first pages only: none ends before the step gives up.
+        self.assertEqual(self.server.connections, PAGES_AT_ONCE)
+
+    def test_ctrl_c_ends_the_requests_at_once(self):
+        process = self.start_statvane("Silent")
+        wait_until(lambda: self.server.connections == PAGES_AT_ONCE)
+
+        process.send_signal(signal.SIGINT)
+        try:
+            stdout, stderr = process.communicate(timeout=INTERRUPT_EXIT_LIMIT)
+        except subprocess.TimeoutExpired:
+            self.fail(f"still running {INTERRUPT_EXIT_LIMIT} s after Ctrl+C")
+
+        self.assertEqual((process.returncode, stdout, stderr),
+                         (1, b"", b"Statvane: The analysis was cancelled.\n"))
+        self.assertFalse(os.path.exists(self.output))
+        self.assertEqual(self.server.connections, PAGES_AT_ONCE)
 
 
 class MailDelivery(NetworkTestCase):

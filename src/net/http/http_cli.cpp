@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QPointer>
 #include <algorithm>
+#include <utility>
 
 namespace statvane {
 namespace {
@@ -38,15 +39,7 @@ THttpCli::~THttpCli() {
 }
 
 void THttpCli::RequestHead() {
-    if (state_ != State::Ready)
-        throw EHttpException("HTTP component is busy", 0);
-    response_ = {};
-    currentAddress_ = url_;
-    redirections_ = 0;
-    state_ = State::NotConnected;
-    deadline_.start(std::max(0, timeoutMs_));
-    cancelPoll_.start();
-    startHop(requestedUrl(url_));
+    StartHead({});
     if (state_ != State::Ready) {
         QEventLoop wait;
         wait_ = &wait;
@@ -58,6 +51,19 @@ void THttpCli::RequestHead() {
     socket_.reset();
     if (response_.status >= 400)
         throw EHttpException(response_.reason, response_.status);
+}
+
+void THttpCli::StartHead(std::function<void()> finished) {
+    if (state_ != State::Ready)
+        throw EHttpException("HTTP component is busy", 0);
+    finished_ = std::move(finished);
+    response_ = {};
+    currentAddress_ = url_;
+    redirections_ = 0;
+    state_ = State::NotConnected;
+    deadline_.start(std::max(0, timeoutMs_));
+    cancelPoll_.start();
+    startHop(requestedUrl(url_));
 }
 
 void THttpCli::Abort() {
@@ -201,6 +207,10 @@ void THttpCli::end() {
     state_ = State::Ready;
     if (wait_)
         wait_->quit();
+    // Queued, so that it runs outside the socket's notifications and may
+    // start the next request (which replaces the socket) or end the client.
+    if (finished_)
+        QMetaObject::invokeMethod(this, std::exchange(finished_, {}), Qt::QueuedConnection);
 }
 
 // Stops the connection and its notifications; the socket object itself is

@@ -25,8 +25,9 @@ namespace statvane {
 // HTTP/1.0 client for HEAD requests, directly or through a proxy with Basic
 // authorisation, following redirections. RequestHead() runs the request on
 // the calling thread's event loop and returns when it has ended, so other
-// events (a Cancel button, repaints) are handled meanwhile. One request at a
-// time; the client can be used for any number of requests in a row.
+// events (a Cancel button, repaints) are handled meanwhile; StartHead() runs
+// it without waiting. One request at a time; the client can be used for any
+// number of requests in a row.
 class THttpCli : public QObject {
   public:
     static constexpr int defaultTimeoutMs = 30000;
@@ -81,10 +82,17 @@ class THttpCli : public QObject {
     // (404 stands for a server that was not reached, or a request the client
     // gave up), and with status 0 when a request is already running.
     void RequestHead();
+    // Starts one HEAD request for URL and returns at once. `finished` is
+    // called from the event loop once the request has ended, with the
+    // results set (a ResponseStatus of 400 or more is a failed request); it
+    // may start the next request. Raises EHttpException with status 0 when a
+    // request is already running.
+    void StartHead(std::function<void()> finished);
     // Ends the running request as cancelled; nothing when none runs.
     void Abort();
 
-    // Results, valid once RequestHead() has returned or raised.
+    // Results, valid once RequestHead() has returned or raised, or in the
+    // `finished` call of StartHead().
     int ResponseStatus() const { return response_.status; }
     const std::string& ResponseReason() const { return response_.reason; }
     // Content-Length, -1 when the response gave none.
@@ -128,6 +136,7 @@ class THttpCli : public QObject {
     int timeoutMs_ = defaultTimeoutMs;
     std::function<bool()> cancelCheck_;
     HostLookup hostLookup_ = systemHostLookup;
+    std::function<void()> finished_;
 
     State state_ = State::Ready;
     // Counts connections, so that a late look-up result or socket signal of

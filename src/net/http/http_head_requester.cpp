@@ -2,25 +2,17 @@
 
 namespace statvane {
 
-HttpHeadRequester::HttpHeadRequester(std::function<bool()> cancelRequested) {
-    client_.setCancelCheck(std::move(cancelRequested));
-}
+HttpHeadRequester::HttpHeadRequester(std::function<bool()> cancelRequested,
+                                     HeadRequestLimits limits)
+    : cancelRequested_(std::move(cancelRequested)), limits_(limits) {}
 
 void HttpHeadRequester::setProxy(const ProxySettings& proxy) {
-    client_.setProxy(proxy.server);
-    client_.setProxyPort(proxy.port);
-    client_.setProxyUsername(proxy.userName);
-    client_.setProxyPassword(proxy.password);
+    proxy_ = proxy;
 }
 
-std::optional<std::vector<std::string>> HttpHeadRequester::requestHead(const std::string& url) {
-    client_.setURL(url);
-    try {
-        client_.RequestHead();
-    } catch (const EHttpException&) {
-        return std::nullopt;
-    }
-    return client_.ResponseHeader();
+void HttpHeadRequester::requestHeads(const std::vector<std::string>& urls,
+                                     const Answered& answered) {
+    HeadRequestBatch(urls, proxy_, limits_, cancelRequested_).run(answered);
 }
 
 } // namespace statvane

@@ -1,23 +1,26 @@
 #pragma once
 
 #include "analysis/bytes_step.h"
-#include "net/http/http_cli.h"
+#include "net/http/head_request_batch.h"
 
 #include <functional>
 
 namespace statvane {
 
-// The bytes step's page requests through the HTTP client; Cancel of the run
-// aborts a request under way.
+// The bytes step's page requests through the HTTP client, several at a time
+// (see HeadRequestBatch); Cancel of the run aborts the requests under way.
 class HttpHeadRequester : public HeadRequester {
   public:
-    explicit HttpHeadRequester(std::function<bool()> cancelRequested);
+    explicit HttpHeadRequester(std::function<bool()> cancelRequested,
+                               HeadRequestLimits limits = HeadRequestLimits::standard());
 
     void setProxy(const ProxySettings& proxy) override;
-    std::optional<std::vector<std::string>> requestHead(const std::string& url) override;
+    void requestHeads(const std::vector<std::string>& urls, const Answered& answered) override;
 
   private:
-    THttpCli client_;
+    std::function<bool()> cancelRequested_;
+    HeadRequestLimits limits_;
+    ProxySettings proxy_;
 };
 
 } // namespace statvane

@@ -1,5 +1,7 @@
 #include "http_test_support.h"
+#include "net/http/http_head_requester.h"
 #include "peers/peer_process.h"
+#include "support/recording_run.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -126,6 +128,25 @@ TEST_F(HttpCliPeers, ProxyWithBasicAuthorisation) {
         EXPECT_EQ(error.has_value(), c.status >= 400) << c.name;
         EXPECT_EQ(client.ResponseLength(), error ? -1 : 1000) << c.name;
     }
+}
+
+// The bytes step's requests, several at a time, each authorised at the proxy.
+TEST_F(HttpCliPeers, BytesStepThroughProxy) {
+    startProxy();
+    if (IsSkipped() || HasFatalFailure())
+        return;
+    AnalysisResult result;
+    result.logFileCount = 1;
+    for (int page = 0; page < 20; ++page) {
+        const char* file = page % 2 ? "/small.html?" : "/large.bin?";
+        result.topPages.tally(localUrl(webPort, file + std::to_string(page)));
+    }
+    RecordingObserver observer;
+    CheckPoints checkPoints(observer, 1);
+    HttpHeadRequester requester({}, {HeadRequestLimits::defaultPagesAtOnce, 10000, 10000});
+    const ProxySettings proxySettings{"127.0.0.1", std::to_string(proxyPort), "user", "password"};
+    ASSERT_TRUE(measureBytes(result, requester, proxySettings, checkPoints, 0));
+    EXPECT_EQ(result.bytesTotal, 10 * 1000 + 10 * 2000);
 }
 
 } // namespace

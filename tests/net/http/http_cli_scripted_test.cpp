@@ -1,6 +1,7 @@
 #include "http_test_support.h"
 #include "peers/peer_process.h"
 
+#include <QEventLoop>
 #include <gtest/gtest.h>
 
 // The client against scripted servers on loopback, for the answers and
@@ -371,6 +372,34 @@ TEST_F(HttpCliScripted, SecondRequestWhileOneRunsIsRefused) {
     EXPECT_EQ(client.ResponseStatus(), 200);
     EXPECT_EQ(client.ResponseLength(), 9);
     EXPECT_EQ(server.connectionCount(), 1);
+}
+
+// `finished` comes from the event loop, also for a request that fails while
+// it starts, and may start the next request.
+TEST_F(HttpCliScripted, StartHeadReportsTheEndFromTheEventLoop) {
+    ScriptedServer server(replyWith("HTTP/1.0 200 OK\r\nContent-Length: 7\r\n\r\n"));
+    const std::string urls[] = {localUrl(server.port(), "/a"), "http://127.0.0.1:99999/",
+                                localUrl(server.port(), "/c")};
+    std::vector<std::string> log;
+    QEventLoop wait;
+    std::size_t next = 0;
+    std::function<void()> startNext = [&] {
+        client.setURL(urls[next]);
+        client.StartHead([&] {
+            log.push_back("ended " + std::to_string(client.ResponseStatus()) + " " +
+                          std::to_string(client.ResponseLength()));
+            if (++next < std::size(urls))
+                startNext();
+            else
+                wait.quit();
+        });
+        log.push_back("started");
+    };
+    startNext();
+    wait.exec();
+    EXPECT_EQ(log, (std::vector<std::string>{"started", "ended 200 7", "started", "ended 404 -1",
+                                             "started", "ended 200 7"}));
+    EXPECT_EQ(server.connectionCount(), 2);
 }
 
 } // namespace

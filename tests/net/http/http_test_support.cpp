@@ -41,19 +41,26 @@ std::string localUrl(quint16 port, const std::string& path) {
     return "http://127.0.0.1:" + std::to_string(port) + path;
 }
 
-ScriptedServer::Script replyByPath(std::map<QByteArray, QByteArray> replies) {
-    return [replies](QTcpSocket& connection, ScriptedServer&) {
+ScriptedServer::Script replyByPath(std::map<QByteArray, QByteArray> replies, ReplyDelay delay) {
+    return [replies, delay](QTcpSocket& connection, ScriptedServer&) {
         auto path = std::make_shared<QByteArray>();
-        ScriptedServer::onLines(connection, [&connection, replies, path](const QByteArray& line) {
-            if (path->isEmpty()) {
-                *path = line.split(' ').value(1);
-            } else if (line.isEmpty()) {
-                const auto reply = replies.find(*path);
-                connection.write(reply != replies.end() ? reply->second
-                                                        : "HTTP/1.0 500 Unexpected path\r\n\r\n");
-                connection.disconnectFromHost();
-            }
-        });
+        ScriptedServer::onLines(
+            connection, [&connection, replies, delay, path](const QByteArray& line) {
+                if (path->isEmpty()) {
+                    *path = line.split(' ').value(1);
+                    return;
+                }
+                if (!line.isEmpty())
+                    return;
+                const auto found = replies.find(*path);
+                const QByteArray reply =
+                    found != replies.end() ? found->second : "HTTP/1.0 500 Unexpected path\r\n\r\n";
+                QTimer::singleShot(delay ? delay(*path) : std::chrono::milliseconds{}, &connection,
+                                   [&connection, reply] {
+                                       connection.write(reply);
+                                       connection.disconnectFromHost();
+                                   });
+            });
     };
 }
 

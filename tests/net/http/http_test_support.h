@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <chrono>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -33,8 +35,12 @@ ScriptedServer::Script replyWith(QByteArray reply);
 // "http://127.0.0.1:" port path
 std::string localUrl(quint16 port, const std::string& path = "/");
 
+// How long a scripted server waits before it answers a request for a path.
+using ReplyDelay = std::function<std::chrono::milliseconds(const QByteArray& path)>;
+
 // Answers each request with the reply named by its request line's path
-// (the second word), and closes the connection.
-ScriptedServer::Script replyByPath(std::map<QByteArray, QByteArray> replies);
+// (the second word), after the delay for that path (none when not given),
+// and closes the connection.
+ScriptedServer::Script replyByPath(std::map<QByteArray, QByteArray> replies, ReplyDelay delay = {});
 
 } // namespace statvane::test
