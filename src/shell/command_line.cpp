@@ -85,7 +85,10 @@ are recognised by their contents, not their names, so a pattern such as
 *access.log* takes the rotated .gz files too. The reverse look-ups of a run
 are asked together, many at once, so that names that never answer cost their
 time-out once, not once each; the report is the same as one look-up at a
-time would give.
+time would give. The bytes step asks the web site for several pages at once
+($STATVANE_PAGES_AT_ONCE, default 16) with the figures of one page at a time;
+a site that answers nothing for 30 seconds is given up, its remaining pages
+adding nothing.
 
 Files: the reports live in reports.dat and files.dat in the program directory
 ($STATVANE_HOME, else the program's own folder when it is writable, else

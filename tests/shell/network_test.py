@@ -33,7 +33,7 @@ RUN_TIME_LIMIT = 60
 # The bytes step gives up on a site that has not answered for 30 seconds.
 SILENT_PAGE_RUN_LIMIT = 90
 # The bytes step asks for this many pages at once.
-PAGES_AT_ONCE = 8
+PAGES_AT_ONCE = 16
 PEER_START_LIMIT = 10
 PEER_STOP_LIMIT = 5
 SCRIPT_READ_LIMIT = 10

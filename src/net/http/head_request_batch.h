@@ -18,7 +18,7 @@ namespace statvane {
 struct HeadRequestLimits {
     // Enough requests at once to hide the round trips, few enough not to
     // flood the site.
-    static constexpr int defaultPagesAtOnce = 8;
+    static constexpr int defaultPagesAtOnce = 16;
     static constexpr int maxPagesAtOnce = 64;
 
     int pagesAtOnce = defaultPagesAtOnce;
