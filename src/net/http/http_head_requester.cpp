@@ -6,6 +6,10 @@ HttpHeadRequester::HttpHeadRequester(std::function<bool()> cancelRequested) {
     client_.setCancelCheck(std::move(cancelRequested));
 }
 
+void HttpHeadRequester::setUntrustedServerHandler(THttpCli::UntrustedServerHandler handler) {
+    client_.setUntrustedServerHandler(std::move(handler));
+}
+
 void HttpHeadRequester::setProxy(const ProxySettings& proxy) {
     client_.setProxy(proxy.server);
     client_.setProxyPort(proxy.port);

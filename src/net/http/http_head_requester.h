@@ -13,6 +13,9 @@ class HttpHeadRequester : public HeadRequester {
   public:
     explicit HttpHeadRequester(std::function<bool()> cancelRequested);
 
+    // Told when a secure site's certificate is not trusted (see THttpCli).
+    void setUntrustedServerHandler(THttpCli::UntrustedServerHandler handler);
+
     void setProxy(const ProxySettings& proxy) override;
     std::optional<std::vector<std::string>> requestHead(const std::string& url) override;
 
