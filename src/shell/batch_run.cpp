@@ -12,6 +12,7 @@
 #include "settings/settings_loading.h"
 #include "shell/stream_prompt.h"
 #include "shell/terminal_progress.h"
+#include "shell/untrusted_site_notices.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -149,6 +150,11 @@ int runBatch(const std::string& reportName) {
     TerminalProgress progress;
     BatchOutput output(settingsStore, settings, prompt, progress, directory);
     HttpHeadRequester pageSizes([&progress] { return progress.cancelRequested(); });
+    UntrustedSiteNotices untrustedSites(prompt, progress);
+    pageSizes.setUntrustedServerHandler(
+        [&untrustedSites](const std::string& server, const std::string& reason) {
+            untrustedSites.tell(server, reason);
+        });
     AnalysisRun run(RunContext{directory, std::filesystem::current_path(), profiles, settingsStore,
                                settings, progress, prompt, output, &pageSizes});
     switch (run.runAnalysis(name)) {

@@ -67,6 +67,12 @@ void TerminalProgress::processEvents() {
     QCoreApplication::processEvents();
 }
 
+void TerminalProgress::printAbove(const std::function<void()>& print) {
+    clearLine();
+    print();
+    draw();
+}
+
 void TerminalProgress::draw() {
     if (!drawing_ || !visible_)
         return;

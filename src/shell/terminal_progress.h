@@ -3,6 +3,7 @@
 #include "analysis/run_observer.h"
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 namespace statvane {
@@ -25,6 +26,10 @@ class TerminalProgress : public RunObserver {
     void setCount(const std::string& text) override;
     bool cancelRequested() override;
     void processEvents() override;
+
+    // Lets `print` write whole lines to standard error above the progress
+    // line, which is drawn again below them.
+    void printAbove(const std::function<void()>& print);
 
   private:
     void draw();

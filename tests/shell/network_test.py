@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """End-to-end tests of what `statvane --batch` does on the network: the bytes
 figure asked of a real web server (directly, through tinyproxy with Basic
-authorisation, and of a server that never answers), and e-mail delivery of the
-written report to aiosmtpd and to scripted mail servers that refuse or stay
-silent. Every peer listens on a free loopback port; no traffic leaves it.
+authorisation, and of a server that never answers), of a secure site over TLS
+(directly and through tinyproxy's tunnel, with a trusted certificate and
+with untrusted ones), and e-mail delivery of the written report to aiosmtpd
+and to scripted mail servers that refuse or stay silent. Every peer listens on
+a free loopback port; no traffic leaves it.
 
 Usage: network_test.py --statvane PATH [unittest arguments, e.g. a class name]
 """
@@ -27,6 +29,8 @@ sys.path.insert(0, HERE)
 from batch_test import PRODUCT_KEY, Sandbox, crlf_lines, dated, read, write  # noqa: E402
 
 SMTP_STORE_SERVER = os.path.join(HERE, "..", "peers", "smtp_store_server.py")
+MAKE_TEST_CERTIFICATES = os.path.join(HERE, "..", "peers", "make_test_certificates.sh")
+WEB_FILE_SERVER = os.path.join(HERE, "..", "peers", "web_file_server.py")
 SYSTEM_PYTHON = "/usr/bin/python3"  # the interpreter that Debian's aiosmtpd belongs to
 STATVANE = None  # set from the command line
 RUN_TIME_LIMIT = 60
@@ -402,6 +406,125 @@ class BytesThroughProxy(SiteTestCase):
                 self.assertEqual(byte_lines(read(output)), figure_lines(figures))
                 self.assertEqual(asked_of_proxy, proxied)
                 self.assertEqual(reached_site, reached)
+
+
+class SecureSiteTestCase(NetworkTestCase):
+    """The site of SiteTestCase over TLS, twice: with a certificate for localhost
+    and 127.0.0.1, and with one for another name, both from a test authority
+    that runs trust through STATVANE_CA_FILE. Their request logs tell which
+    pages were asked for."""
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        certificates = cls.sandbox.path("certificates")
+        subprocess.run([MAKE_TEST_CERTIFICATES, certificates], check=True,
+                       timeout=RUN_TIME_LIMIT)
+        cls.authority = os.path.join(certificates, "ca.pem")
+        site = cls.sandbox.path("site")
+        os.makedirs(site)
+        write(os.path.join(site, "a.html"), b"a" * 1000)
+        write(os.path.join(site, "b.html"), b"b" * 2000)
+        cls.ports, cls.site_logs = {}, {}
+        for certificate in ("server", "wrongname"):
+            port = free_port()
+            cls.site_logs[port] = cls.sandbox.path(certificate + ".log")
+            cls.start_peer(Peer([sys.executable, "-u", WEB_FILE_SERVER, str(port),
+                                 os.path.join(certificates, certificate + ".pem"),
+                                 os.path.join(certificates, certificate + ".key")],
+                                port, cwd=site, log=cls.site_logs[port]))
+            cls.ports[certificate] = port
+
+    def run_trusting(self, report, authority=None):
+        """A run that trusts the test authority, or the one given ("" for none)."""
+        return self.run_statvane(report, STATVANE_CA_FILE=(
+            self.authority if authority is None else authority))
+
+    def site_requests(self, port, run):
+        """The HEAD requests the site on the port logged while run() ran."""
+        before = os.path.getsize(self.site_logs[port])
+        result = run()
+        with open(self.site_logs[port], "rb") as log:
+            log.seek(before)
+            return result, re.findall(rb'"HEAD (\S+) HTTP/1\.[01]"', log.read())
+
+
+class BytesFromSecureSite(SecureSiteTestCase):
+    def test_byte_figures_of_a_trusted_site(self):
+        port = self.ports["server"]
+        for name, host in (("By Name", "localhost"), ("By Address", "127.0.0.1")):
+            with self.subTest(case=name):
+                output = self.write_report(name, [HITS_OF_5000_BYTES],
+                                           {"Web Site": f"https://{host}:{port}"})
+
+                result, requests = self.site_requests(port, lambda: self.run_trusting(name))
+
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                self.assertEqual(byte_lines(read(output)), figure_lines(TOTAL_5000 * 2))
+                self.assertEqual(requests, [b"/a.html", b"/b.html"])
+
+    def test_untrusted_site_adds_nothing_and_is_told_once(self):
+        # (case, certificate, STATVANE_CA_FILE, a part of the reason)
+        cases = [
+            ("Wrong Name", "wrongname", None, "host name"),
+            ("Unknown Authority", "server", "", ""),
+        ]
+        for name, certificate, authority, reason in cases:
+            with self.subTest(case=name):
+                port = self.ports[certificate]
+                output = self.write_report(name, [HITS_OF_5000_BYTES],
+                                           {"Web Site": f"https://localhost:{port}"})
+
+                result, requests = self.site_requests(
+                    port, lambda: self.run_trusting(name, authority))
+
+                self.assertEqual(result.returncode, 0)
+                [line] = result.stderr.decode().splitlines()
+                self.assertRegex(line, rf"\AStatvane: The certificate of localhost:{port} could "
+                                       r"not be verified: .+\. Its pages add nothing to the "
+                                       r"bytes transferred\.\Z")
+                self.assertIn(reason, line)
+                self.assertEqual(byte_lines(read(output)), figure_lines(("0",) * 6))
+                self.assertEqual(requests, [])
+
+
+class BytesThroughSecureTunnel(SecureSiteTestCase):
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        require_peer("tinyproxy", "-v")
+        cls.proxy_log = cls.sandbox.path("proxy.log")
+        conf = cls.sandbox.path("tinyproxy.conf")
+        cls.proxy_port = free_port()
+        write(conf, (f"Port {cls.proxy_port}\nListen 127.0.0.1\nAllow 127.0.0.1\n"
+                     f"BasicAuth user password\nConnectPort {cls.ports['server']}\nTimeout 30\n"
+                     f'MaxClients 10\nLogLevel Connect\nLogFile "{cls.proxy_log}"\n').encode())
+        cls.start_peer(Peer(["tinyproxy", "-d", "-c", conf], cls.proxy_port))
+
+    def test_byte_figures_through_the_tunnel(self):
+        port = self.ports["server"]
+        # (case, "Max Size" (the password), the six figures, the pages that reached the site)
+        cases = [
+            ("Tunnel", "password", TOTAL_5000 * 2, [b"/a.html", b"/b.html"]),
+            ("Tunnel Wrong Password", "wrong", ("0",) * 6, []),
+        ]
+        for name, password, figures, reached in cases:
+            with self.subTest(case=name):
+                output = self.write_report(name, [HITS_OF_5000_BYTES], {
+                    "Web Site": f"https://localhost:{port}",
+                    "Server Address": f"127.0.0.1:{self.proxy_port}", "User Name": "user",
+                    "Max Size": password})
+                before = os.path.getsize(self.proxy_log)
+
+                result, requests = self.site_requests(port, lambda: self.run_trusting(name))
+
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                self.assertEqual(byte_lines(read(output)), figure_lines(figures))
+                self.assertEqual(requests, reached)
+                with open(self.proxy_log, "rb") as log:
+                    log.seek(before)
+                    asked = re.findall(rb"Request \(file descriptor \d+\): (\S+ \S+) ", log.read())
+                self.assertEqual(asked, [b"CONNECT localhost:%d" % port] * 2)
 
 
 class BytesFromSilentServer(NetworkTestCase):

@@ -37,7 +37,8 @@ HeadRequestLimits HeadRequestLimits::standard() {
 
 HeadRequestBatch::HeadRequestBatch(const std::vector<std::string>& urls, const ProxySettings& proxy,
                                    const HeadRequestLimits& limits,
-                                   std::function<bool()> cancelRequested)
+                                   std::function<bool()> cancelRequested,
+                                   const THttpCli::UntrustedServerHandler& untrustedServer)
     : urls_(urls), cancelRequested_(std::move(cancelRequested)),
       silenceLimitMs_(limits.silenceLimitMs) {
     const auto clients = std::min<std::size_t>(urls.size(), std::max(1, limits.pagesAtOnce));
@@ -48,6 +49,7 @@ HeadRequestBatch::HeadRequestBatch(const std::vector<std::string>& urls, const P
         client.setProxyUsername(proxy.userName);
         client.setProxyPassword(proxy.password);
         client.setTimeoutMs(limits.requestTimeoutMs);
+        client.setUntrustedServerHandler(untrustedServer);
     }
     silence_.setSingleShot(true);
     QObject::connect(&silence_, &QTimer::timeout, [this] { stop(); });

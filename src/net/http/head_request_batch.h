@@ -49,7 +49,8 @@ struct HeadRequestLimits {
 class HeadRequestBatch {
   public:
     HeadRequestBatch(const std::vector<std::string>& urls, const ProxySettings& proxy,
-                     const HeadRequestLimits& limits, std::function<bool()> cancelRequested);
+                     const HeadRequestLimits& limits, std::function<bool()> cancelRequested,
+                     const THttpCli::UntrustedServerHandler& untrustedServer = {});
 
     // Returns when every page is answered, when `answered` returns false, on
     // Cancel (looked at a few times a second) or on giving up.

@@ -1,10 +1,11 @@
 #include "net/http/http_cli.h"
 
 #include "net/http/http_request.h"
-#include "net/http/http_route.h"
+#include "net/tls_trust.h"
 
 #include <QEventLoop>
 #include <QPointer>
+#include <QSslSocket>
 #include <algorithm>
 #include <utility>
 
@@ -20,6 +21,11 @@ QString lookupName(const std::string& host) {
     if (name.startsWith('[') && name.endsWith(']'))
         return name.mid(1, name.size() - 2);
     return name;
+}
+
+// The server as the address names it: host, and port when one is given.
+std::string serverName(const UrlParts& url) {
+    return url.port.empty() ? url.host : url.host + ":" + url.port;
 }
 
 } // namespace
@@ -75,6 +81,8 @@ void THttpCli::startHop(const UrlParts& url) {
     ++hop_;
     currentUrl_ = url;
     reader_ = {};
+    tunnelReply_ = {};
+    certificateErrors_.clear();
     const HttpRoute route = routeFor(url, proxy_, proxyPort_);
     if (route.port.empty())
         return fail("can't connect: no port given for the proxy");
@@ -82,14 +90,16 @@ void THttpCli::startHop(const UrlParts& url) {
     if (!port)
         return fail("can't connect: invalid port " + route.port);
     port_ = *port;
-    requestText_ = requestText(headRequest(url, route.path));
+    secure_ = route.secure;
+    tunnelText_ = tunnelText(route);
+    requestText_ = requestText(headRequest(url, route));
     lookUp(route.host);
 }
 
-HeadRequest THttpCli::headRequest(const UrlParts& url, const std::string& path) const {
+HeadRequest THttpCli::headRequest(const UrlParts& url, const HttpRoute& route) const {
     HeadRequest request;
-    request.path = path;
-    request.host = url.host;
+    request.path = route.path;
+    request.host = hostHeader(url);
     request.sender = sender_;
     request.accept = accept_;
     request.reference = reference_;
@@ -98,12 +108,20 @@ HeadRequest THttpCli::headRequest(const UrlParts& url, const std::string& path) 
     request.modifiedSince = modifiedSince_;
     request.user = url.user;
     request.password = url.password;
-    if (!proxy_.empty()) {
+    // Inside a tunnel the request reaches the server: the proxy's
+    // credentials went with CONNECT only.
+    if (!proxy_.empty() && route.tunnel.empty()) {
         request.proxyUser = proxyUsername_;
         request.proxyPassword = proxyPassword_;
     }
     request.cookie = cookie_;
     return request;
+}
+
+std::string THttpCli::tunnelText(const HttpRoute& route) const {
+    if (route.tunnel.empty())
+        return {};
+    return tunnelRequestText({route.tunnel, proxyUsername_, proxyPassword_});
 }
 
 void THttpCli::lookUp(const std::string& host) {
@@ -126,12 +144,43 @@ void THttpCli::lookUp(const std::string& host) {
 
 void THttpCli::connectTo(const QHostAddress& address) {
     state_ = State::DnsLookupDone;
-    socket_ = std::make_unique<QTcpSocket>();
-    connect(socket_.get(), &QTcpSocket::connected, this, &THttpCli::sendRequest);
-    connect(socket_.get(), &QTcpSocket::readyRead, this, &THttpCli::readHeader);
+    socket_ = secure_ ? secureSocket() : std::make_unique<QTcpSocket>();
+    connect(socket_.get(), &QTcpSocket::connected, this, &THttpCli::connected);
+    connect(socket_.get(), &QTcpSocket::readyRead, this, &THttpCli::readReceived);
     connect(socket_.get(), &QTcpSocket::disconnected, this, &THttpCli::serverClosed);
     connect(socket_.get(), &QTcpSocket::errorOccurred, this, &THttpCli::socketFailed);
     socket_->connectToHost(address, port_);
+}
+
+// The connection is made to a looked-up address, so the certificate is
+// checked against the name in the address. Errors the handshake finds are
+// kept for the failure that follows them; none is ever ignored.
+std::unique_ptr<QTcpSocket> THttpCli::secureSocket() {
+    auto socket = std::make_unique<QSslSocket>();
+    socket->setSslConfiguration(trustedTlsConfiguration());
+    socket->setPeerVerifyName(lookupName(currentUrl_.host));
+    connect(socket.get(), &QSslSocket::encrypted, this, &THttpCli::sendRequest);
+    connect(socket.get(), &QSslSocket::sslErrors, this,
+            [this](const QList<QSslError>& errors) { certificateErrors_ = errors; });
+    return socket;
+}
+
+void THttpCli::connected() {
+    if (!tunnelText_.empty()) {
+        state_ = State::WaitingForTunnel;
+        socket_->write(tunnelText_.data(), static_cast<qint64>(tunnelText_.size()));
+    } else if (secure_) {
+        startTls();
+    } else {
+        sendRequest();
+    }
+}
+
+// Whatever the proxy sent after its answer is not the server's.
+void THttpCli::startTls() {
+    state_ = State::TlsHandshake;
+    reader_ = {};
+    static_cast<QSslSocket&>(*socket_).startClientEncryption();
 }
 
 void THttpCli::sendRequest() {
@@ -139,18 +188,25 @@ void THttpCli::sendRequest() {
     socket_->write(requestText_.data(), static_cast<qint64>(requestText_.size()));
 }
 
-void THttpCli::readHeader() {
+void THttpCli::readReceived() {
     const QByteArray bytes = socket_->readAll();
     reader_.append({bytes.constData(), static_cast<std::size_t>(bytes.size())});
     const auto hop = hop_;
-    while (hop == hop_ && state_ == State::WaitingForHeader) {
+    while (hop == hop_ && readingLines()) {
         const auto line = reader_.nextLine();
         if (!line)
             break;
-        takeLine(*line);
+        if (state_ == State::WaitingForTunnel)
+            takeTunnelLine(*line);
+        else
+            takeLine(*line);
     }
-    if (hop == hop_ && state_ == State::WaitingForHeader && reader_.lineTooLong())
+    if (hop == hop_ && readingLines() && reader_.lineTooLong())
         fail("HTTP line too long");
+}
+
+bool THttpCli::readingLines() const {
+    return state_ == State::WaitingForHeader || state_ == State::WaitingForTunnel;
 }
 
 // A HEAD response ends with its header: the request ends there without
@@ -165,6 +221,26 @@ void THttpCli::takeLine(const std::string& line) {
         redirect(*response_.location);
     else
         end();
+}
+
+void THttpCli::takeTunnelLine(const std::string& line) {
+    switch (tunnelReply_.takeLine(line)) {
+    case TunnelReply::Outcome::Open:
+        return startTls();
+    case TunnelReply::Outcome::Refused:
+        return tunnelRefused();
+    case TunnelReply::Outcome::Pending:
+        break;
+    }
+}
+
+// A proxy's refusal keeps its error code (an authorisation it wants, say);
+// any other answer but success stands for a server that was not reached.
+void THttpCli::tunnelRefused() {
+    const std::string answer = tunnelReply_.firstLine();
+    const int status = tunnelReply_.status();
+    fail("proxy refused the tunnel: " + (answer.empty() ? std::string("no answer") : answer),
+         status >= 400 ? status : failedStatus);
 }
 
 // The results describe the final response only, so each hop starts afresh.
@@ -187,15 +263,26 @@ void THttpCli::serverClosed() {
 }
 
 void THttpCli::socketFailed(QAbstractSocket::SocketError error) {
-    if (error == QAbstractSocket::RemoteHostClosedError && state_ == State::WaitingForHeader)
+    if (!certificateErrors_.isEmpty())
+        return certificateNotTrusted();
+    if (error == QAbstractSocket::RemoteHostClosedError && readingLines())
         return serverClosed();
     const std::string text = socket_->errorString().toStdString() + " (Error #" +
                              std::to_string(static_cast<int>(error)) + ")";
-    fail(state_ == State::DnsLookupDone ? "can't connect: " + text : text);
+    if (state_ == State::DnsLookupDone)
+        return fail("can't connect: " + text);
+    fail(state_ == State::TlsHandshake ? "TLS handshake failed: " + text : text);
 }
 
-void THttpCli::fail(const std::string& reason) {
-    response_.status = 404;
+void THttpCli::certificateNotTrusted() {
+    const std::string reason = tlsFailureReason(certificateErrors_);
+    if (untrustedServer_)
+        untrustedServer_(serverName(currentUrl_), reason);
+    fail("can't verify the server's certificate: " + reason);
+}
+
+void THttpCli::fail(const std::string& reason, int status) {
+    response_.status = status;
     response_.reason = reason;
     end();
 }

@@ -5,9 +5,12 @@
 #include "net/http/http_line_reader.h"
 #include "net/http/http_request.h"
 #include "net/http/http_response.h"
+#include "net/http/http_route.h"
+#include "net/http/http_tunnel.h"
 #include "net/http/url_parts.h"
 
 #include <QObject>
+#include <QSslError>
 #include <QTcpSocket>
 #include <QTimer>
 #include <chrono>
@@ -23,7 +26,9 @@ class QEventLoop;
 namespace statvane {
 
 // HTTP/1.0 client for HEAD requests, directly or through a proxy with Basic
-// authorisation, following redirections. RequestHead() runs the request on
+// authorisation, following redirections. An https address is asked over TLS,
+// through a proxy in a CONNECT tunnel; the server's certificate and name are
+// always verified (see tls_trust.h). RequestHead() runs the request on
 // the calling thread's event loop and returns when it has ended, so other
 // events (a Cancel button, repaints) are handled meanwhile; StartHead() runs
 // it without waiting. One request at a time; the client can be used for any
@@ -32,6 +37,8 @@ class THttpCli : public QObject {
   public:
     static constexpr int defaultTimeoutMs = 30000;
     static constexpr int maxRedirections = 20;
+    // The status of a request that did not reach the server or was given up.
+    static constexpr int failedStatus = 404;
 
     THttpCli();
     ~THttpCli() override;
@@ -72,6 +79,13 @@ class THttpCli : public QObject {
     void setTimeoutMs(int timeoutMs) { timeoutMs_ = timeoutMs; }
     // Asked a few times a second while a request runs; true cancels it.
     void setCancelCheck(std::function<bool()> check) { cancelCheck_ = std::move(check); }
+    // Told when a secure server's certificate is not trusted: the server (its
+    // host, with the port when the address names one) and why, in one line.
+    using UntrustedServerHandler =
+        std::function<void(const std::string& server, const std::string& reason)>;
+    void setUntrustedServerHandler(UntrustedServerHandler handler) {
+        untrustedServer_ = std::move(handler);
+    }
     // Replaces the system's host-name look-up; an empty one restores it.
     void setHostLookup(HostLookup lookup) {
         hostLookup_ = lookup ? std::move(lookup) : systemHostLookup;
@@ -105,19 +119,35 @@ class THttpCli : public QObject {
     const std::string& CurrentAddress() const { return currentAddress_; }
 
   private:
-    enum class State { Ready, NotConnected, DnsLookup, DnsLookupDone, WaitingForHeader };
+    enum class State {
+        Ready,
+        NotConnected,
+        DnsLookup,
+        DnsLookupDone,
+        WaitingForTunnel,
+        TlsHandshake,
+        WaitingForHeader
+    };
 
     void startHop(const UrlParts& url);
-    HeadRequest headRequest(const UrlParts& url, const std::string& path) const;
+    HeadRequest headRequest(const UrlParts& url, const HttpRoute& route) const;
+    std::string tunnelText(const HttpRoute& route) const;
     void lookUp(const std::string& host);
     void connectTo(const QHostAddress& address);
+    std::unique_ptr<QTcpSocket> secureSocket();
+    void connected();
+    void startTls();
     void sendRequest();
-    void readHeader();
+    void readReceived();
+    bool readingLines() const;
     void takeLine(const std::string& line);
+    void takeTunnelLine(const std::string& line);
+    void tunnelRefused();
     void redirect(const std::string& location);
     void serverClosed();
     void socketFailed(QAbstractSocket::SocketError error);
-    void fail(const std::string& reason);
+    void certificateNotTrusted();
+    void fail(const std::string& reason, int status = failedStatus);
     void end();
     void detachSocket();
 
@@ -135,6 +165,7 @@ class THttpCli : public QObject {
     std::optional<std::chrono::sys_seconds> modifiedSince_;
     int timeoutMs_ = defaultTimeoutMs;
     std::function<bool()> cancelCheck_;
+    UntrustedServerHandler untrustedServer_;
     HostLookup hostLookup_ = systemHostLookup;
     std::function<void()> finished_;
 
@@ -145,6 +176,10 @@ class THttpCli : public QObject {
     int redirections_ = 0;
     UrlParts currentUrl_;
     std::uint16_t port_ = 0;
+    bool secure_ = false;
+    std::string tunnelText_;
+    TunnelReply tunnelReply_;
+    QList<QSslError> certificateErrors_;
     std::string requestText_;
     std::unique_ptr<QTcpSocket> socket_;
     HttpLineReader reader_;

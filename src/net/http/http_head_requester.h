@@ -14,6 +14,9 @@ class HttpHeadRequester : public HeadRequester {
     explicit HttpHeadRequester(std::function<bool()> cancelRequested,
                                HeadRequestLimits limits = HeadRequestLimits::standard());
 
+    // Told when a secure site's certificate is not trusted (see THttpCli).
+    void setUntrustedServerHandler(THttpCli::UntrustedServerHandler handler);
+
     void setProxy(const ProxySettings& proxy) override;
     void requestHeads(const std::vector<std::string>& urls, const Answered& answered) override;
 
@@ -21,6 +24,7 @@ class HttpHeadRequester : public HeadRequester {
     std::function<bool()> cancelRequested_;
     HeadRequestLimits limits_;
     ProxySettings proxy_;
+    THttpCli::UntrustedServerHandler untrustedServer_;
 };
 
 } // namespace statvane

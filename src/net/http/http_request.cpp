@@ -12,10 +12,6 @@ void addLine(std::string& text, std::string_view name, const std::string& value)
     text.append(name).append(": ").append(value).append("\r\n");
 }
 
-std::string basic(const std::string& user, const std::string& password) {
-    return "Basic " + base64Encode(user + ":" + password);
-}
-
 } // namespace
 
 std::string requestText(const HeadRequest& request) {
@@ -30,11 +26,16 @@ std::string requestText(const HeadRequest& request) {
     if (request.modifiedSince)
         addLine(text, "If-Modified-Since", httpDate(*request.modifiedSince));
     if (!request.user.empty())
-        addLine(text, "Authorization", basic(request.user, request.password));
+        addLine(text, "Authorization", basicAuthorization(request.user, request.password));
     if (!request.proxyUser.empty())
-        addLine(text, "Proxy-Authorization", basic(request.proxyUser, request.proxyPassword));
+        addLine(text, "Proxy-Authorization",
+                basicAuthorization(request.proxyUser, request.proxyPassword));
     addLine(text, "Cookie", request.cookie);
     return text + "\r\n";
+}
+
+std::string basicAuthorization(const std::string& user, const std::string& password) {
+    return "Basic " + base64Encode(user + ":" + password);
 }
 
 } // namespace statvane

@@ -26,4 +26,7 @@ struct HeadRequest {
 // The request as sent: one line each, ending in CR LF, then an empty line.
 std::string requestText(const HeadRequest& request);
 
+// "Basic " and the Base64 of user ":" password, for the authorisation headers.
+std::string basicAuthorization(const std::string& user, const std::string& password);
+
 } // namespace statvane

@@ -1,10 +1,23 @@
 #include "net/http/http_route.h"
 
+#include "platform/ascii.h"
 #include "platform/false_restrict_warning.h"
 
 #include <charconv>
 
 namespace statvane {
+namespace {
+
+constexpr std::string_view securePort = "443";
+
+// The port the address names, else the scheme's own.
+std::string serverPort(const UrlParts& url) {
+    if (!url.port.empty())
+        return url.port;
+    return isSecure(url) ? std::string(securePort) : "80";
+}
+
+} // namespace
 
 UrlParts requestedUrl(std::string_view url) {
     UrlParts parts = splitUrl(url);
@@ -16,12 +29,25 @@ UrlParts requestedUrl(std::string_view url) {
     return parts;
 }
 
+bool isSecure(const UrlParts& url) {
+    return ascii::equalsIgnoringCase(url.scheme, "https");
+}
+
 HttpRoute routeFor(const UrlParts& url, std::string_view proxy, std::string_view proxyPort) {
+    const bool secure = isSecure(url);
     if (proxy.empty())
-        return {url.host, url.port.empty() ? "80" : url.port, url.path};
+        return {url.host, serverPort(url), url.path, secure, {}};
     const UrlParts proxyParts = splitUrl(proxy);
-    return {proxyParts.host, proxyParts.port.empty() ? std::string(proxyPort) : proxyParts.port,
-            absoluteAddress(url)};
+    std::string port = proxyParts.port.empty() ? std::string(proxyPort) : proxyParts.port;
+    if (secure)
+        return {proxyParts.host, std::move(port), url.path, true, url.host + ":" + serverPort(url)};
+    return {proxyParts.host, std::move(port), absoluteAddress(url), false, {}};
+}
+
+std::string hostHeader(const UrlParts& url) {
+    if (!isSecure(url) || url.port.empty() || url.port == securePort)
+        return url.host;
+    return url.host + ":" + url.port;
 }
 
 UrlParts redirectedUrl(const UrlParts& current, std::string_view location) {

@@ -14,8 +14,9 @@
 namespace statvane::test {
 
 // Host names for the client under test, answered without any DNS server:
-// "pages.test" and "other.test" are 127.0.0.1, "silent.test" never answers,
-// every other name does not resolve. Answers come from the event loop.
+// "pages.test", "other.test" and "localhost" are 127.0.0.1, "silent.test"
+// never answers, every other name does not resolve. Answers come from the
+// event loop.
 class LoopbackNames {
   public:
     HostLookup lookup();

@@ -47,6 +47,8 @@ struct RouteCase {
     std::string_view host;
     std::string_view port;
     std::string_view path;
+    bool secure = false;
+    std::string_view tunnel = "";
 };
 
 TEST(RouteFor, ConnectsToServerOrProxy) {
@@ -59,13 +61,31 @@ TEST(RouteFor, ConnectsToServerOrProxy) {
         {"http://site.test:81", "proxy.test", "3128", "proxy.test", "3128", "http://site.test:81/"},
         {"site.test/a", "proxy.test", "", "proxy.test", "", "http://site.test/a"},
         {"ftp://site.test/a", "http://proxy.test:1/", "", "proxy.test", "1", "ftp://site.test/a"},
+        {"https://site.test", "", "3128", "site.test", "443", "/", true},
+        {"HTTPS://site.test:8443/a?b", "", "", "site.test", "8443", "/a?b", true},
+        {"https://u:p@site.test/a", "proxy.test:8888", "", "proxy.test", "8888", "/a", true,
+         "site.test:443"},
+        {"https://[::1]:8443/a", "proxy.test", "3128", "proxy.test", "3128", "/a", true,
+         "[::1]:8443"},
     };
     for (const auto& c : cases) {
         const HttpRoute route = routeFor(requestedUrl(c.url), c.proxy, c.proxyPort);
         EXPECT_EQ(route.host, c.host) << c.url << " via " << c.proxy;
         EXPECT_EQ(route.port, c.port) << c.url << " via " << c.proxy;
         EXPECT_EQ(route.path, c.path) << c.url << " via " << c.proxy;
+        EXPECT_EQ(route.secure, c.secure) << c.url << " via " << c.proxy;
+        EXPECT_EQ(route.tunnel, c.tunnel) << c.url << " via " << c.proxy;
     }
+}
+
+TEST(HostHeader, NamesThePortOnlyForHttpsOffItsDefault) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"http://site.test:8080/a", "site.test"}, {"https://site.test/a", "site.test"},
+        {"https://site.test:443/a", "site.test"}, {"https://site.test:8443/a", "site.test:8443"},
+        {"https://[::1]:8443/", "[::1]:8443"},
+    };
+    for (const auto& [url, host] : cases)
+        EXPECT_EQ(hostHeader(requestedUrl(url)), host) << url;
 }
 
 TEST(RedirectedUrl, PathStaysOnServerAndAddressIsSplit) {
@@ -77,6 +97,10 @@ TEST(RedirectedUrl, PathStaysOnServerAndAddressIsSplit) {
     const UrlParts elsewhere = redirectedUrl(current, "http://other.test");
     EXPECT_EQ(absoluteAddress(elsewhere), "http://other.test/");
     EXPECT_EQ(elsewhere.user, "");
+
+    const UrlParts secure = requestedUrl("https://site.test:8443/old");
+    EXPECT_EQ(absoluteAddress(redirectedUrl(secure, "/new")), "https://site.test:8443/new");
+    EXPECT_EQ(absoluteAddress(redirectedUrl(secure, "http://site.test/")), "http://site.test/");
 }
 
 TEST(PortNumber, AcceptsOnlyTcpPorts) {
