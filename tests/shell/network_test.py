@@ -238,6 +238,16 @@ def top_page_rows(report):
     return [line.rsplit(",", 2)[0] for line in lines[first:] if line]
 
 
+def logged_head_requests(site_log, run):
+    """run()'s result and the HEAD requests that the web site logged in
+    site_log while it ran, sorted (the bytes step sends several at once)."""
+    before = os.path.getsize(site_log)
+    result = run()
+    with open(site_log, "rb") as log:
+        log.seek(before)
+        return result, sorted(re.findall(rb'"HEAD (\S+) HTTP/1\.[01]"', log.read()))
+
+
 class NetworkTestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -313,13 +323,7 @@ class SiteTestCase(NetworkTestCase):
         cls.site = f"http://127.0.0.1:{port}"
 
     def site_requests(self, run):
-        """The HEAD requests the site logged while run() ran, sorted (the bytes
-        step sends several at once)."""
-        before = os.path.getsize(self.site_log)
-        result = run()
-        with open(self.site_log, "rb") as log:
-            log.seek(before)
-            return result, sorted(re.findall(rb'"HEAD (\S+) HTTP/1\.[01]"', log.read()))
+        return logged_head_requests(self.site_log, run)
 
 
 class BytesFromWebServer(SiteTestCase):
@@ -441,12 +445,7 @@ class SecureSiteTestCase(NetworkTestCase):
             self.authority if authority is None else authority))
 
     def site_requests(self, port, run):
-        """The HEAD requests the site on the port logged while run() ran."""
-        before = os.path.getsize(self.site_logs[port])
-        result = run()
-        with open(self.site_logs[port], "rb") as log:
-            log.seek(before)
-            return result, re.findall(rb'"HEAD (\S+) HTTP/1\.[01]"', log.read())
+        return logged_head_requests(self.site_logs[port], run)
 
 
 class BytesFromSecureSite(SecureSiteTestCase):
