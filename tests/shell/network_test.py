@@ -266,6 +266,19 @@ class NetworkTestCase(unittest.TestCase):
         cls.peers.append(peer)
         return peer
 
+    @classmethod
+    def start_tinyproxy(cls, more_config=""):
+        """tinyproxy on loopback with Basic authorisation (user, password),
+        logging each request to cls.proxy_log; its port is cls.proxy_port."""
+        require_peer("tinyproxy", "-v")
+        cls.proxy_log = cls.sandbox.path("proxy.log")
+        conf = cls.sandbox.path("tinyproxy.conf")
+        cls.proxy_port = free_port()
+        write(conf, (f"Port {cls.proxy_port}\nListen 127.0.0.1\nAllow 127.0.0.1\n"
+                     f"BasicAuth user password\n{more_config}Timeout 30\nMaxClients 10\n"
+                     f'LogLevel Connect\nLogFile "{cls.proxy_log}"\n').encode())
+        cls.start_peer(Peer(["tinyproxy", "-d", "-c", conf], cls.proxy_port))
+
     def environment(self, changes):
         """The resolver library reports a connection unless the changes say
         otherwise."""
@@ -366,14 +379,7 @@ class BytesThroughProxy(SiteTestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        require_peer("tinyproxy", "-v")
-        cls.proxy_log = cls.sandbox.path("proxy.log")
-        conf = cls.sandbox.path("tinyproxy.conf")
-        cls.proxy_port = free_port()
-        write(conf, (f"Port {cls.proxy_port}\nListen 127.0.0.1\nAllow 127.0.0.1\n"
-                     "BasicAuth user password\nTimeout 30\nMaxClients 10\nLogLevel Connect\n"
-                     f'LogFile "{cls.proxy_log}"\n').encode())
-        cls.start_peer(Peer(["tinyproxy", "-d", "-c", conf], cls.proxy_port))
+        cls.start_tinyproxy()
 
     def proxied_requests(self, run):
         """The HEAD requests the proxy logged while run() ran, sorted."""
@@ -491,14 +497,7 @@ class BytesThroughSecureTunnel(SecureSiteTestCase):
     @classmethod
     def setUpClass(cls):
         super().setUpClass()
-        require_peer("tinyproxy", "-v")
-        cls.proxy_log = cls.sandbox.path("proxy.log")
-        conf = cls.sandbox.path("tinyproxy.conf")
-        cls.proxy_port = free_port()
-        write(conf, (f"Port {cls.proxy_port}\nListen 127.0.0.1\nAllow 127.0.0.1\n"
-                     f"BasicAuth user password\nConnectPort {cls.ports['server']}\nTimeout 30\n"
-                     f'MaxClients 10\nLogLevel Connect\nLogFile "{cls.proxy_log}"\n').encode())
-        cls.start_peer(Peer(["tinyproxy", "-d", "-c", conf], cls.proxy_port))
+        cls.start_tinyproxy(f"ConnectPort {cls.ports['server']}\n")
 
     def test_byte_figures_through_the_tunnel(self):
         port = self.ports["server"]
