@@ -1,6 +1,5 @@
 #pragma once
 
-#include "net/smtp/ehlo_reply.h"
 #include "net/smtp/mail_date.h"
 #include "net/smtp/reply_line_buffer.h"
 #include "net/smtp/smtp_types.h"

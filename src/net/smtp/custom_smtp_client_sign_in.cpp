@@ -3,6 +3,7 @@
 // no security at all.
 #include "net/base64.h"
 #include "net/smtp/custom_smtp_client.h"
+#include "net/smtp/ehlo_reply.h"
 #include "net/smtp/smtp_login.h"
 
 #include <QSslSocket>
