@@ -7,10 +7,12 @@
 #include "gui/help_window.h"
 #include "gui/window_size.h"
 #include "platform/prompt.h"
+#include "settings/mail_security.h"
 #include "settings/settings_loading.h"
 #include "settings/settings_store.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -65,12 +67,17 @@ void TForm3::showSettings() {
         {ProxyUserEdit, &settings_.ProxyUserName},
         {ProxyPasswordEdit, &settings_.ProxyPassword},
         {MailServerEdit, &settings_.MailServer},
+        {MailUserEdit, &settings_.MailUserName},
+        {MailPasswordEdit, &settings_.MailPassword},
         {MailSubjectEdit, &settings_.MailSubject},
         {MailFromEdit, &settings_.MailSender},
         {MailReplyToEdit, &settings_.MailReplyTo},
     };
     for (const auto& [edit, text] : texts)
         edit->setText(displayText(*text));
+    // A stored security that names no mode shows none; mailing then says so.
+    const auto security = mailSecurityMode(settings_.MailSecurity);
+    MailSecurityCombo->setCurrentIndex(security ? static_cast<int>(*security) : -1);
     for (FilterListBox* box : {VisitorBox, ReferrerBox, TopPagesBox})
         box->loadEntries();
 }
@@ -172,6 +179,18 @@ void TForm3::ProxyPasswordEditChange(const QString& text) {
 
 void TForm3::MailServerEditChange(const QString& text) {
     settings_.MailServer = text.toStdString();
+}
+
+void TForm3::MailSecurityComboChange(int index) {
+    settings_.MailSecurity = kMailSecurityNames[index];
+}
+
+void TForm3::MailUserEditChange(const QString& text) {
+    settings_.MailUserName = text.toStdString();
+}
+
+void TForm3::MailPasswordEditChange(const QString& text) {
+    settings_.MailPassword = text.toStdString();
 }
 
 void TForm3::MailSubjectEditChange(const QString& text) {

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <filesystem>
 
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -31,8 +32,9 @@ inline constexpr const char* kFileDeletedText = "File deleted.";
 // WebSiteEdit, MaxCacheEdit, FlushCacheButton; VisitorList,
 // VisitorAddButton, VisitorDeleteButton and the same for Referrer and
 // TopPages; ProxyServerEdit, ProxyPortEdit, ProxyUserEdit, ProxyPasswordEdit,
-// MailServerEdit, MailSubjectEdit, MailFromEdit, MailReplyToEdit; OkButton,
-// HelpButton, CancelButton.
+// MailServerEdit, MailSecurityCombo, MailUserEdit, MailPasswordEdit,
+// MailSubjectEdit, MailFromEdit, MailReplyToEdit; OkButton, HelpButton,
+// CancelButton.
 class TForm3 : public QDialog {
     Q_OBJECT
   public:
@@ -71,6 +73,9 @@ class TForm3 : public QDialog {
     void ProxyUserEditChange(const QString& text);
     void ProxyPasswordEditChange(const QString& text);
     void MailServerEditChange(const QString& text);
+    void MailSecurityComboChange(int index);
+    void MailUserEditChange(const QString& text);
+    void MailPasswordEditChange(const QString& text);
     void MailSubjectEditChange(const QString& text);
     void MailFromEditChange(const QString& text);
     void MailReplyToEditChange(const QString& text);
@@ -99,6 +104,9 @@ class TForm3 : public QDialog {
     QLineEdit* ProxyUserEdit;
     QLineEdit* ProxyPasswordEdit;
     QLineEdit* MailServerEdit;
+    QComboBox* MailSecurityCombo;
+    QLineEdit* MailUserEdit;
+    QLineEdit* MailPasswordEdit;
     QLineEdit* MailSubjectEdit;
     QLineEdit* MailFromEdit;
     QLineEdit* MailReplyToEdit;

@@ -1,7 +1,9 @@
 #include "gui/filter_list_box.h"
 #include "gui/options_dialog.h"
+#include "settings/mail_security.h"
 #include "settings/settings.h"
 
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -146,12 +148,24 @@ QWidget* TForm3::buildServerPage() {
 
     auto* mail = new QGroupBox("Mail Server:");
     MailServerEdit = textField("MailServerEdit", &TForm3::MailServerEditChange);
+    MailSecurityCombo = new QComboBox;
+    MailSecurityCombo->setObjectName("MailSecurityCombo");
+    for (const char* name : kMailSecurityNames)
+        MailSecurityCombo->addItem(name);
+    // The user's choice only: showing the stored settings changes nothing.
+    connect(MailSecurityCombo, &QComboBox::activated, this, &TForm3::MailSecurityComboChange);
+    MailUserEdit = textField("MailUserEdit", &TForm3::MailUserEditChange);
+    MailPasswordEdit = textField("MailPasswordEdit", &TForm3::MailPasswordEditChange);
+    MailPasswordEdit->setEchoMode(QLineEdit::Password);
     MailSubjectEdit = textField("MailSubjectEdit", &TForm3::MailSubjectEditChange);
     MailFromEdit = textField("MailFromEdit", &TForm3::MailFromEditChange);
     MailReplyToEdit = textField("MailReplyToEdit", &TForm3::MailReplyToEditChange);
     auto* mailLayout = new QFormLayout(mail);
     mailLayout->addRow(explanation(kMailExplanation));
     mailLayout->addRow("Server:", MailServerEdit);
+    mailLayout->addRow("Security:", MailSecurityCombo);
+    mailLayout->addRow("User Name:", MailUserEdit);
+    mailLayout->addRow("Password:", MailPasswordEdit);
     mailLayout->addRow("E-Mail Subject:", MailSubjectEdit);
     mailLayout->addRow("From:", MailFromEdit);
     mailLayout->addRow("Reply-To:", MailReplyToEdit);

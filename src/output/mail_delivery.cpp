@@ -1,7 +1,9 @@
 #include "output/mail_delivery.h"
 
 #include "output/recipients.h"
+#include "output/sign_in_failure_message.h"
 #include "platform/error.h"
+#include "settings/mail_security.h"
 
 #include <QCoreApplication>
 
@@ -10,14 +12,40 @@ namespace {
 
 constexpr int kQuitWaitMs = 5000;
 
-// "host:port" in the server setting names a port other than SMTP's own.
+TSmtpSecurity clientSecurity(MailSecurityMode mode) {
+    switch (mode) {
+    case MailSecurityMode::StartTls:
+        return smtpStartTls;
+    case MailSecurityMode::Tls:
+        return smtpTls;
+    case MailSecurityMode::None:
+        break;
+    }
+    return smtpNoSecurity;
+}
+
+// The submission ports: 587 is upgraded by STARTTLS, 465 speaks TLS at once.
+std::string defaultPort(TSmtpSecurity security) {
+    switch (security) {
+    case smtpStartTls:
+        return "587";
+    case smtpTls:
+        return "465";
+    case smtpNoSecurity:
+        break;
+    }
+    return "smtp";
+}
+
+// "host:port" in the server setting names a port other than the default one
+// of the security.
 void setServer(TSmtpCli& client, const std::string& server) {
     const auto colon = server.rfind(':');
     const bool hasPort = colon != std::string::npos && colon + 1 < server.size() &&
                          server.find_first_not_of("0123456789", colon + 1) == std::string::npos &&
                          server.find(':') == colon;
     client.Host = hasPort ? server.substr(0, colon) : server;
-    client.Port = hasPort ? server.substr(colon + 1) : "smtp";
+    client.Port = hasPort ? server.substr(colon + 1) : defaultPort(client.Security);
 }
 
 } // namespace
@@ -45,10 +73,20 @@ bool MailDelivery::mailReport(const Settings& settings, const std::filesystem::p
         prompt_.showMessage(kMailBusyMessage, MessageIcon::Warning);
         return false;
     }
+    const std::optional<MailSecurityMode> security = mailSecurityMode(settings.MailSecurity);
+    if (!security) {
+        prompt_.showMessage(kUnknownMailSecurityMessage + settings.MailSecurity,
+                            MessageIcon::Warning);
+        return false;
+    }
     if (!connected_()) {
         prompt_.showMessage(kNotConnectedMessage, MessageIcon::Warning);
         return false;
     }
+    client_.Security = clientSecurity(*security);
+    client_.UserName = settings.MailUserName;
+    client_.Password = settings.MailPassword;
+    signIn_ = client_.Security != smtpNoSecurity || !client_.UserName.empty();
     client_.FromName = settings.MailSender;
     client_.HdrFrom = settings.MailSender;
     client_.HdrReplyTo = settings.MailReplyTo;
@@ -81,10 +119,15 @@ void MailDelivery::SmtpCli1RequestDone(TSmtpRequest rqType, std::uint16_t error)
         return;
     switch (rqType) {
     case smtpConnect:
-        startStep(&TSmtpCli::Helo);
+        if (!signInFailed())
+            startStep(signIn_ ? &TSmtpCli::SignIn : &TSmtpCli::Helo);
         break;
     case smtpHelo:
         startStep(&TSmtpCli::Mail);
+        break;
+    case smtpSignIn:
+        if (!signInFailed())
+            startStep(&TSmtpCli::Mail);
         break;
     case smtpMail:
         outcome_ = error == 0 ? Outcome::Accepted : Outcome::Refused;
@@ -107,6 +150,18 @@ void MailDelivery::startStep(void (TSmtpCli::*step)()) {
         prompt_.showMessage(kMailErrorMessage, MessageIcon::Warning);
         finish(Outcome::Refused);
     }
+}
+
+// A TLS connection that failed at once, or a sign-in the client could not
+// complete, is told; QUIT follows when the connection is still there.
+bool MailDelivery::signInFailed() {
+    const TSmtpSignInFailure failure = client_.SignInFailure();
+    if (failure == TSmtpSignInFailure::none)
+        return false;
+    prompt_.showMessage(signInFailureMessage(failure, client_.SignInFailureReason()),
+                        MessageIcon::Warning);
+    quit();
+    return true;
 }
 
 void MailDelivery::quit() {

@@ -22,9 +22,15 @@ inline constexpr const char* kMailRefusedMessage =
     "The server's last reply was: ";
 inline constexpr const char* kMailBusyMessage =
     "A report is still being mailed.  Please try again when it has been sent.";
+inline constexpr const char* kUnknownMailSecurityMessage =
+    "The mail security setting is none of None, STARTTLS and TLS: ";
 
 // Mails a written report file as an attachment: connect, greet, mail, quit,
 // each step started when the one before has ended, whatever its outcome.
+// With a mail security or a user name set, the greeting is the client's
+// SignIn (EHLO, STARTTLS, login); a sign-in that fails is told through the
+// prompt and ends the delivery with QUIT, or at once when the connection is
+// gone, before anything of the mail is sent.
 class MailDelivery {
   public:
     enum class Outcome { Accepted, Refused, NotStarted };
@@ -57,6 +63,7 @@ class MailDelivery {
 
   private:
     void startStep(void (TSmtpCli::*step)());
+    bool signInFailed();
     void quit();
     void quitEnded();
     void finish(Outcome outcome);
@@ -65,6 +72,7 @@ class MailDelivery {
     Prompt& prompt_;
     std::function<bool()> connected_;
     bool busy_ = false;
+    bool signIn_ = false;
     Outcome outcome_ = Outcome::NotStarted;
     std::optional<std::string> refusal_;
     // After QUIT, how long the server may take to answer it and close the

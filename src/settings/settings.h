@@ -19,6 +19,10 @@ struct Settings {
     std::string MailSubject = "Statvane Report";
     std::string MailSender;
     std::string MailReplyTo;
+    // "None", "STARTTLS" or "TLS" (see mail_security.h); empty is "None".
+    std::string MailSecurity;
+    std::string MailUserName;
+    std::string MailPassword;
     std::vector<std::string> VisitorFilterList;
     std::vector<std::string> ReferrerFilterList;
     std::vector<std::string> TopPagesFilterList;

@@ -1,7 +1,10 @@
 #include "settings/settings_store.h"
 
+#include "platform/ascii.h"
 #include "platform/error.h"
 #include "platform/integer_text.h"
+
+#include <algorithm>
 
 namespace statvane {
 namespace {
@@ -25,6 +28,15 @@ constexpr TextValue kLoadOrder[] = {
     {"Reply-To", &Settings::MailReplyTo},
 };
 
+// The mail security values, loaded after those above. Each is written only
+// when it holds text or is stored already, so that the file of a user who
+// never sets them keeps exactly the values it had.
+constexpr TextValue kMailSecurityValues[] = {
+    {"Mail Security", &Settings::MailSecurity},
+    {"Mail User Name", &Settings::MailUserName},
+    {"Mail Password", &Settings::MailPassword},
+};
+
 struct ListValue {
     const char* key;
     std::vector<std::string> Settings::*field;
@@ -45,6 +57,13 @@ bool readDefaultBrowser(Registry& registry) {
     }
 }
 
+bool valueStored(const Registry& registry, std::string_view name) {
+    const auto names = registry.valueNames(kSettings);
+    return std::any_of(names.begin(), names.end(), [name](const std::string& stored) {
+        return ascii::equalsIgnoringCase(stored, name);
+    });
+}
+
 bool maxCacheAcceptable(const std::string& text) {
     const std::int32_t value = parseInteger(text).value_or(-1);
     return value >= 0 && value <= kMaxCacheLimit;
@@ -60,6 +79,8 @@ void SettingsStore::loadSettings(Settings& settings) {
         if (value.field == &Settings::MaxCache && settings.MaxCache.empty())
             settings.MaxCache = "10000";
     }
+    for (const auto& value : kMailSecurityValues)
+        settings.*value.field = registry_.readString(kSettings, value.name).value_or("");
     for (const auto& list : kLists)
         loadList(list.key, settings.*list.field);
 }
@@ -77,6 +98,11 @@ SaveResult SettingsStore::saveSettings(const Settings& settings) {
     for (const auto& value : kLoadOrder) {
         if (value.field != &Settings::MaxCache)
             registry_.writeString(kSettings, value.name, settings.*value.field);
+    }
+    for (const auto& value : kMailSecurityValues) {
+        const std::string& text = settings.*value.field;
+        if (!text.empty() || valueStored(registry_, value.name))
+            registry_.writeString(kSettings, value.name, text);
     }
     if (!maxCacheAcceptable(settings.MaxCache))
         return SaveResult::Rejected;

@@ -6,6 +6,7 @@
 #include "support/file_size_limit.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -346,6 +347,53 @@ TEST_F(OptionsDialogTest, OkStoresEveryValueAndCloses) {
         "\\Referrer]\r\n\"0\"=\"r\xe9\"\r\n\r\n" + key +
         "\\TopPages]\r\n\"0\"=\"/private/*\"\r\n\r\n";
     EXPECT_EQ(readFile(settingsFile()), expected);
+}
+
+// The security, user name and password of the mail server: loaded, edited
+// into the live record, left unstored by Cancel and stored by Ok.
+TEST_F(OptionsDialogTest, MailSecurityAndLoginAreEditedLikeTheOtherFields) {
+    writeFile(settingsFile(),
+              settingsExport("\"Mail Security\"=\"tls\"\r\n\"Mail User Name\"=\"me\"\r\n"
+                             "\"Mail Password\"=\"old secret\"\r\n"));
+    start();
+    open();
+    showPage(2);
+    auto* security = find<QComboBox>("MailSecurityCombo");
+    EXPECT_EQ(security->currentText(), "TLS");
+    EXPECT_EQ(security->count(), 3);
+    EXPECT_EQ(edit("MailUserEdit")->text(), "me");
+    EXPECT_EQ(edit("MailPasswordEdit")->text(), "old secret");
+    EXPECT_EQ(edit("MailPasswordEdit")->echoMode(), QLineEdit::Password);
+
+    security->setFocus();
+    QTest::keyClick(security, Qt::Key_Up);
+    retype("MailUserEdit", "reports@example.com");
+    retype("MailPasswordEdit", "app password");
+    EXPECT_EQ(live().MailSecurity, "STARTTLS");
+    EXPECT_EQ(live().MailUserName, "reports@example.com");
+    EXPECT_EQ(live().MailPassword, "app password");
+    press("CancelButton");
+    EXPECT_EQ(storedString(keys::kSettings, "Mail Security"), "tls");
+    EXPECT_EQ(storedString(keys::kSettings, "Mail Password"), "old secret");
+
+    open();
+    EXPECT_EQ(security->currentText(), "STARTTLS");
+    press("OkButton");
+    EXPECT_EQ(storedString(keys::kSettings, "Mail Security"), "STARTTLS");
+    EXPECT_EQ(storedString(keys::kSettings, "Mail User Name"), "reports@example.com");
+    EXPECT_EQ(storedString(keys::kSettings, "Mail Password"), "app password");
+}
+
+// A stored security that names no mode is shown as no choice and kept as it
+// is until the user chooses.
+TEST_F(OptionsDialogTest, StoredSecurityOfNoModeShowsNoChoice) {
+    writeFile(settingsFile(), settingsExport("\"Mail Security\"=\"SSL\"\r\n"));
+    start();
+    EXPECT_EQ(find<QComboBox>("MailSecurityCombo")->currentIndex(), -1);
+    EXPECT_EQ(live().MailSecurity, "SSL");
+    open();
+    press("OkButton");
+    EXPECT_EQ(storedString(keys::kSettings, "Mail Security"), "SSL");
 }
 
 TEST_F(OptionsDialogTest, FlushCacheAsksThenDeletesDnsLogAndSaysSoOnlyWhenItWasThere) {

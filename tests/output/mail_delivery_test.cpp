@@ -1,5 +1,6 @@
 #include "output/mail_delivery.h"
 #include "output/recipients.h"
+#include "output/sign_in_failure_message.h"
 #include "peers/peer_process.h"
 #include "peers/scripted_smtp.h"
 #include "platform/error.h"
@@ -147,6 +148,96 @@ TEST_F(MailDeliveryTest, AcceptedMessageWhoseQuitIsNeverAnsweredIsAccepted) {
     ASSERT_TRUE(mail("b@example.com"));
     EXPECT_EQ(outcome, MailDelivery::Outcome::Accepted);
     EXPECT_EQ(smtp.server.connectionCount(), 2);
+}
+
+// A login in clear, when no security was asked for: EHLO and AUTH stand in
+// for HELO.
+TEST_F(MailDeliveryTest, UserNameWithoutSecurityLogsInWhereHeloWas) {
+    settings.MailUserName = "user";
+    settings.MailPassword = "pass";
+    smtp.replies = {{"EHLO", "250-scripted\r\n250 AUTH PLAIN"}, {"AUTH", "235 welcome"}};
+    ASSERT_TRUE(mail("a@example.com"));
+    EXPECT_EQ(outcome, MailDelivery::Outcome::Accepted);
+    EXPECT_EQ(smtp.verbs(), (Strings{"EHLO", "AUTH", "MAIL", "RCPT", "DATA", "QUIT"}));
+    EXPECT_EQ(smtp.commands[1], "AUTH PLAIN AHVzZXIAcGFzcw==");
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
+// Each failure is told once, and nothing of the mail is sent; QUIT only
+// where the connection is left.
+TEST_F(MailDeliveryTest, SignInThatFailsIsToldAndMailsNothing) {
+    const struct {
+        const char* security;
+        const char* userName;
+        std::map<std::string, std::string> replies;
+        std::string message;
+        Strings verbs;
+    } cases[] = {
+        {"STARTTLS",
+         "",
+         {{"EHLO", "250-scripted\r\n250 AUTH PLAIN"}},
+         kStartTlsNotOfferedMessage,
+         {"EHLO"}},
+        {"starttls",
+         "user",
+         {{"EHLO", "250-scripted\r\n250 STARTTLS"}, {"STARTTLS", "454 no"}},
+         std::string(kSecureConnectionFailedMessage) + "454 no",
+         {"EHLO", "STARTTLS"}},
+        {"None",
+         "user",
+         {{"EHLO", "250-scripted\r\n250 AUTH PLAIN"}, {"AUTH", "535 bad"}},
+         kLoginRefusedMessage,
+         {"EHLO", "AUTH", "QUIT"}},
+        {"", "user", {{"EHLO", "250 scripted"}}, kLoginNotOfferedMessage, {"EHLO", "QUIT"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.message);
+        settings.MailSecurity = c.security;
+        settings.MailUserName = c.userName;
+        settings.MailPassword = "pass";
+        smtp.replies = c.replies;
+        smtp.commands.clear();
+        prompt.messages.clear();
+        ASSERT_TRUE(mail("a@example.com"));
+        EXPECT_EQ(outcome, MailDelivery::Outcome::Refused);
+        EXPECT_EQ(smtp.verbs(), c.verbs);
+        ASSERT_EQ(prompt.messages.size(), 1u);
+        EXPECT_EQ(prompt.messages[0].first, c.message);
+        EXPECT_EQ(prompt.messages[0].second, MessageIcon::Warning);
+        EXPECT_EQ(delivery.refusal(), std::nullopt);
+        EXPECT_FALSE(delivery.busy());
+    }
+}
+
+TEST_F(MailDeliveryTest, SecurityThatNamesNoModeIsToldBeforeConnecting) {
+    settings.MailSecurity = "SSL";
+    EXPECT_FALSE(mail("a@example.com"));
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].first, std::string(kUnknownMailSecurityMessage) + "SSL");
+    EXPECT_EQ(smtp.server.connectionCount(), 0);
+    EXPECT_FALSE(delivery.busy());
+}
+
+// Without a port in the server setting, the security's own: 25, or the
+// submission ports 587 and 465.
+TEST_F(MailDeliveryTest, PortFollowsTheSecurityUnlessTheServerNamesOne) {
+    const struct {
+        const char* server;
+        const char* security;
+        const char* port;
+    } cases[] = {
+        {"127.0.0.1", "", "smtp"},         {"127.0.0.1", "None", "smtp"},
+        {"127.0.0.1", "STARTTLS", "587"},  {"127.0.0.1", "TLS", "465"},
+        {"127.0.0.1:2525", "TLS", "2525"},
+    };
+    for (const auto& c : cases) {
+        settings.MailServer = c.server;
+        settings.MailSecurity = c.security;
+        ASSERT_TRUE(delivery.mailReport(settings, dir / "report.txt", "a@example.com"));
+        EXPECT_EQ(client.Host, "127.0.0.1");
+        EXPECT_EQ(client.Port, c.port) << c.server << " " << c.security;
+        delivery.abort();
+    }
 }
 
 TEST_F(MailDeliveryTest, AbortEndsAtOnceWithTheServersAnswerToTheMessage) {

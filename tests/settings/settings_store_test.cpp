@@ -1,4 +1,5 @@
 #include "platform/error.h"
+#include "settings/mail_security.h"
 #include "settings/settings_store.h"
 #include "support/temp_dir.h"
 
@@ -68,6 +69,57 @@ TEST_F(SettingsStoreTest, SaveAndLoadRoundTripWithTheStoredNames) {
     EXPECT_EQ(loaded.VisitorFilterList, expected.VisitorFilterList);
     EXPECT_EQ(loaded.ReferrerFilterList, expected.ReferrerFilterList);
     EXPECT_TRUE(loaded.TopPagesFilterList.empty());
+}
+
+// A file from before the mail security values loads them empty and, saved,
+// stays without them until they are set; once stored, they are kept up to
+// date, also when emptied.
+TEST_F(SettingsStoreTest, MailSecurityValuesAreStoredOnceSet) {
+    const char* names[] = {"Mail Security", "Mail User Name", "Mail Password"};
+    ASSERT_EQ(store.saveSettings(filled()), SaveResult::Saved);
+    Settings settings;
+    settings.MailSecurity = settings.MailUserName = settings.MailPassword = "stale";
+    store.loadSettings(settings);
+    EXPECT_EQ(settings.MailSecurity, "");
+    EXPECT_EQ(settings.MailUserName, "");
+    EXPECT_EQ(settings.MailPassword, "");
+    ASSERT_EQ(store.saveSettings(settings), SaveResult::Saved);
+    for (const char* name : names)
+        EXPECT_EQ(registry.readString(kSettings, name), std::nullopt) << name;
+
+    settings.MailSecurity = "STARTTLS";
+    settings.MailUserName = "me@example.com";
+    settings.MailPassword = "app \"password\"";
+    ASSERT_EQ(store.saveSettings(settings), SaveResult::Saved);
+    Settings loaded;
+    store.loadSettings(loaded);
+    EXPECT_EQ(loaded.MailSecurity, "STARTTLS");
+    EXPECT_EQ(loaded.MailUserName, "me@example.com");
+    EXPECT_EQ(loaded.MailPassword, "app \"password\"");
+    EXPECT_EQ(loaded.MailServer, settings.MailServer);
+
+    loaded.MailUserName.clear();
+    loaded.MailPassword.clear();
+    ASSERT_EQ(store.saveSettings(loaded), SaveResult::Saved);
+    EXPECT_EQ(registry.readString(kSettings, "Mail User Name"), "");
+    EXPECT_EQ(registry.readString(kSettings, "Mail Password"), "");
+    EXPECT_EQ(registry.readString(kSettings, "Mail Security"), "STARTTLS");
+}
+
+TEST(MailSecurity, ReadsTheStoredTextIgnoringCase) {
+    const std::pair<const char*, std::optional<MailSecurityMode>> cases[] = {
+        {"", MailSecurityMode::None},
+        {"None", MailSecurityMode::None},
+        {"STARTTLS", MailSecurityMode::StartTls},
+        {"StartTls", MailSecurityMode::StartTls},
+        {"TLS", MailSecurityMode::Tls},
+        {"tls", MailSecurityMode::Tls},
+        {"SSL", std::nullopt},
+        {" TLS", std::nullopt},
+        {"STARTTLS ", std::nullopt},
+    };
+    for (const auto& [text, mode] : cases)
+        EXPECT_EQ(mailSecurityMode(text), mode) << '"' << text << '"';
 }
 
 TEST_F(SettingsStoreTest, MaxCacheCheck) {

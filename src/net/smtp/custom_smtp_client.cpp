@@ -6,18 +6,11 @@
 
 #include <QHostInfo>
 #include <QMetaObject>
-#include <QTcpSocket>
+#include <QSslSocket>
 #include <algorithm>
 
 namespace statvane {
 namespace {
-
-std::string localHostName() {
-    const std::string name = QHostInfo::localHostName().toLatin1().toStdString();
-    if (name.empty())
-        throw SmtpException("Winsock.GetHostName failed");
-    return name;
-}
 
 // The error a refused reply reports. A reply without a usable number must
 // not read as success (0), nor be cut to 16 bits.
@@ -44,6 +37,8 @@ void TCustomSmtpClient::Connect() {
         throw Error("Cannot resolve port '" + Port + "'");
     startRequest(smtpConnect);
     done_ = false;
+    signInFailure_ = TSmtpSignInFailure::none;
+    signInFailureReason_.clear();
     port_ = *port;
     receiveBuffer_.clear();
     setState(smtpDnsLookup);
@@ -53,7 +48,7 @@ void TCustomSmtpClient::Connect() {
 void TCustomSmtpClient::Helo() {
     requireReady();
     requireConnected();
-    const std::string name = SignOn.empty() ? localHostName() : SignOn;
+    const std::string name = signOnName();
     startRequest(smtpHelo);
     sendCommand("HELO " + name, {250}, Continuation::none);
 }
@@ -116,6 +111,16 @@ void TCustomSmtpClient::Abort() {
     setState(smtpReady);
 }
 
+// SignOn, or the local host name when it is empty.
+std::string TCustomSmtpClient::signOnName() const {
+    if (!SignOn.empty())
+        return SignOn;
+    const std::string name = QHostInfo::localHostName().toLatin1().toStdString();
+    if (name.empty())
+        throw SmtpException("Winsock.GetHostName failed");
+    return name;
+}
+
 void TCustomSmtpClient::requireReady() const {
     if (state_ != smtpReady && state_ != smtpInternalReady)
         throw SmtpException("SMTP component not ready");
@@ -141,13 +146,19 @@ void TCustomSmtpClient::startRequest(TSmtpRequest request) {
 
 void TCustomSmtpClient::sendCommand(const std::string& command, std::vector<int> acceptedCodes,
                                     Continuation continuation) {
+    sendSecret(command, command, std::move(acceptedCodes), continuation);
+}
+
+void TCustomSmtpClient::sendSecret(const std::string& command, const std::string& shown,
+                                   std::vector<int> acceptedCodes, Continuation continuation) {
     done_ = false;
     acceptedCodes_ = std::move(acceptedCodes);
     continuation_ = continuation;
+    replyLines_.clear();
     setState(smtpWaitingResponse);
     if (OnCommand)
-        OnCommand(command);
-    display("> " + command);
+        OnCommand(shown);
+    display("> " + shown);
     socket_->write(QByteArray::fromStdString(command + "\r\n"));
 }
 
@@ -259,6 +270,7 @@ void TCustomSmtpClient::handleGreeting(const std::string& line) {
 
 void TCustomSmtpClient::handleReply(const std::string& line) {
     display("< " + line);
+    replyLines_.push_back(line);
     const auto reply = readReplyCode(line);
     replyCode_ = reply.code;
     if (reply.continued)
@@ -277,6 +289,9 @@ void TCustomSmtpClient::handleReply(const std::string& line) {
         break;
     case Continuation::none:
         finishRequest(result);
+        break;
+    default:
+        continueSignIn(result, line);
         break;
     }
 }

@@ -13,7 +13,7 @@
 
 class QHostAddress;
 class QHostInfo;
-class QTcpSocket;
+class QSslSocket;
 
 namespace statvane {
 
@@ -39,6 +39,13 @@ class TCustomSmtpClient : public QObject {
     std::string CharSet = "iso-8859-1";
     TSmtpContentType ContentType = smtpPlainText;
     int Tag = 0;
+    // TLS from the first byte or by STARTTLS; the certificate and the host
+    // name are verified against the trusted authorities.
+    TSmtpSecurity Security = smtpNoSecurity;
+    // Given a user name, SignIn logs in with AUTH PLAIN or LOGIN. Neither the
+    // password nor the line that carries it is ever shown.
+    std::string UserName;
+    std::string Password;
 
     TSmtpState State() const { return state_; }
     bool Connected() const { return connected_; }
@@ -47,6 +54,11 @@ class TCustomSmtpClient : public QObject {
     const std::string& LastResponse() const { return lastResponse_; }
     // The first failing reply line of the request.
     const std::string& ErrorMessage() const { return errorMessage_; }
+    // Why the last Connect or SignIn could not set up the session it was
+    // asked for, and in a few words the detail: the TLS failure or the
+    // server's reply.
+    TSmtpSignInFailure SignInFailure() const { return signInFailure_; }
+    const std::string& SignInFailureReason() const { return signInFailureReason_; }
 
     // The source of the Date line and the multipart boundary.
     void setClock(MailClock clock) { clock_ = std::move(clock); }
@@ -68,6 +80,10 @@ class TCustomSmtpClient : public QObject {
 
     void Connect();
     void Helo();
+    // EHLO; with smtpStartTls the upgrade and EHLO again; with a UserName the
+    // login. A failure that SignInFailure names ends it; when STARTTLS cannot
+    // be had the connection is dropped, so that nothing more goes in clear.
+    void SignIn();
     void MailFrom();
     void RcptTo();
     virtual void Data();
@@ -98,12 +114,25 @@ class TCustomSmtpClient : public QObject {
     const MailClock& clock() const { return clock_; }
 
   private:
-    enum class Continuation { none, nextRecipient, messageText };
+    enum class Continuation {
+        none,
+        nextRecipient,
+        messageText,
+        ehlo,
+        startTls,
+        loginUserName,
+        loginPassword,
+        loggedIn,
+    };
 
     bool compoundUnderway() const;
     void startRequest(TSmtpRequest request);
     void sendCommand(const std::string& command, std::vector<int> acceptedCodes,
                      Continuation continuation);
+    // Sends a command that carries credentials; only `shown` is displayed.
+    void sendSecret(const std::string& command, const std::string& shown,
+                    std::vector<int> acceptedCodes, Continuation continuation);
+    std::string signOnName() const;
     void finishRequest(int error);
     void startNextPendingStep();
     void runStep(TSmtpRequest step);
@@ -116,6 +145,10 @@ class TCustomSmtpClient : public QObject {
     void onLookupDone(const QHostInfo& info);
     void connectTo(const QHostAddress& address);
     void onConnected();
+    void startSession();
+    void startEncryption();
+    void onEncrypted();
+    void noteHandshakeFailure();
     void onSocketError(QAbstractSocket::SocketError error);
     void onDisconnected();
     void onReadyRead();
@@ -129,6 +162,14 @@ class TCustomSmtpClient : public QObject {
     void handleReply(const std::string& line);
     int judgeReply(const std::string& line);
     void sendRecipient();
+
+    void continueSignIn(int result, const std::string& line);
+    void continueLogin(int result, const std::string& line);
+    void sendEhlo();
+    void afterEhlo(int result);
+    void upgradeToTls();
+    void logIn(const std::vector<std::string>& mechanisms);
+    void failSignIn(TSmtpSignInFailure failure, int error, const std::string& reason);
 
     void startMessage();
     std::vector<std::string> headerLines() const;
@@ -149,7 +190,16 @@ class TCustomSmtpClient : public QObject {
     std::vector<std::string> recipients_;
     std::size_t recipientIndex_ = 0;
 
-    QTcpSocket* socket_ = nullptr;
+    std::vector<std::string> replyLines_; // of the reply under way
+
+    std::string signOnName_;
+    TSmtpSignInFailure signInFailure_ = TSmtpSignInFailure::none;
+    std::string signInFailureReason_;
+
+    QSslSocket* socket_ = nullptr;
+    bool handshaking_ = false;
+    bool tlsUp_ = false;
+    std::string certificateErrors_; // of the handshake under way
     std::uint16_t port_ = 0;
     unsigned lookupGeneration_ = 0;
     ReplyLineBuffer receiveBuffer_;

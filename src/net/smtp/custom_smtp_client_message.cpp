@@ -3,7 +3,7 @@
 #include "net/smtp/custom_smtp_client.h"
 #include "net/smtp/smtp_text.h"
 
-#include <QTcpSocket>
+#include <QSslSocket>
 
 namespace statvane {
 namespace {

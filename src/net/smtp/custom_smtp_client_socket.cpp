@@ -1,13 +1,15 @@
-// The connection side of TCustomSmtpClient: look-up, connecting, receiving
-// reply lines and the end of the connection. Each connection has its own
-// socket, so that nothing left over from an old one reaches a new request.
+// The connection side of TCustomSmtpClient: look-up, connecting, TLS,
+// receiving reply lines and the end of the connection. Each connection has
+// its own socket, so that nothing left over from an old one reaches a new
+// request.
 #include "net/smtp/custom_smtp_client.h"
 #include "net/smtp/socket_error.h"
+#include "net/tls_trust.h"
 
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QMetaObject>
-#include <QTcpSocket>
+#include <QSslSocket>
 #include <utility>
 
 namespace statvane {
@@ -47,23 +49,69 @@ void TCustomSmtpClient::onLookupDone(const QHostInfo& info) {
 }
 
 void TCustomSmtpClient::connectTo(const QHostAddress& address) {
-    socket_ = new QTcpSocket(this);
-    connect(socket_, &QTcpSocket::connected, this, [this] { onConnected(); });
-    connect(socket_, &QTcpSocket::readyRead, this, [this] { onReadyRead(); });
-    connect(socket_, &QTcpSocket::bytesWritten, this, [this] { pumpMessage(); });
-    connect(socket_, &QTcpSocket::disconnected, this, [this] { onDisconnected(); });
-    connect(socket_, &QTcpSocket::errorOccurred, this,
+    socket_ = new QSslSocket(this);
+    handshaking_ = false;
+    tlsUp_ = false;
+    connect(socket_, &QSslSocket::connected, this, [this] { onConnected(); });
+    connect(socket_, &QSslSocket::encrypted, this, [this] { onEncrypted(); });
+    connect(socket_, &QSslSocket::sslErrors, this, [this](const QList<QSslError>& errors) {
+        certificateErrors_ = tlsFailureReason(errors);
+    });
+    connect(socket_, &QSslSocket::readyRead, this, [this] { onReadyRead(); });
+    connect(socket_, &QSslSocket::bytesWritten, this, [this] { pumpMessage(); });
+    connect(socket_, &QSslSocket::disconnected, this, [this] { onDisconnected(); });
+    connect(socket_, &QSslSocket::errorOccurred, this,
             [this](QAbstractSocket::SocketError error) { onSocketError(error); });
     setState(smtpConnecting);
     socket_->connectToHost(address, port_);
 }
 
+// With TLS from the first byte the connection counts as made, and the
+// greeting is awaited, only once the handshake has succeeded.
 void TCustomSmtpClient::onConnected() {
+    if (Security == smtpTls)
+        startEncryption();
+    else
+        startSession();
+}
+
+void TCustomSmtpClient::startSession() {
     connected_ = true;
     setState(smtpWaitingBanner);
 }
 
+// The peer must prove the name the user gave, not the address it has.
+void TCustomSmtpClient::startEncryption() {
+    handshaking_ = true;
+    certificateErrors_.clear();
+    socket_->setSslConfiguration(trustedTlsConfiguration());
+    socket_->setPeerVerifyName(QString::fromLatin1(Host));
+    socket_->startClientEncryption();
+}
+
+// A greeting that came with the end of the handshake is read at once.
+void TCustomSmtpClient::onEncrypted() {
+    handshaking_ = false;
+    tlsUp_ = true;
+    if (state_ != smtpConnecting) {
+        sendEhlo();
+        return;
+    }
+    startSession();
+    onReadyRead();
+}
+
+void TCustomSmtpClient::noteHandshakeFailure() {
+    if (!std::exchange(handshaking_, false))
+        return;
+    const bool untrusted = !certificateErrors_.empty();
+    signInFailure_ = untrusted ? TSmtpSignInFailure::certificateNotTrusted
+                               : TSmtpSignInFailure::secureConnectionFailed;
+    signInFailureReason_ = untrusted ? certificateErrors_ : socket_->errorString().toStdString();
+}
+
 void TCustomSmtpClient::onSocketError(QAbstractSocket::SocketError error) {
+    noteHandshakeFailure();
     if (state_ == smtpConnecting) {
         releaseSocket();
         const SocketError failure = socketErrorOf(error);
@@ -75,14 +123,15 @@ void TCustomSmtpClient::onSocketError(QAbstractSocket::SocketError error) {
 
 // Bytes that arrived with the close are still read before the end is handled.
 void TCustomSmtpClient::onDisconnected() {
-    QTcpSocket* socket = socket_;
+    noteHandshakeFailure();
+    QSslSocket* socket = socket_;
     onReadyRead();
     if (socket_ == socket)
         connectionEnded();
 }
 
 void TCustomSmtpClient::onReadyRead() {
-    QTcpSocket* socket = socket_;
+    QSslSocket* socket = socket_;
     while (socket && socket_ == socket && socket->bytesAvailable() > 0) {
         const QByteArray bytes = socket->read(static_cast<qint64>(receiveBuffer_.room()));
         receiveBuffer_.append(std::string_view(bytes.constData(), bytes.size()));
@@ -116,7 +165,8 @@ void TCustomSmtpClient::dropConnection() {
 }
 
 void TCustomSmtpClient::releaseSocket() {
-    QTcpSocket* socket = std::exchange(socket_, nullptr);
+    handshaking_ = false;
+    QSslSocket* socket = std::exchange(socket_, nullptr);
     if (!socket)
         return;
     socket->disconnect(this);

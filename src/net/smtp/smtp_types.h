@@ -29,8 +29,26 @@ enum TSmtpRequest {
     smtpData = 5,
     smtpQuit = 6,
     smtpRset = 7,
-    smtpOpen = 8, // compound: Connect, Helo
-    smtpMail = 9, // compound: MailFrom, RcptTo, Data
+    smtpOpen = 8,    // compound: Connect, Helo
+    smtpMail = 9,    // compound: MailFrom, RcptTo, Data
+    smtpSignIn = 10, // compound: EHLO, STARTTLS and EHLO again, AUTH, as Security and UserName ask
+};
+
+// How the connection to the server is protected.
+enum TSmtpSecurity {
+    smtpNoSecurity, // plain TCP throughout
+    smtpStartTls,   // plain TCP upgraded by STARTTLS before anything but EHLO is sent
+    smtpTls,        // TLS from the first byte
+};
+
+// Why a secure or logged-in session could not be set up.
+enum class TSmtpSignInFailure {
+    none,
+    startTlsNotOffered,     // STARTTLS was asked for; the connection was dropped
+    secureConnectionFailed, // STARTTLS refused, or the TLS handshake failed
+    certificateNotTrusted,  // the server's certificate did not verify
+    loginNotOffered,        // a user name is set; the server offers no AUTH PLAIN or LOGIN
+    loginRefused,           // the server refused the user name or password
 };
 
 enum TSmtpContentType { smtpPlainText, smtpHTML };

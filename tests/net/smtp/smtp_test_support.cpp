@@ -104,7 +104,18 @@ void MailDialogue::onDone(TSmtpRequest request, int error) {
         switch (request) {
         case smtpConnect:
             connectLastResponse = client_.LastResponse();
-            client_.Helo();
+            if (signInFailed())
+                client_.Quit();
+            else if (client_.Security != smtpNoSecurity || !client_.UserName.empty())
+                client_.SignIn();
+            else
+                client_.Helo();
+            break;
+        case smtpSignIn:
+            if (signInFailed())
+                client_.Quit();
+            else
+                client_.Mail();
             break;
         case smtpHelo:
             client_.Mail();
@@ -121,6 +132,12 @@ void MailDialogue::onDone(TSmtpRequest request, int error) {
         refusal = failure.what();
         ended_ = true;
     }
+}
+
+bool MailDialogue::signInFailed() {
+    signInFailure = client_.SignInFailure();
+    signInFailureReason = client_.SignInFailureReason();
+    return signInFailure != TSmtpSignInFailure::none;
 }
 
 void pointAt(TCustomSmtpClient& client, quint16 port) {

@@ -80,7 +80,9 @@ class CompletionLog {
 
 // Drives a whole delivery the way the report mailer does: Connect, then HELO,
 // Mail and QUIT, each step started from the completion of the one before
-// whatever its outcome. A step that refuses to start ends the dialogue.
+// whatever its outcome. A step that refuses to start ends the dialogue. With
+// a security or a user name set, SignIn takes the place of HELO, and a
+// sign-in failure skips Mail.
 class MailDialogue {
   public:
     explicit MailDialogue(TSmtpCli& client);
@@ -91,9 +93,13 @@ class MailDialogue {
     std::string refusal;             // the text of a step that could not start
     std::string mailErrorMessage;    // ErrorMessage when Mail completed
     std::string connectLastResponse; // LastResponse when Connect completed
+    TSmtpSignInFailure signInFailure = TSmtpSignInFailure::none; // after Connect or SignIn
+    std::string signInFailureReason;
 
   private:
     void onDone(TSmtpRequest request, int error);
+    // Notes the client's sign-in failure; true when there is one.
+    bool signInFailed();
 
     TSmtpCli& client_;
     bool ended_ = false;
