@@ -1,9 +1,9 @@
 #include "http_test_support.h"
 #include "net/tls_trust.h"
 #include "peers/peer_process.h"
+#include "peers/test_certificates.h"
 #include "support/temp_dir.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -18,16 +18,12 @@ namespace {
 class HttpCliSecurePeers : public ::testing::Test {
   protected:
     // The certificates take a second to make: once for all the tests.
-    static void SetUpTestSuite() {
-        certificates = std::make_unique<TempDir>();
-        QProcess::execute(MAKE_TEST_CERTIFICATES,
-                          {QString::fromStdString(certificates->path().string())});
-    }
+    static void SetUpTestSuite() { certificates = std::make_unique<TestCertificates>(); }
     static void TearDownTestSuite() { certificates.reset(); }
 
     void SetUp() override {
         REQUIRE_PEER("python3");
-        ASSERT_TRUE(std::filesystem::exists(*certificates / "ca.pem")) << "no test certificates";
+        ASSERT_TRUE(certificates->made()) << certificates->errorText().toStdString();
         writeFile(site / "small.html", std::string(1000, 's'));
         writeFile(site / "large.bin", std::string(2000, 'l'));
         client.setHostLookup(names.lookup());
@@ -70,15 +66,15 @@ class HttpCliSecurePeers : public ::testing::Test {
     }
 
     static QString file(const std::string& name) {
-        return QString::fromStdString((*certificates / name).string());
+        return certificates->file(QString::fromStdString(name));
     }
 
     static std::string secureUrl(const std::string& host, quint16 port, const std::string& path) {
         return "https://" + host + ":" + std::to_string(port) + path;
     }
 
-    static inline std::unique_ptr<TempDir> certificates;
-    ScopedEnv trustTestAuthority{kExtraCaFileVariable, (*certificates / "ca.pem").string()};
+    static inline std::unique_ptr<TestCertificates> certificates;
+    ScopedEnv trustTestAuthority{kExtraCaFileVariable, file("ca.pem").toStdString()};
     TempDir site;
     std::vector<std::unique_ptr<PeerProcess>> servers;
     LoopbackNames names;
