@@ -82,10 +82,15 @@ void DesktopFixture::chooseRecordingBrowser() {
 }
 
 std::string DesktopFixture::takeBrowserStart() {
+    // The recorder creates the file before its one write: wait for the record.
     const auto record = dir_ / "starts";
-    for (int wait = 0; wait < 1000 && !std::filesystem::exists(record); ++wait)
+    std::error_code missing;
+    const auto recorded = [&] {
+        return std::filesystem::file_size(record, missing) > 0 && !missing;
+    };
+    for (int wait = 0; wait < 1000 && !recorded(); ++wait)
         QTest::qWait(10);
-    if (!std::filesystem::exists(record))
+    if (!recorded())
         return {};
     const std::string starts = readFile(record);
     std::filesystem::remove(record);
