@@ -9,13 +9,11 @@ namespace {
 
 // Cancel stops the requests within this time.
 constexpr int cancelPollMs = 100;
-// The status the client gives its own failures: no connection, a time-out.
-constexpr int clientFailureStatus = 404;
 
 // Whether the site itself responded: a status line (of any status), or a
 // body without a header.
 bool siteResponded(const THttpCli& client) {
-    return !client.ResponseHeader().empty() || client.ResponseStatus() != clientFailureStatus;
+    return !client.ResponseHeader().empty() || client.ResponseStatus() != THttpCli::failedStatus;
 }
 
 HeadAnswer answerOf(const THttpCli& client) {
