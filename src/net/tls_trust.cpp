@@ -1,10 +1,13 @@
 #include "net/tls_trust.h"
 
 #include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslSocket>
 #include <QStringList>
 #include <cstdlib>
 
 namespace statvane {
+namespace {
 
 QSslConfiguration trustedTlsConfiguration() {
     QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
@@ -15,6 +18,13 @@ QSslConfiguration trustedTlsConfiguration() {
         configuration.setCaCertificates(authorities);
     }
     return configuration;
+}
+
+} // namespace
+
+void requireTrustedPeer(QSslSocket& socket, const QString& peerName) {
+    socket.setSslConfiguration(trustedTlsConfiguration());
+    socket.setPeerVerifyName(peerName);
 }
 
 std::string tlsFailureReason(const QList<QSslError>& errors) {

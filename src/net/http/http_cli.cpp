@@ -157,8 +157,7 @@ void THttpCli::connectTo(const QHostAddress& address) {
 // kept for the failure that follows them; none is ever ignored.
 std::unique_ptr<QTcpSocket> THttpCli::secureSocket() {
     auto socket = std::make_unique<QSslSocket>();
-    socket->setSslConfiguration(trustedTlsConfiguration());
-    socket->setPeerVerifyName(lookupName(currentUrl_.host));
+    requireTrustedPeer(*socket, lookupName(currentUrl_.host));
     connect(socket.get(), &QSslSocket::encrypted, this, &THttpCli::sendRequest);
     connect(socket.get(), &QSslSocket::sslErrors, this,
             [this](const QList<QSslError>& errors) { certificateErrors_ = errors; });

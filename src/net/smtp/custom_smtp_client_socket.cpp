@@ -84,8 +84,7 @@ void TCustomSmtpClient::startSession() {
 void TCustomSmtpClient::startEncryption() {
     handshaking_ = true;
     certificateErrors_.clear();
-    socket_->setSslConfiguration(trustedTlsConfiguration());
-    socket_->setPeerVerifyName(QString::fromLatin1(Host));
+    requireTrustedPeer(*socket_, QString::fromLatin1(Host));
     socket_->startClientEncryption();
 }
 
