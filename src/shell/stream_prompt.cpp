@@ -4,7 +4,6 @@ namespace statvane {
 
 void StreamPrompt::showMessage(const std::string& text, MessageIcon) {
     printLine(text);
-    shown_ = true;
 }
 
 void StreamPrompt::showDetail(const std::string& line) {

@@ -16,13 +16,11 @@ class StreamPrompt : public Prompt {
     void showMessage(const std::string& text, MessageIcon icon) override;
     bool ask(const std::string& text) override;
     void showDetail(const std::string& line) override;
-    bool anyShown() const { return shown_; }
 
   private:
     void printLine(const std::string& text);
 
     std::FILE* stream_;
-    bool shown_ = false;
 };
 
 } // namespace statvane
