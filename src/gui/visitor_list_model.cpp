@@ -1,18 +1,12 @@
 #include "gui/visitor_list_model.h"
 
 #include "gui/display_text.h"
-#include "platform/ascii.h"
-
-#include <algorithm>
 
 namespace statvane {
-// The run hands the list over already in this order; only another order
-// costs a sort.
+
 void VisitorListModel::setVisitors(std::vector<std::string>* visitors) {
     beginResetModel();
     lines_ = visitors;
-    if (!std::is_sorted(lines_->begin(), lines_->end(), ascii::lessIgnoringCase))
-        std::stable_sort(lines_->begin(), lines_->end(), ascii::lessIgnoringCase);
     endResetModel();
 }
 

@@ -7,9 +7,9 @@
 namespace statvane {
 
 // The visitors list of the results window over the result's own list: one
-// line per visitor, put in ascending order ignoring letter case when it is
-// taken. A line replaced later (a host name for its address) keeps its
-// position.
+// line per visitor, in the list's own order, so that the window shows what
+// the text report writes. A host name found for an address stands at the
+// address's place, without re-sorting, also when it is resolved later here.
 class VisitorListModel : public QAbstractListModel {
     Q_OBJECT
   public:

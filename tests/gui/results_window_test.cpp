@@ -379,6 +379,50 @@ TEST_F(ResultsWindowTest, AResolvedVisitorIsReplacedAtItsPlace) {
     EXPECT_TRUE(dialogs.shown().empty());
 }
 
+// Enter presses the button that has the focus, not "&Ok"; a save or mail
+// whose file dialog is cancelled does nothing more.
+TEST_F(ResultsWindowTest, EnterPressesTheFocusedButton) {
+    ScopedEnv helpFolder("STATVANE_HELP_DIR", HELP_BUILD_DIR);
+    runShownReport();
+    for (const char* name : {"Button3", "Button4", "Button2", "Button1"})
+        EXPECT_EQ(clickedByEnter(part<QPushButton>(name)), QStringList{name});
+    EXPECT_FALSE(window().isVisible());
+}
+
+// A browser's whole agent is read in the cell's tool tip.
+TEST_F(ResultsWindowTest, AKeyIsWholeInItsToolTip) {
+    const std::string agent = "Mozilla/5.0 " + std::string(400, 'x');
+    writeFile(log_, "10.0.0.1 - - [09/Nov/2026:12:00:00 +0000] \"GET / HTTP/1.0\" 200 1 \"-\" \"" +
+                        agent + "\"\n");
+    runShownReport();
+    const QModelIndex cell = table("ListView3")->model()->index(0, 0);
+    EXPECT_EQ(cell.data(Qt::ToolTipRole), cell.data(Qt::DisplayRole));
+    EXPECT_TRUE(cell.data(Qt::ToolTipRole).toString().contains(QString::fromStdString(agent)));
+}
+
+// A name found by the run's look-ups stands where its address stood, in the
+// window as in the report that Save writes from it.
+TEST_F(ResultsWindowTest, NamesFoundByTheRunKeepTheirAddressesPlaces) {
+    std::filesystem::copy_file(TABLE_RESOLVER, home() / "resolve.so");
+    writeFile(dir_ / "names", "10.0.0.1 zz.statvane.test\n");
+    ScopedEnv table("STATVANE_TEST_RESOLVER_TABLE", (dir_ / "names").string());
+    const auto saved = dir_ / "saved.txt";
+    runShownReport("DNS=1\r\n");
+    const QStringList inResultOrder = {"zz.statvane.test", "10.0.0.10", "10.0.0.2", "10.0.0.3"};
+    EXPECT_EQ(visitorLines(), inResultOrder);
+
+    dialogs.answerNextFileDialog({QString::fromStdString(saved.string())});
+    press("Button4");
+    const std::string report = readFile(saved);
+    std::size_t previous = 0;
+    for (const QString& visitor : inResultOrder) {
+        const std::size_t at = report.find(visitor.toStdString() + "\r\n");
+        ASSERT_NE(at, std::string::npos) << visitor.toStdString();
+        EXPECT_GT(at, previous) << visitor.toStdString();
+        previous = at;
+    }
+}
+
 // The resolver library reports a connection; the mail server is scripted. The
 // busy cursor stays until the delivery has ended.
 TEST_F(ResultsWindowTest, MailSendsTheSavedFileAndTellsARefusalWithTheServersReply) {
