@@ -12,6 +12,7 @@
 
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -25,6 +26,9 @@ namespace statvane {
 namespace {
 
 constexpr QSize kDesignClientSize(410, 271);
+constexpr int kLabelWidthInCharacters = 14;
+constexpr int kLabelLines = 3;
+constexpr int kLabelMargin = 8;
 
 constexpr const char* kAboutText = "Statvane v1.0\n\n"
                                    "A fast analyser of web-server access logs.\n\n"
@@ -65,6 +69,13 @@ void TForm1::buildControls() {
     ListView1->setMovement(QListView::Static);
     ListView1->setResizeMode(QListView::Adjust);
     ListView1->setWordWrap(true);
+    // Labels wrap within a cell of their own and are cut with "..." past its
+    // foot, so that one long name cannot push the others out of sight.
+    const QFontMetrics metrics = ListView1->fontMetrics();
+    ListView1->setGridSize(
+        QSize(metrics.averageCharWidth() * kLabelWidthInCharacters,
+              ListView1->iconSize().height() + metrics.lineSpacing() * kLabelLines + kLabelMargin));
+    ListView1->setTextElideMode(Qt::ElideRight);
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -82,7 +93,7 @@ void TForm1::buildControls() {
     const auto button = [&](const char* name, const char* caption, void (TForm1::*handler)()) {
         auto* button = new QPushButton(caption, client);
         button->setObjectName(name);
-        button->setAutoDefault(false);
+        button->setAutoDefault(true);
         connect(button, &QPushButton::clicked, this, handler);
         layout->addWidget(button, row++, 1);
         return button;
@@ -98,12 +109,6 @@ void TForm1::buildControls() {
     button("ExitButton", "&Exit", &TForm1::ExitButtonClick);
     layout->setColumnStretch(0, 1);
     setCentralWidget(client);
-
-    // Enter runs the default button, "Analyze Now", wherever the focus is.
-    for (const auto key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* enter = new QShortcut(QKeySequence(key), this);
-        connect(enter, &QShortcut::activated, this, &TForm1::AnalyzeNowButtonClick);
-    }
 
     StatusBar1 = new QLabel(kStartStatusText, this);
     StatusBar1->setObjectName("StatusBar1");
@@ -188,14 +193,26 @@ std::vector<std::string> TForm1::reportNames() const {
 void TForm1::addReport(const std::string& name) {
     auto* item = new QListWidgetItem(reportIcon(), displayText(name), ListView1);
     item->setData(Qt::UserRole, QByteArray::fromStdString(name));
+    item->setToolTip(item->text());
 }
 
 void TForm1::removeReport(const std::string& name) {
     for (int row = 0; row < ListView1->count(); ++row) {
         if (reportName(*ListView1->item(row)) == name) {
-            delete ListView1->takeItem(row);
+            removeEntry(ListView1->item(row));
             return;
         }
+    }
+}
+
+// The list would make the next entry current and selected; a report is
+// chosen only by the user, so none is selected after a removal.
+void TForm1::removeEntry(QListWidgetItem* item) {
+    const bool chosen = item->isSelected() || item == ListView1->currentItem();
+    delete item;
+    if (chosen) {
+        ListView1->setCurrentItem(nullptr);
+        ListView1->clearSelection();
     }
 }
 
@@ -228,6 +245,18 @@ void TForm1::runStartupReport() {
             return;
         }
     }
+}
+
+// A focused button takes Enter itself; Enter that reaches the window from
+// elsewhere (the report list) is the default button's, "Analyze Now".
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        event->accept();
+        AnalyzeNowButtonClick();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
@@ -275,7 +304,7 @@ void TForm1::deleteSelectedReport() {
     guarded([this] {
         const std::string name = *selectedReport();
         profiles_.eraseProfile(name);
-        delete ListView1->selectedItems().front();
+        removeEntry(ListView1->selectedItems().front());
         StatusBar1->setText(kReportDeletedText);
     });
 }

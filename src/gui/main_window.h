@@ -54,6 +54,7 @@ class TForm1 : public QMainWindow {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
   private:
@@ -61,6 +62,7 @@ class TForm1 : public QMainWindow {
     void buildMenus();
     void buildPopupMenu();
     void fillReportList();
+    void removeEntry(QListWidgetItem* item);
     QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
                       void (TForm1::*handler)());
     void guarded(const std::function<void()>& command);

@@ -73,6 +73,19 @@ void DesktopFixture::select(const QString& report) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, place.center());
 }
 
+QStringList DesktopFixture::clickedByEnter(QPushButton* focused) {
+    QStringList clicked;
+    QList<QMetaObject::Connection> spies;
+    for (QPushButton* button : focused->window()->findChildren<QPushButton*>()) {
+        spies << QObject::connect(button, &QPushButton::clicked,
+                                  [&clicked, button] { clicked << button->objectName(); });
+    }
+    pressKey(focused, Qt::Key_Return);
+    for (const QMetaObject::Connection& spy : spies)
+        QObject::disconnect(spy);
+    return clicked;
+}
+
 void DesktopFixture::chooseRecordingBrowser() {
     recordVariable_.emplace("STATVANE_RECORD_FILE", (dir_ / "starts").string());
     writeFile(settingsFile(),

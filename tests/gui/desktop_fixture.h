@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QPushButton>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -46,6 +47,9 @@ class DesktopFixture : public ::testing::Test {
     // A key pressed with the focus in the widget, its window active.
     void pressKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = {});
     void select(const QString& report);
+    // The buttons of its window, by object name, that Enter clicks while the
+    // button has the focus.
+    QStringList clickedByEnter(QPushButton* focused);
     std::optional<std::int32_t> storedInteger(const char* key, const std::string& value);
 
     // Makes the test program that records how it was started the chosen

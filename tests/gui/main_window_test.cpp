@@ -120,6 +120,12 @@ TEST_F(MainWindowTest, DeleteAsksAndRemovesExactlyTheSelectedReport) {
             expectShown(0, Kind::Question, kDeleteQuestion, MessageIcon::Question);
             EXPECT_EQ(listedReports(), yes ? QStringList{"Two"} : QStringList({"One", "Two"}));
             EXPECT_EQ(statusText(), yes ? kReportDeletedText : "first");
+            if (yes) {
+                // The next report is not chosen for the user.
+                EXPECT_EQ(desktop().mainWindow().selectedReport(), std::nullopt);
+                pressKey(reportList(), Qt::Key_Delete);
+                expectShown(1, Kind::Message, kSelectToDeleteMessage, MessageIcon::Information);
+            }
             const std::string files = readFile(home() / "files.dat");
             EXPECT_EQ(files.find("one.log") == std::string::npos, yes);
             EXPECT_NE(files.find("two.log"), std::string::npos);
@@ -127,6 +133,40 @@ TEST_F(MainWindowTest, DeleteAsksAndRemovesExactlyTheSelectedReport) {
             EXPECT_EQ(listedReports(), yes ? QStringList{"Two"} : QStringList({"One", "Two"}));
         }
     }
+}
+
+// A focused button takes Enter itself; from the list, Enter is "Analyze Now".
+TEST_F(MainWindowTest, EnterPressesTheFocusedButtonAndFromTheListAnalyzeNow) {
+    ScopedEnv helpFolder("STATVANE_HELP_DIR", HELP_BUILD_DIR);
+    chooseRecordingBrowser();
+    start();
+    for (const char* name : {"NewReportButton", "ModifyReportButton", "DeleteReportButton",
+                             "UpdateCheckButton", "HelpButton", "AnalyzeNowButton"}) {
+        auto* button = control<QPushButton>(desktop().mainWindow(), name);
+        EXPECT_EQ(clickedByEnter(button), QStringList{name});
+    }
+    EXPECT_EQ(desktop().propertiesDialog().mode(), PropertiesMode::New);
+    takeBrowserStart();
+    dialogs.clearShown();
+    pressKey(reportList(), Qt::Key_Return);
+    expectShown(0, Kind::Message, "You must select a report before running an analysis.",
+                MessageIcon::Information);
+    EXPECT_EQ(clickedByEnter(control<QPushButton>(desktop().mainWindow(), "ExitButton")),
+              QStringList{"ExitButton"});
+    EXPECT_EQ(endRequests, 1);
+}
+
+// A label of any length stays within its cell, whole in its tool tip.
+TEST_F(MainWindowTest, ALongReportNameKeepsTheOtherEntriesInSight) {
+    const std::string longName(300, 'L');
+    addReport(longName, "");
+    addReport("Short", "");
+    start();
+    QListWidget* list = reportList();
+    const QRect longEntry = list->visualItemRect(list->item(0));
+    EXPECT_LE(longEntry.width(), list->viewport()->width() / 2);
+    EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(list->item(1))));
+    EXPECT_EQ(list->item(0)->toolTip().toStdString(), longName);
 }
 
 TEST_F(MainWindowTest, AFailedDeleteKeepsTheEntryAndTheStatusAndTheProgramGoesOn) {
