@@ -53,7 +53,12 @@ int TallyTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant TallyTableModel::data(const QModelIndex& index, int role) const {
     const TallyRow* row = rowAt(index.row());
-    if (!row || role != Qt::DisplayRole)
+    if (!row)
+        return {};
+    // A key too long for its column is read whole in its tool tip.
+    if (role == Qt::ToolTipRole && index.column() == 0)
+        return displayText(row->key);
+    if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {
     case 0:
