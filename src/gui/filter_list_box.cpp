@@ -1,7 +1,6 @@
 #include "gui/filter_list_box.h"
 
 #include "gui/display_text.h"
-#include "gui/in_place_edit_delegate.h"
 #include "platform/prompt.h"
 
 #include <QEvent>
@@ -40,12 +39,6 @@ FilterListBox::FilterListBox(const QString& caption, const QString& prefix,
     List->setSelectionMode(QAbstractItemView::SingleSelection);
     List->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
                           QAbstractItemView::EditKeyPressed);
-    auto* delegate = new InPlaceEditDelegate(List);
-    List->setItemDelegate(delegate);
-    connect(delegate, &InPlaceEditDelegate::editingStarted, this,
-            [this] { emit editingChanged(true); });
-    connect(delegate, &InPlaceEditDelegate::editingEnded, this,
-            [this] { emit editingChanged(false); });
     List->viewport()->installEventFilter(this);
     connect(List, &QListWidget::itemChanged, this, &FilterListBox::ListItemChanged);
     auto* deleteKey =

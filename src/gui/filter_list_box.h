@@ -32,10 +32,6 @@ class FilterListBox : public QWidget {
     // Shows the entries as they stand in the live list.
     void loadEntries();
 
-  signals:
-    // An entry's in-place editor opened (true) or closed (false).
-    void editingChanged(bool editing);
-
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -45,6 +45,9 @@ TForm3::TForm3(Settings& settings, SettingsStore& store, Prompt& prompt, HelpWin
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1, 1);
     layout->addWidget(buildButtons());
+    // Made the default once it is in the dialog, so that the dialog gives
+    // Enter back to it whenever a button that had taken it loses the focus.
+    OkButton->setDefault(true);
     setFixedSize(kDesignClientSize.expandedTo(sizeHint()));
     FormCreate();
 }
@@ -154,11 +157,6 @@ void TForm3::FlushCacheButtonClick() {
     std::error_code failure;
     if (std::filesystem::remove(programDirectory_ / "dns.log", failure))
         prompt_.showMessage(kFileDeletedText, MessageIcon::Information);
-}
-
-// Enter ends an entry's editing, not the dialog.
-void TForm3::FilterListEditingChange(bool editing) {
-    OkButton->setDefault(!editing);
 }
 
 void TForm3::ProxyServerEditChange(const QString& text) {

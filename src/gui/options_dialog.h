@@ -67,7 +67,6 @@ class TForm3 : public QDialog {
     void WebSiteEditChange(const QString& text);
     void MaxCacheEditChange(const QString& text);
     void FlushCacheButtonClick();
-    void FilterListEditingChange(bool editing);
     void ProxyServerEditChange(const QString& text);
     void ProxyPortEditChange(const QString& text);
     void ProxyUserEditChange(const QString& text);

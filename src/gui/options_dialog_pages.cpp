@@ -4,7 +4,7 @@
 #include "settings/settings.h"
 
 #include <QComboBox>
-#include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -44,20 +44,54 @@ QPushButton* button(const char* name, const char* caption) {
     return button;
 }
 
-// The fields of several forms start at the same distance from the left.
-void alignFields(std::initializer_list<QFormLayout*> forms) {
-    QList<QWidget*> labels;
-    for (QFormLayout* form : forms) {
-        for (int row = 0; row < form->rowCount(); ++row) {
-            if (QLayoutItem* label = form->itemAt(row, QFormLayout::LabelRole))
-                labels << label->widget();
+// A label and the field it names.
+struct LabelledField {
+    const char* label;
+    QWidget* field;
+};
+
+// A group's explanation, then its fields in rows of one or two: a lone field
+// spans the row, two share it, each after its label. Two to a row keeps the
+// Server Settings page short enough for a small screen at a large scale.
+QGridLayout* fieldRows(QGroupBox* group, const char* text,
+                       std::initializer_list<std::initializer_list<LabelledField>> rows) {
+    auto* grid = new QGridLayout(group);
+    grid->addWidget(explanation(text), 0, 0, 1, 4);
+    int row = 1;
+    for (const auto& fields : rows) {
+        int column = 0;
+        for (const LabelledField& each : fields) {
+            auto* label = new QLabel(each.label);
+            label->setBuddy(each.field);
+            grid->addWidget(label, row, column++);
+            grid->addWidget(each.field, row, column++, 1, fields.size() == 1 ? 3 : 1);
         }
+        ++row;
     }
-    int width = 0;
-    for (QWidget* label : labels)
-        width = std::max(width, label->sizeHint().width());
-    for (QWidget* label : labels)
-        label->setMinimumWidth(width);
+    grid->setColumnStretch(1, 2);
+    grid->setColumnStretch(3, 1);
+    return grid;
+}
+
+// The fields of several groups start at the same distance from the left,
+// and so do the second fields of their rows.
+void alignFields(std::initializer_list<QGridLayout*> grids) {
+    for (const int column : {0, 2}) {
+        QList<QWidget*> labels;
+        for (QGridLayout* grid : grids) {
+            for (int row = 1; row < grid->rowCount(); ++row) {
+                // A lone field spans the second pair's columns.
+                QLayoutItem* item = grid->itemAtPosition(row, column);
+                if (auto* label = item ? qobject_cast<QLabel*>(item->widget()) : nullptr)
+                    labels << label;
+            }
+        }
+        int width = 0;
+        for (QWidget* label : labels)
+            width = std::max(width, label->sizeHint().width());
+        for (QWidget* label : labels)
+            label->setMinimumWidth(width);
+    }
 }
 
 } // namespace
@@ -122,10 +156,8 @@ QWidget* TForm3::buildFiltersPage() {
     TopPagesBox = new FilterListBox("&Top Pages Filter List:", "TopPages",
                                     settings_.TopPagesFilterList, prompt_);
     auto* listsLayout = new QVBoxLayout(lists);
-    for (FilterListBox* box : {VisitorBox, ReferrerBox, TopPagesBox}) {
-        connect(box, &FilterListBox::editingChanged, this, &TForm3::FilterListEditingChange);
+    for (FilterListBox* box : {VisitorBox, ReferrerBox, TopPagesBox})
         listsLayout->addWidget(box);
-    }
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(lists);
@@ -139,12 +171,10 @@ QWidget* TForm3::buildServerPage() {
     ProxyUserEdit = textField("ProxyUserEdit", &TForm3::ProxyUserEditChange);
     ProxyPasswordEdit = textField("ProxyPasswordEdit", &TForm3::ProxyPasswordEditChange);
     ProxyPasswordEdit->setEchoMode(QLineEdit::Password);
-    auto* proxyLayout = new QFormLayout(proxy);
-    proxyLayout->addRow(explanation(kProxyExplanation));
-    proxyLayout->addRow("Server Address:", ProxyServerEdit);
-    proxyLayout->addRow("Port:", ProxyPortEdit);
-    proxyLayout->addRow("User Name:", ProxyUserEdit);
-    proxyLayout->addRow("Password:", ProxyPasswordEdit);
+    QGridLayout* proxyLayout =
+        fieldRows(proxy, kProxyExplanation,
+                  {{{"Server Address:", ProxyServerEdit}, {"Port:", ProxyPortEdit}},
+                   {{"User Name:", ProxyUserEdit}, {"Password:", ProxyPasswordEdit}}});
 
     auto* mail = new QGroupBox("Mail Server:");
     MailServerEdit = textField("MailServerEdit", &TForm3::MailServerEditChange);
@@ -160,15 +190,13 @@ QWidget* TForm3::buildServerPage() {
     MailSubjectEdit = textField("MailSubjectEdit", &TForm3::MailSubjectEditChange);
     MailFromEdit = textField("MailFromEdit", &TForm3::MailFromEditChange);
     MailReplyToEdit = textField("MailReplyToEdit", &TForm3::MailReplyToEditChange);
-    auto* mailLayout = new QFormLayout(mail);
-    mailLayout->addRow(explanation(kMailExplanation));
-    mailLayout->addRow("Server:", MailServerEdit);
-    mailLayout->addRow("Security:", MailSecurityCombo);
-    mailLayout->addRow("User Name:", MailUserEdit);
-    mailLayout->addRow("Password:", MailPasswordEdit);
-    mailLayout->addRow("E-Mail Subject:", MailSubjectEdit);
-    mailLayout->addRow("From:", MailFromEdit);
-    mailLayout->addRow("Reply-To:", MailReplyToEdit);
+    QGridLayout* mailLayout =
+        fieldRows(mail, kMailExplanation,
+                  {{{"Server:", MailServerEdit}, {"Security:", MailSecurityCombo}},
+                   {{"User Name:", MailUserEdit}, {"Password:", MailPasswordEdit}},
+                   {{"E-Mail Subject:", MailSubjectEdit}},
+                   {{"From:", MailFromEdit}},
+                   {{"Reply-To:", MailReplyToEdit}}});
     alignFields({proxyLayout, mailLayout});
 
     auto* page = new QWidget;
@@ -182,7 +210,6 @@ QWidget* TForm3::buildServerPage() {
 // From right to left: "&Ok", "&Help", "&Cancel".
 QWidget* TForm3::buildButtons() {
     OkButton = button("OkButton", "&Ok");
-    OkButton->setDefault(true);
     connect(OkButton, &QPushButton::clicked, this, &TForm3::OkButtonClick);
     auto* help = button("HelpButton", "&Help");
     connect(help, &QPushButton::clicked, this, &TForm3::HelpButtonClick);

@@ -3,7 +3,6 @@
 #include "gui/command_guard.h"
 #include "gui/file_dialogs.h"
 #include "gui/help_window.h"
-#include "gui/in_place_edit_delegate.h"
 #include "gui/loaded_text.h"
 #include "gui/main_window.h"
 #include "gui/report_banner.h"
@@ -52,9 +51,7 @@ QHBoxLayout* indented(QWidget* control) {
 }
 
 QPushButton* button(QWidget* parent, const char* name, const char* caption) {
-    auto* pushButton = named(new QPushButton(caption, parent), name);
-    pushButton->setAutoDefault(false);
-    return pushButton;
+    return named(new QPushButton(caption, parent), name);
 }
 
 } // namespace
@@ -149,10 +146,6 @@ QWidget* TForm2::buildInputsTab() {
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::DoubleClicked |
                                QAbstractItemView::EditKeyPressed);
-    auto* delegate = new InPlaceEditDelegate(ListView1);
-    ListView1->setItemDelegate(delegate);
-    connect(delegate, &InPlaceEditDelegate::editingStarted, this, &TForm2::ListView1Editing);
-    connect(delegate, &InPlaceEditDelegate::editingEnded, this, &TForm2::ListView1Edited);
     connect(ListView1, &QListWidget::itemClicked, this, &TForm2::ListView1Click);
     auto* deleteKey =
         new QShortcut(QKeySequence::Delete, ListView1, nullptr, nullptr, Qt::WidgetShortcut);
@@ -256,6 +249,7 @@ void TForm2::FormShow() {
         clearFields();
     else
         runGuarded(prompt_, [this] { loadFields(profiles_.loadProfile(*report_)); });
+    (mode_ == PropertiesMode::Modify ? DescriptionEdit : NameEdit)->setFocus();
 }
 
 void TForm2::enableForMode() {
@@ -385,15 +379,6 @@ void TForm2::BrowseButtonClick() {
 
 void TForm2::ListView1Click() {
     DeleteButton->setEnabled(true);
-}
-
-// Enter ends an in-place edit, not the dialog.
-void TForm2::ListView1Editing() {
-    OkButton->setDefault(false);
-}
-
-void TForm2::ListView1Edited() {
-    OkButton->setDefault(true);
 }
 
 int TForm2::tickedBoxes() const {

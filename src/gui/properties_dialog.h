@@ -102,8 +102,6 @@ class TForm2 : public QDialog {
     void FolderButtonClick();
     void BrowseButtonClick();
     void ListView1Click();
-    void ListView1Editing();
-    void ListView1Edited();
 
     ProfileStore& profiles_;
     SettingsStore& settingsStore_;

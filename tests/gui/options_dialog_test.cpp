@@ -440,7 +440,6 @@ TEST_F(OptionsDialogTest, AddedEntriesAreEditedInPlaceAndEnterThenPressesOk) {
         press(prefix + "AddButton");
         QLineEdit* editor = entryEditor(prefix);
         ASSERT_NE(editor, nullptr);
-        EXPECT_FALSE(button("OkButton")->isDefault());
         typeText(editor, "dropped");
         pressKey(editor, Qt::Key_Escape);
         QCoreApplication::processEvents();
@@ -539,6 +538,20 @@ TEST_F(OptionsDialogTest, ClosingStoresHeightThenWidthAndShowingRestoresTheSize)
     open();
     EXPECT_EQ(options().size(), QSize(design.width() + 30, design.height()));
     EXPECT_EQ(options().minimumSize(), options().maximumSize());
+}
+
+// Enter presses the button that has the focus, not "&Ok".
+TEST_F(OptionsDialogTest, EnterPressesTheFocusedButton) {
+    ScopedEnv helpFolder("STATVANE_HELP_DIR", HELP_BUILD_DIR);
+    start();
+    open();
+    dialogs.answerNextQuestion(false);
+    for (const char* name : {"FlushCacheButton", "HelpButton", "CancelButton"})
+        EXPECT_EQ(clickedByEnter(button(name)), QStringList{name});
+    EXPECT_FALSE(options().isVisible());
+    open();
+    EXPECT_EQ(clickedByEnter(button("OkButton")), QStringList{"OkButton"});
+    EXPECT_FALSE(options().isVisible());
 }
 
 TEST_F(OptionsDialogTest, HelpOpensTheOptionsTopic) {

@@ -295,12 +295,40 @@ TEST_F(PropertiesDialogTest, RenameMovesTheSettingsToTheNewNameAtTheEnd) {
 
     EXPECT_TRUE(messages().isEmpty());
     EXPECT_EQ(listedReports(), QStringList({"Other", "Last week"}));
+    EXPECT_EQ(desktop().mainWindow().selectedReport(), std::nullopt);
+    EXPECT_EQ(statusText(), "All of last week");
     EXPECT_EQ(reports(), std::string(kOtherSection) + "\r\n[Last week]\r\n" + kWeeklySettings);
     EXPECT_EQ(files(),
               "[Other]\r\nFile 0=/logs/o\r\n\r\n[Last week]\r\n" + std::string(kWeeklyInputs));
     click("NewReportButton");
     for (const char* name : {"NameEdit", "DescriptionEdit", "TabSheet2", "TabSheet3", "TabSheet4"})
         EXPECT_TRUE(field<QWidget>(name)->isEnabled()) << name;
+}
+
+// The focus starts in the field that the mode lets the user change first, and
+// Enter presses the button that has the focus, not "&Ok".
+TEST_F(PropertiesDialogTest, FocusStartsInTheFieldToFillAndEnterPressesTheFocusedButton) {
+    ScopedEnv helpFolder("STATVANE_HELP_DIR", HELP_BUILD_DIR);
+    startWithWeekly();
+    const struct {
+        const char* command;
+        const char* firstField;
+    } modes[] = {
+        {"NewReport1", "NameEdit"}, {"Rename1", "NameEdit"}, {"Properties1", "DescriptionEdit"}};
+    for (const auto& mode : modes) {
+        select("Weekly");
+        trigger(mode.command);
+        EXPECT_EQ(dialog().focusWidget(), edit(mode.firstField)) << mode.command;
+        EXPECT_EQ(clickedByEnter(field<QPushButton>("HelpButton")), QStringList{"HelpButton"});
+        EXPECT_EQ(clickedByEnter(field<QPushButton>("CancelButton")), QStringList{"CancelButton"});
+        EXPECT_FALSE(dialog().isVisible()) << mode.command;
+    }
+    EXPECT_EQ(listedReports(), QStringList({"Weekly", "Other"}));
+    EXPECT_TRUE(messages().isEmpty());
+
+    click("NewReportButton");
+    EXPECT_EQ(clickedByEnter(field<QPushButton>("OkButton")), QStringList{"OkButton"});
+    EXPECT_EQ(messages(), QStringList{kInvalidNameMessage});
 }
 
 // The first write that fails stops "&Ok" with the error; the old report stays
@@ -415,7 +443,6 @@ TEST_F(PropertiesDialogTest, EnterDuringAnInPlaceEditEndsTheEditOnly) {
         press("AddButton");
         QPointer<QLineEdit> editor = inputList()->findChild<QLineEdit*>();
         ASSERT_NE(editor, nullptr);
-        EXPECT_FALSE(ok->isDefault());
         QTest::keyClicks(editor, typed);
         QTest::keyClick(editor, Qt::Key_Return);
         EXPECT_TRUE(editorClosed(editor));
