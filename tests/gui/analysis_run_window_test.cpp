@@ -138,8 +138,8 @@ TEST_F(AnalysisRunWindowTest, TheMissingFilesBoxNamesTheFilesAndWhy) {
         click("AnalyzeNowButton");
 
         ASSERT_EQ(dialogs.shown().size(), 1u) << c.files;
-        EXPECT_EQ(dialogs.shown()[0].text,
-                  QString(kMissingFilesMessage) + "\n" + named + QString(c.more));
+        EXPECT_EQ(dialogs.shown()[0].text.toStdString(),
+                  (QString(kMissingFilesMessage) + "\n" + named + QString(c.more)).toStdString());
     }
 }
 

@@ -439,7 +439,7 @@ TEST_F(ResultsWindowTest, MailToASilentServerEndsAtTheTimeLimitAndTheNextMailSta
             QTest::qWaitFor([] { return QApplication::overrideCursor() == nullptr; }, 10000));
         const auto shown = messages();
         ASSERT_EQ(shown.size(), 1u);
-        EXPECT_EQ(shown[0]->text, kMailTimedOutMessage);
+        EXPECT_EQ(shown[0]->text.toStdString(), kMailTimedOutMessage);
         EXPECT_EQ(shown[0]->icon, MessageIcon::Warning);
     }
 }
