@@ -48,16 +48,27 @@ std::string dateText(std::string_view line) {
     return std::string(dateOf(line).value_or(""));
 }
 
-// A detail line for the file that could not be read (the first of files) and
-// for each later one that cannot be opened either, so that all of them are
-// named at once; the later files are only opened, not read.
-void showUnreadableFiles(Prompt& prompt, std::span<const std::filesystem::path> files,
-                         const std::string& firstReason) {
-    prompt.showDetail(fileDetail(files.front(), firstReason));
+// How many unreadable files a failed run names; the rest are counted.
+constexpr std::size_t kNamedFilesLimit = 10;
+
+// The lines that name the file that could not be read (the first of files)
+// and each later one that cannot be opened either, with the reasons, so that
+// all of them are told at once: the first ten, then how many more. The later
+// files are only opened, not read.
+std::vector<std::string> unreadableFiles(std::span<const std::filesystem::path> files,
+                                         const std::string& firstReason) {
+    std::vector<std::string> lines{fileDetail(files.front(), firstReason)};
+    std::size_t more = 0;
     for (const auto& file : files.subspan(1)) {
-        if (const auto reason = unreadableReason(file))
-            prompt.showDetail(fileDetail(file, *reason));
+        const auto reason = unreadableReason(file);
+        if (reason && lines.size() < kNamedFilesLimit)
+            lines.push_back(fileDetail(file, *reason));
+        else if (reason)
+            ++more;
     }
+    if (more > 0)
+        lines.push_back("and " + std::to_string(more) + " more");
+    return lines;
 }
 
 } // namespace
@@ -151,8 +162,9 @@ std::optional<RunOutcome> AnalysisRun::readLogFiles(const std::vector<std::files
             return RunOutcome::Cancelled;
         if (read.status == LogFileRead::Status::Unreadable) {
             // The progress display stays until the user closes it with Cancel.
-            context_.prompt.showMessage(kMissingFilesMessage, MessageIcon::Warning);
-            showUnreadableFiles(context_.prompt, std::span(files).subspan(i), read.reason);
+            context_.prompt.showMessageWithDetails(
+                kMissingFilesMessage, MessageIcon::Warning,
+                unreadableFiles(std::span(files).subspan(i), read.reason));
             return RunOutcome::Failed;
         }
     }

@@ -53,10 +53,10 @@ inline constexpr const char* kSelectReportMessage =
     "You must select a report before running an analysis.";
 inline constexpr const char* kMissingFilesMessage =
     "The file(s) listed under this report do not exist.  Please check the filename(s) by "
-    "right-clicking on the report and selecting 'Properties.'  Then, click on the 'Files' tab.";
+    "right-clicking on the report and selecting 'Properties.'  Then, click on the 'Inputs' tab.";
 inline constexpr const char* kNoLinesMessage =
     "There are no log lines to analyze for this report.  Please check the filename(s) by "
-    "right-clicking on the report and selecting 'Properties.'  Then, click on the 'Files' tab.";
+    "right-clicking on the report and selecting 'Properties.'  Then, click on the 'Inputs' tab.";
 inline constexpr const char* kOutputIsInputMessage =
     "The output file of this report, %s, is also one of its log files.  Please choose another "
     "output file by right-clicking on the report and selecting 'Properties.'  Then, click on the "

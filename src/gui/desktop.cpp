@@ -4,6 +4,9 @@
 #include "net/resolver/resolver_library.h"
 #include "net/web/web_launching.h"
 #include "platform/program_directory.h"
+#include "platform/stream_prompt.h"
+
+#include <cstdio>
 
 namespace statvane {
 
@@ -68,7 +71,7 @@ void Desktop::openWebAddress(const std::string& address) {
 }
 
 // A run under way is cancelled; a report being mailed is mailed to the end
-// (the mail client's own time-outs bound the wait) before the loop ends.
+// (the delivery's time limit bounds the wait) before the loop ends.
 void Desktop::exitProgram() {
     exiting_ = true;
     if (run_.running())
@@ -77,14 +80,39 @@ void Desktop::exitProgram() {
         endMessageLoop_();
 }
 
-// A message the server refused, or a connection broken while mailing, is
-// told with the server's last reply; the results window's busy cursor ends.
+// The end is told once the mail client has settled, outside its callbacks.
 void Desktop::mailEnded(MailDelivery::Outcome outcome) {
+    QMetaObject::invokeMethod(
+        &form1_, [this, message = mailEndMessage(outcome)] { tellMailEnd(message); },
+        Qt::QueuedConnection);
+}
+
+// A message the server refused, or a connection broken while mailing, is
+// told with the server's last reply; a delivery that ran out of time before
+// the server took the message is told so.
+std::optional<std::string> Desktop::mailEndMessage(MailDelivery::Outcome outcome) const {
+    if (outcome == MailDelivery::Outcome::Accepted)
+        return std::nullopt;
+    if (mail_.refusal())
+        return kMailRefusedMessage + *mail_.refusal();
+    if (mail_.timedOut())
+        return kMailTimedOutMessage;
+    return std::nullopt;
+}
+
+// The results window's busy cursor ends. While the program ends nobody is
+// left to close a message box: the message goes to standard error, as the
+// batch run gives it, and the loop ends.
+void Desktop::tellMailEnd(const std::optional<std::string>& message) {
     form5_.mailEnded();
-    if (outcome == MailDelivery::Outcome::Refused && mail_.refusal())
-        prompt_.showMessage(kMailRefusedMessage + *mail_.refusal(), MessageIcon::Warning);
-    if (exiting_)
-        endMessageLoop_();
+    if (!exiting_) {
+        if (message)
+            prompt_.showMessage(*message, MessageIcon::Warning);
+        return;
+    }
+    if (message)
+        StreamPrompt(stderr).showMessage(*message, MessageIcon::Warning);
+    endMessageLoop_();
 }
 
 } // namespace statvane

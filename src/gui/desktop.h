@@ -19,6 +19,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <string>
 
 namespace statvane {
 
@@ -64,6 +66,8 @@ class Desktop : public MainWindowActions {
   private:
     bool connected() const;
     void mailEnded(MailDelivery::Outcome outcome);
+    std::optional<std::string> mailEndMessage(MailDelivery::Outcome outcome) const;
+    void tellMailEnd(const std::optional<std::string>& message);
 
     std::filesystem::path programDirectory_;
     Registry registry_;

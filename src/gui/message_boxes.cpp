@@ -67,6 +67,16 @@ void MessageBoxPrompt::showMessage(const std::string& text, MessageIcon icon) {
     showMessageBox(parent_, kApplicationTitle, displayText(text), icon);
 }
 
+void MessageBoxPrompt::showMessageWithDetails(const std::string& text, MessageIcon icon,
+                                              const std::vector<std::string>& details) {
+    std::string shown = text;
+    if (!details.empty())
+        shown += "\n";
+    for (const auto& line : details)
+        shown += "\n" + line;
+    showMessage(shown, icon);
+}
+
 bool MessageBoxPrompt::ask(const std::string& text) {
     return askQuestion(parent_, kApplicationTitle, displayText(text));
 }

@@ -23,6 +23,9 @@ class MessageBoxPrompt : public Prompt {
     void setParent(QWidget* parent) { parent_ = parent; }
 
     void showMessage(const std::string& text, MessageIcon icon) override;
+    // The details stand below the text, one a line, after an empty line.
+    void showMessageWithDetails(const std::string& text, MessageIcon icon,
+                                const std::vector<std::string>& details) override;
     bool ask(const std::string& text) override;
 
   private:

@@ -1,5 +1,6 @@
 #include "output/mail_delivery.h"
 
+#include "output/mail_time_limit.h"
 #include "output/recipients.h"
 #include "output/sign_in_failure_message.h"
 #include "platform/error.h"
@@ -65,6 +66,11 @@ MailDelivery::MailDelivery(TSmtpCli& client, Prompt& prompt, std::function<bool(
         client_.Abort();
         finish(outcome_);
     });
+    deadline_.setSingleShot(true);
+    QObject::connect(&deadline_, &QTimer::timeout, &client_, [this] {
+        timedOut_ = true;
+        abort();
+    });
 }
 
 bool MailDelivery::mailReport(const Settings& settings, const std::filesystem::path& file,
@@ -97,8 +103,10 @@ bool MailDelivery::mailReport(const Settings& settings, const std::filesystem::p
     client_.EmailFiles = {file.string()};
     client_.Connect();
     busy_ = true;
+    timedOut_ = false;
     outcome_ = Outcome::Refused;
     refusal_.reset();
+    deadline_.start(mailTimeLimitMs());
     return true;
 }
 
@@ -181,6 +189,7 @@ void MailDelivery::finish(Outcome outcome) {
         return;
     busy_ = false;
     quitWait_.stop();
+    deadline_.stop();
     // A request dropped by an abort completes through the event queue: that
     // completion is taken now, while the delivery has ended, so that it can
     // never reach the next one.

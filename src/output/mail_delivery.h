@@ -22,6 +22,8 @@ inline constexpr const char* kMailRefusedMessage =
     "The server's last reply was: ";
 inline constexpr const char* kMailBusyMessage =
     "A report is still being mailed.  Please try again when it has been sent.";
+inline constexpr const char* kMailTimedOutMessage =
+    "The mail server did not finish the delivery in time.";
 inline constexpr const char* kUnknownMailSecurityMessage =
     "The mail security setting is none of None, STARTTLS and TLS: ";
 
@@ -45,6 +47,8 @@ class MailDelivery {
                     const std::string& addresses);
 
     bool busy() const { return busy_; }
+    // The last delivery was aborted because it ran out of time.
+    bool timedOut() const { return timedOut_; }
     // The server's last reply when the last delivery's `Mail` step ended with
     // an error (a refusal or a broken connection), else none.
     const std::optional<std::string>& refusal() const { return refusal_; }
@@ -72,6 +76,7 @@ class MailDelivery {
     Prompt& prompt_;
     std::function<bool()> connected_;
     bool busy_ = false;
+    bool timedOut_ = false;
     bool signIn_ = false;
     Outcome outcome_ = Outcome::NotStarted;
     std::optional<std::string> refusal_;
@@ -80,6 +85,9 @@ class MailDelivery {
     // server that never answers must neither hold the delivery open nor keep
     // the next one from connecting.
     QTimer quitWait_;
+    // The whole delivery's time limit, so that a server that accepts the
+    // connection and never speaks cannot hold it open.
+    QTimer deadline_;
 };
 
 } // namespace statvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace statvane {
 
@@ -21,6 +22,15 @@ class Prompt {
     // prints it below the message; a message box has no room for it and
     // leaves it out.
     virtual void showDetail(const std::string& /*line*/) {}
+    // A message with the lines that name what it speaks of, known before it
+    // is shown. The batch run prints them as detail lines; a message box
+    // shows them below its fixed text.
+    virtual void showMessageWithDetails(const std::string& text, MessageIcon icon,
+                                        const std::vector<std::string>& details) {
+        showMessage(text, icon);
+        for (const auto& line : details)
+            showDetail(line);
+    }
 };
 
 // The text the general error handler shows for an error: the error's text

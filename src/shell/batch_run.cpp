@@ -9,28 +9,17 @@
 #include "platform/error.h"
 #include "platform/program_directory.h"
 #include "platform/registry.h"
+#include "platform/stream_prompt.h"
 #include "settings/settings_loading.h"
-#include "shell/stream_prompt.h"
 #include "shell/terminal_progress.h"
 #include "shell/untrusted_site_notices.h"
 
 #include <QEventLoop>
 #include <QTimer>
 #include <cstdio>
-#include <cstdlib>
 
 namespace statvane {
 namespace {
-
-constexpr int kDefaultMailTimeoutSeconds = 180;
-
-// How long a batch run waits for the mail dialogue: $STATVANE_MAIL_TIMEOUT
-// seconds, else three minutes.
-int mailTimeoutMs() {
-    const char* text = std::getenv("STATVANE_MAIL_TIMEOUT");
-    const int seconds = text ? std::atoi(text) : 0;
-    return (seconds > 0 ? seconds : kDefaultMailTimeoutSeconds) * 1000;
-}
 
 // How often the mail wait looks whether Ctrl+C was pressed.
 constexpr int kInterruptPollMs = 100;
@@ -71,28 +60,24 @@ class BatchOutput : public RunOutput {
     }
 
   private:
-    // Runs the wait until the delivery ends; the time-out and Ctrl+C abort
-    // it. Returns why it was cut short, or nothing when it ended by itself.
+    // Runs the wait until the delivery ends by itself, by its time limit or
+    // by Ctrl+C. Returns why it was cut short, or nothing when it ended by
+    // itself.
     const char* waitForDelivery(MailDelivery& delivery, QEventLoop& wait) {
-        const char* cutShort = nullptr;
-        const auto stop = [&](const char* reason) {
-            cutShort = reason;
-            delivery.abort();
-        };
-        QTimer deadline;
-        deadline.setSingleShot(true);
-        QObject::connect(&deadline, &QTimer::timeout,
-                         [&] { stop("The mail server did not finish the delivery in time."); });
-        deadline.start(mailTimeoutMs());
+        bool cancelled = false;
         QTimer interruptPoll;
         QObject::connect(&interruptPoll, &QTimer::timeout, [&] {
-            if (progress_.cancelRequested())
-                stop("The mail delivery was cancelled.");
+            if (!progress_.cancelRequested())
+                return;
+            cancelled = true;
+            delivery.abort();
         });
         interruptPoll.start(kInterruptPollMs);
         if (delivery.busy())
             wait.exec();
-        return cutShort;
+        if (cancelled)
+            return "The mail delivery was cancelled.";
+        return delivery.timedOut() ? kMailTimedOutMessage : nullptr;
     }
 
     bool reportOutcome(bool accepted, const char* cutShort) {

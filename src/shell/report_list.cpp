@@ -2,8 +2,8 @@
 
 #include "platform/error.h"
 #include "platform/program_directory.h"
+#include "platform/stream_prompt.h"
 #include "profiles/profile_store.h"
-#include "shell/stream_prompt.h"
 
 #include <cstdio>
 

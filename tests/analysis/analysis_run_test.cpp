@@ -126,7 +126,7 @@ TEST_F(AnalysisRunTest, MissingFileEndsTheRunWithTheWarning) {
     EXPECT_EQ(prompt.messages[0].first,
               "The file(s) listed under this report do not exist.  Please check the filename(s) "
               "by right-clicking on the report and selecting 'Properties.'  Then, click on the "
-              "'Files' tab.");
+              "'Inputs' tab.");
     EXPECT_EQ(prompt.messages[0].second, MessageIcon::Warning);
     EXPECT_TRUE(output.shown.empty());
     EXPECT_FALSE(std::filesystem::exists(dir / "logs" / "test.txt"));
@@ -145,6 +145,22 @@ TEST_F(AnalysisRunTest, EveryFileThatCannotBeReadIsNamedWithTheReason) {
     EXPECT_EQ(prompt.details, (Strings{(dir / "gone.log").string() + ": No such file or directory",
                                        (dir / "logs").string() + ": Is a directory",
                                        "/dev/zero: not a regular file"}));
+}
+
+// Past the tenth, the files that cannot be read are only counted.
+TEST_F(AnalysisRunTest, UnreadableFilesPastTheTenthAreCounted) {
+    auto report = profile();
+    Strings named;
+    for (int i = 0; i < 13; ++i) {
+        const std::string file = (dir / ("gone" + std::to_string(i) + ".log")).string();
+        report.inputs.push_back(file);
+        if (i < 10)
+            named.push_back(file + ": No such file or directory");
+    }
+    named.push_back("and 3 more");
+    EXPECT_EQ(run(report), RunOutcome::Failed);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.details, named);
 }
 
 TEST_F(AnalysisRunTest, OutputFileListedAsAnInputEndsTheRunBeforeAnythingIsWritten) {

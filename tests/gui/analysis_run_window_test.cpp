@@ -95,7 +95,7 @@ TEST_F(AnalysisRunWindowTest, MissingFilesLeaveTheProgressWindowUntilCancel) {
     click("AnalyzeNowButton");
 
     ASSERT_EQ(dialogs.shown().size(), 1u);
-    EXPECT_EQ(dialogs.shown()[0].text, kMissingFilesMessage);
+    EXPECT_TRUE(dialogs.shown()[0].text.startsWith(kMissingFilesMessage));
     EXPECT_EQ(dialogs.shown()[0].icon, MessageIcon::Warning);
     EXPECT_TRUE(progress().isVisible());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
@@ -112,6 +112,35 @@ TEST_F(AnalysisRunWindowTest, MissingFilesLeaveTheProgressWindowUntilCancel) {
     click("AnalyzeNowButton");
     EXPECT_TRUE(freshOnShow);
     EXPECT_TRUE(std::filesystem::exists(output_));
+}
+
+// Below its fixed text the box names the files that cannot be read and why:
+// the first ten, then how many more.
+TEST_F(AnalysisRunWindowTest, TheMissingFilesBoxNamesTheFilesAndWhy) {
+    struct Case {
+        int files;
+        const char* more;
+    } cases[] = {{1, ""}, {12, "\nand 2 more"}};
+    for (const Case& c : cases) {
+        const std::string report = "Missing " + std::to_string(c.files);
+        std::string inputs;
+        QString named;
+        for (int i = 0; i < c.files; ++i) {
+            const std::string file = (dir_ / ("gone" + std::to_string(i) + ".log")).string();
+            inputs += "File " + std::to_string(i) + "=" + file + "\r\n";
+            if (i < 10)
+                named += "\n" + QString::fromStdString(file) + ": No such file or directory";
+        }
+        addReport(report, "Visitors=1\r\nTotal Options=1\r\n", inputs);
+        start();
+        select(QString::fromStdString(report));
+        dialogs.clearShown();
+        click("AnalyzeNowButton");
+
+        ASSERT_EQ(dialogs.shown().size(), 1u) << c.files;
+        EXPECT_EQ(dialogs.shown()[0].text.toStdString(),
+                  (QString(kMissingFilesMessage) + "\n" + named + QString(c.more)).toStdString());
+    }
 }
 
 TEST_F(AnalysisRunWindowTest, TheReportNamedAtStartRunsInAnyLetterCaseAndCloseEndsTheProgram) {

@@ -463,6 +463,31 @@ TEST_F(ResultsWindowTest, MailSendsTheSavedFileAndTellsARefusalWithTheServersRep
     }
 }
 
+// A mail server that accepts the connection and never speaks: the delivery
+// ends at the time limit with its message, the busy cursor goes, and the next
+// mail starts instead of being refused as busy.
+TEST_F(ResultsWindowTest, MailToASilentServerEndsAtTheTimeLimitAndTheNextMailStarts) {
+    std::filesystem::copy_file(TABLE_RESOLVER, home() / "resolve.so");
+    ScopedEnv connected("STATVANE_TEST_CONNECTED", "1");
+    ScopedEnv timeLimit("STATVANE_MAIL_TIMEOUT", "2");
+    ScriptedServer silent([](QTcpSocket&, ScriptedServer&) {});
+    writeMailSettings(silent.port());
+    runShownReport("E-Mail Address=you@example.com\r\n");
+    for (int mail = 1; mail <= 2; ++mail) {
+        SCOPED_TRACE(mail);
+        dialogs.clearShown();
+        dialogs.answerNextFileDialog({QString::fromStdString((dir_ / "mailed.txt").string())});
+        press("Button3");
+        EXPECT_TRUE(QTest::qWaitFor([&] { return silent.connectionCount() == mail; }, 5000));
+        EXPECT_TRUE(
+            QTest::qWaitFor([] { return QApplication::overrideCursor() == nullptr; }, 10000));
+        const auto shown = messages();
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0]->text.toStdString(), kMailTimedOutMessage);
+        EXPECT_EQ(shown[0]->icon, MessageIcon::Warning);
+    }
+}
+
 // Keys of any bytes show decoded and are copied and saved as they are.
 TEST_F(ResultsWindowTest, KeysOfAnyBytesShowAndAreCopiedAndSavedExactly) {
     const std::string keys[] = {"http://caf\xe9.example/", "http://tab\x01.example/",

@@ -150,6 +150,44 @@ TEST_F(MailDeliveryTest, AcceptedMessageWhoseQuitIsNeverAnsweredIsAccepted) {
     EXPECT_EQ(smtp.server.connectionCount(), 2);
 }
 
+// A server that accepts the connection and never speaks (in plain, or in the
+// TLS handshake), or falls silent in the middle, holds the delivery only for
+// the time limit; the next delivery then starts and is taken.
+TEST_F(MailDeliveryTest, ADeliveryThatRunsOutOfTimeEndsAndFreesTheClient) {
+    const test::ScopedEnv timeLimit("STATVANE_MAIL_TIMEOUT", "1");
+    test::ScriptedServer silent([](QTcpSocket&, test::ScriptedServer&) {});
+    const std::string silentServer = "127.0.0.1:" + std::to_string(silent.port());
+    const std::string talkingServer = settings.MailServer;
+    const struct {
+        std::string server;
+        const char* security;
+        const char* unanswered;
+    } cases[] = {
+        {silentServer, "None", ""},
+        {silentServer, "TLS", ""},
+        {talkingServer, "None", "RCPT"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.security + std::string(" ") + c.unanswered);
+        settings.MailServer = c.server;
+        settings.MailSecurity = c.security;
+        smtp.replies = {{c.unanswered, ""}};
+        ASSERT_TRUE(mail("a@example.com"));
+        EXPECT_EQ(outcome, MailDelivery::Outcome::Refused);
+        EXPECT_TRUE(delivery.timedOut());
+        EXPECT_FALSE(delivery.busy());
+
+        settings.MailServer = talkingServer;
+        settings.MailSecurity = "None";
+        smtp.replies.clear();
+        ASSERT_TRUE(mail("b@example.com"));
+        EXPECT_EQ(outcome, MailDelivery::Outcome::Accepted);
+        EXPECT_FALSE(delivery.timedOut());
+    }
+    EXPECT_EQ(silent.connectionCount(), 2);
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
 // A login in clear, when no security was asked for: EHLO and AUTH stand in
 // for HELO.
 TEST_F(MailDeliveryTest, UserNameWithoutSecurityLogsInWhereHeloWas) {

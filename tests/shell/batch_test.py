@@ -26,7 +26,7 @@ NO_HANG_LIMIT = 10  # for runs that must end at once, where a fault would hang
 PRODUCT_KEY = "HKEY_CURRENT_USER\\Software\\Velmor Software\\Statvane"
 MISSING_FILES = ("The file(s) listed under this report do not exist.  Please check the "
                  "filename(s) by right-clicking on the report and selecting 'Properties.'  "
-                 "Then, click on the 'Files' tab.")
+                 "Then, click on the 'Inputs' tab.")
 OUTPUT_IS_INPUT = ("The output file of this report, {}, is also one of its log files.  Please "
                    "choose another output file by right-clicking on the report and selecting "
                    "'Properties.'  Then, click on the 'Output' tab.")

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """End-to-end tests of the desktop program as a process: the command-line run
 with and without "close", the single-instance lock, starting without a
-display, and the commands that need none. The windows run on Qt's offscreen
-platform, so no display is needed.
+display, the commands that need none, and the time limit of a report's mail.
+The windows run on Qt's offscreen platform, so no display is needed.
 
 Usage: desktop_test.py --statvane PATH [unittest arguments, e.g. a class name]
 """
@@ -13,9 +13,17 @@ import tempfile
 import time
 import unittest
 
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True  # keep the source tree clean
+sys.path.insert(0, HERE)
+from network_test import ScriptedServer, accept_and_stay_silent, settings_text  # noqa: E402
+
 STATVANE = None  # set from the command line
 RUN_TIME_LIMIT = 60
 SETTLE_TIME = 1.5  # how long a program that should keep running is watched
+MAIL_TIMEOUT = 2
+# Start-up, the run and the end of the program around the mail's time limit.
+MAIL_TIMEOUT_MARGIN = 8
 POSITIONS_WIDTH = '"Form1 Width"'
 LOG_LINE = ('10.0.0.{n} - - [09/Nov/2026:12:00:00 +0000] "GET /page{n}.html HTTP/1.0" 200 512 '
             '"http://ref.example/" "Agent"\n')
@@ -42,10 +50,12 @@ class Sandbox:
     def path(self, *parts):
         return os.path.join(self.root, *parts)
 
-    def add_saved_report(self, name, output):
+    def add_saved_report(self, name, output, recipients=None):
+        """A report saved to output, and mailed when recipients are given."""
+        mail = f"E-Mail=1\r\nE-Mail Address={recipients}\r\n" if recipients else ""
         with open(os.path.join(self.home, "reports.dat"), "a", newline="") as reports:
             reports.write(f"[{name}]\r\nVisitors=1\r\nPages=1\r\nTotal Options=2\r\n"
-                          f"File=1\r\nOutput={output}\r\n")
+                          f"File=1\r\nOutput={output}\r\n{mail}")
         with open(os.path.join(self.home, "files.dat"), "a", newline="") as files:
             files.write(f"[{name}]\r\nFile 0={self.log}\r\n")
 
@@ -136,6 +146,35 @@ class CommandLineRun(DesktopTestCase):
         self.assertFalse(os.path.exists(output))
 
 
+class MailTimeLimit(DesktopTestCase):
+    """A mailed report's delivery to a server on loopback that accepts the
+    connection and never speaks; the resolver library reports a connection."""
+
+    def test_close_ends_at_the_time_limit_and_tells_why(self):
+        silent = ScriptedServer(accept_and_stay_silent)
+        self.addCleanup(silent.stop)
+        with open(self.sandbox.path("registry.reg"), "wb") as settings:
+            settings.write(settings_text({"Server": f"127.0.0.1:{silent.port}",
+                                          "From": "statvane@example.org"}))
+        output = self.sandbox.path("mailed.txt")
+        self.sandbox.add_saved_report("Mailed", output, recipients="a@example.org")
+
+        process = self.start("Mailed", "close", STATVANE_OFFLINE="0",
+                             STATVANE_DNS_SERVER="127.0.0.1:9",
+                             STATVANE_MAIL_TIMEOUT=str(MAIL_TIMEOUT))
+        try:
+            _, stderr = process.communicate(timeout=MAIL_TIMEOUT + MAIL_TIMEOUT_MARGIN)
+        except subprocess.TimeoutExpired:
+            self.fail(f"still running {MAIL_TIMEOUT + MAIL_TIMEOUT_MARGIN} s after the start")
+
+        self.assertEqual(process.returncode, 0)
+        self.assertTrue(os.path.exists(output))
+        self.assertEqual(silent.connections, 1)
+        # The offscreen platform adds notices of its own.
+        self.assertIn("Statvane: The mail server did not finish the delivery in time.",
+                      stderr.decode().splitlines())
+
+
 class SingleInstance(DesktopTestCase):
     def lock_file(self):
         return os.path.join(self.sandbox.runtime, "PROJECT1")
@@ -222,5 +261,4 @@ if __name__ == "__main__":
     if len(arguments) >= 2 and arguments[0] == "--statvane":
         STATVANE = os.path.abspath(arguments[1])
         arguments = arguments[2:]
-    sys.dont_write_bytecode = True
     unittest.main(argv=[sys.argv[0], *arguments], verbosity=2)

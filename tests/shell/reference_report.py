@@ -27,7 +27,7 @@ PRODUCT_KEY = b"hkey_current_user\\software\\velmor software\\statvane"
 NOT_SELECTED = b"Not Selected"
 MISSING_FILES = (b"The file(s) listed under this report do not exist.  Please check the "
                  b"filename(s) by right-clicking on the report and selecting 'Properties.'  "
-                 b"Then, click on the 'Files' tab.")
+                 b"Then, click on the 'Inputs' tab.")
 
 
 class RunFailed(Exception):

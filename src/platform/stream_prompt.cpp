@@ -1,4 +1,4 @@
-#include "shell/stream_prompt.h"
+#include "platform/stream_prompt.h"
 
 namespace statvane {
 
