@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev
     libssl3 ca-certificates
     python3 python3-aiosmtpd tinyproxy dnsmasq-base openssl
+    xvfb openbox xdotool x11-utils
     "$@"
 )
 

@@ -28,7 +28,7 @@ Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
       settingsStore_(registry_), profiles_(programDirectory_),
       form1_(profiles_, settingsStore_, prompt_, *this, std::move(startup)),
       form2_(profiles_, settingsStore_, form1_, help_, saveDialog_),
-      form3_(settings_, settingsStore_, prompt_, help_, programDirectory_), form4_(settingsStore_),
+      form3_(settings_, settingsStore_, help_, programDirectory_), form4_(settingsStore_, &form1_),
       form5_(ResultsWindowContext{
           settingsStore_, settings_, profiles_, prompt_, help_, saveDialog_, programDirectory_,
           [this] { return form1_.selectedReport(); },

@@ -7,6 +7,8 @@
 #include <deque>
 #include <vector>
 
+class QWidget;
+
 namespace statvane {
 
 // A message box, question or file dialog as it was asked for.
@@ -17,6 +19,9 @@ struct ShownDialog {
     // The message text, or a file dialog's starting folder or name.
     QString text;
     MessageIcon icon = MessageIcon::Information;
+    // The window a message box or question belongs to, none for a box of
+    // its own.
+    const QWidget* owner = nullptr;
 };
 
 // The seam between the program's modal dialogs and tests. While a script

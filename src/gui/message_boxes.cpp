@@ -41,12 +41,16 @@ class NormalCursor {
     bool busy_;
 };
 
+const QWidget* ownerWindow(const QWidget* parent) {
+    return parent ? parent->window() : nullptr;
+}
+
 } // namespace
 
 void showMessageBox(QWidget* parent, const QString& caption, const QString& text,
                     MessageIcon icon) {
     if (auto* script = DialogScript::active()) {
-        script->record({ShownDialog::Kind::Message, caption, text, icon});
+        script->record({ShownDialog::Kind::Message, caption, text, icon, ownerWindow(parent)});
         return;
     }
     NormalCursor normal;
@@ -56,7 +60,8 @@ void showMessageBox(QWidget* parent, const QString& caption, const QString& text
 
 bool askQuestion(QWidget* parent, const QString& caption, const QString& text) {
     if (auto* script = DialogScript::active())
-        return script->record({ShownDialog::Kind::Question, caption, text, MessageIcon::Question});
+        return script->record({ShownDialog::Kind::Question, caption, text, MessageIcon::Question,
+                               ownerWindow(parent)});
     NormalCursor normal;
     QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
                     parent);

@@ -29,11 +29,11 @@ constexpr int kHelpTopic = 3;
 
 } // namespace
 
-TForm3::TForm3(Settings& settings, SettingsStore& store, Prompt& prompt, HelpWindow& help,
+TForm3::TForm3(Settings& settings, SettingsStore& store, HelpWindow& help,
                std::filesystem::path programDirectory)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      settings_(settings), store_(store), prompt_(prompt), help_(help),
+      settings_(settings), store_(store), help_(help),
       programDirectory_(std::move(programDirectory)) {
     setObjectName("Form3");
     setWindowTitle("Options");
@@ -50,6 +50,7 @@ TForm3::TForm3(Settings& settings, SettingsStore& store, Prompt& prompt, HelpWin
     OkButton->setDefault(true);
     setFixedSize(kDesignClientSize.expandedTo(sizeHint()));
     FormCreate();
+    prompt_.setParent(this);
 }
 
 void TForm3::FormCreate() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/message_boxes.h"
+
 #include <QDialog>
 #include <filesystem>
 
@@ -13,7 +15,6 @@ namespace statvane {
 
 class FilterListBox;
 class HelpWindow;
-class Prompt;
 class SettingsStore;
 struct Settings;
 
@@ -35,10 +36,13 @@ inline constexpr const char* kFileDeletedText = "File deleted.";
 // MailServerEdit, MailSecurityCombo, MailUserEdit, MailPasswordEdit,
 // MailSubjectEdit, MailFromEdit, MailReplyToEdit; OkButton, HelpButton,
 // CancelButton.
+//
+// Its message boxes belong to it, so that closing one leaves the dialog in
+// front; those of its creation, before any window is shown, to none.
 class TForm3 : public QDialog {
     Q_OBJECT
   public:
-    TForm3(Settings& settings, SettingsStore& store, Prompt& prompt, HelpWindow& help,
+    TForm3(Settings& settings, SettingsStore& store, HelpWindow& help,
            std::filesystem::path programDirectory);
 
     // Shows the dialog, or brings it to the front when it is shown.
@@ -84,7 +88,7 @@ class TForm3 : public QDialog {
 
     Settings& settings_;
     SettingsStore& store_;
-    Prompt& prompt_;
+    MessageBoxPrompt prompt_;
     HelpWindow& help_;
     std::filesystem::path programDirectory_;
 

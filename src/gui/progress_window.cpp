@@ -1,5 +1,6 @@
 #include "gui/progress_window.h"
 
+#include "gui/caption_strip.h"
 #include "gui/display_text.h"
 #include "gui/window_size.h"
 
@@ -9,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace statvane {
@@ -24,10 +26,12 @@ QLabel* label(QWidget* parent, const char* name, const QString& text) {
 
 } // namespace
 
-TForm4::TForm4(SettingsStore& store, QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), store_(store) {
+TForm4::TForm4(SettingsStore& store, QWidget* owner)
+    : QFrame(owner, Qt::SplashScreen), store_(store) {
     setObjectName("Form4");
     setWindowTitle("Statvane");
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(2);
     Label2 = label(this, "Label2", "Statvane is working with the selected report.  Please wait.");
     Label1 = label(this, "Label1", "Obtaining Number of Hits... ");
     QFont bold = Label1->font();
@@ -42,13 +46,24 @@ TForm4::TForm4(SettingsStore& store, QWidget* parent)
     Button1->setObjectName("Button1");
     connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
 
+    auto* body = new QVBoxLayout;
+    const int margin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
+    body->setContentsMargins(margin, margin, margin, margin);
+    body->addWidget(Label2);
+    body->addWidget(Label1);
+    body->addWidget(ProgressBar1);
+    body->addWidget(Label3);
+    body->addWidget(Button1, 0, Qt::AlignHCenter);
+    // The strip and the frame stand where the title bar and the window
+    // manager's border would, around a body of the design size.
+    auto* caption = new CaptionStrip(this);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label2);
-    layout->addWidget(Label1);
-    layout->addWidget(ProgressBar1);
-    layout->addWidget(Label3);
-    layout->addWidget(Button1, 0, Qt::AlignHCenter);
-    setFixedSize(kDesignSize);
+    const int frame = frameWidth();
+    layout->setContentsMargins(frame, frame, frame, frame);
+    layout->setSpacing(0);
+    layout->addWidget(caption);
+    layout->addLayout(body, 1);
+    setFixedSize(kDesignSize + QSize(2 * frame, caption->sizeHint().height() + 2 * frame));
 }
 
 void TForm4::showProgress() {

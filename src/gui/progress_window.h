@@ -2,7 +2,7 @@
 
 #include "analysis/run_observer.h"
 
-#include <QWidget>
+#include <QFrame>
 
 class QLabel;
 class QProgressBar;
@@ -14,11 +14,17 @@ class SettingsStore;
 
 // The progress window: the run's step, a bar from 0 to 100, the running
 // count and Cancel, the only way to close it. Not modal; the run asks it
-// whether Cancel was pressed.
-class TForm4 : public QWidget, public RunObserver {
+// whether Cancel was pressed. It belongs to the main window (its owner),
+// which keeps it in front of that window.
+//
+// Window managers that put a close button on every title bar (openbox keeps
+// it, and the minimise button, whatever the Motif hints ask) leave both off a
+// splash window only, which they also never minimise, maximise or close; so
+// the window is one, and draws its own raised frame.
+class TForm4 : public QFrame, public RunObserver {
     Q_OBJECT
   public:
-    TForm4(SettingsStore& store, QWidget* parent = nullptr);
+    TForm4(SettingsStore& store, QWidget* owner = nullptr);
 
     void showProgress() override;
     void closeProgress() override;

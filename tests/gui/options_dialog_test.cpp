@@ -14,6 +14,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <cstdio>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -520,6 +521,46 @@ TEST_F(OptionsDialogTest, AWriteThatFailsIsToldAndTheDialogStaysOpenWithWhatWasT
     EXPECT_TRUE(options().isVisible());
     EXPECT_EQ(edit("WebSiteEdit")->text(), "http://typed.example");
     EXPECT_EQ(readFile(settingsFile()), before);
+}
+
+// Each command's boxes belong to the dialog, so that closing one leaves the
+// dialog in front of the main window.
+TEST_F(OptionsDialogTest, EveryMessageBoxBelongsToTheDialog) {
+    writeFile(settingsFile(), settingsExport("", "\"0\"=\"first\"\r\n"));
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"delete an address",
+         [this] {
+             showPage(1);
+             clickEntry("Visitor", 0);
+             press("VisitorDeleteButton");
+         }},
+        {"flush the cache",
+         [this] {
+             writeFile(home() / "dns.log", "10.0.0.1\r\n");
+             dialogs.answerNextQuestion(true);
+             press("FlushCacheButton");
+         }},
+        {"cache maximum out of range",
+         [this] {
+             retype("MaxCacheEdit", "abc");
+             press("OkButton");
+         }},
+        {"failed write",
+         [this] {
+             ScopedFileSizeLimit full(16);
+             press("OkButton");
+         }},
+    };
+    for (const auto& [command, run] : commands) {
+        SCOPED_TRACE(command);
+        start();
+        open();
+        dialogs.clearShown();
+        run();
+        ASSERT_FALSE(dialogs.shown().empty());
+        for (const ShownDialog& shown : dialogs.shown())
+            EXPECT_EQ(shown.owner, &options()) << shown.text.toStdString();
+    }
 }
 
 TEST_F(OptionsDialogTest, ClosingStoresHeightThenWidthAndShowingRestoresTheSize) {
