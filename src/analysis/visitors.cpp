@@ -55,8 +55,10 @@ bool reverseLookup(AnalysisResult& result, const std::filesystem::path& dnsLog,
             else
                 cache.add(visitors[p]);
         }
+        // After a batch the count stays at the visitors it settled.
+        const std::size_t count = std::max(p + 1, names.settled()) - 1;
         const bool last = p + 1 == visitors.size();
-        if (!checkPoints.passCancelFirst([p] { return std::to_string(p); }, last)) {
+        if (!checkPoints.passCancelFirst([count] { return std::to_string(count); }, last)) {
             cache.write(dnsLog);
             return false;
         }
