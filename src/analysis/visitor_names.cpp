@@ -51,4 +51,8 @@ ResolverLibrary::Answer VisitorNames::answerFor(std::size_t p, const std::string
     return {true, resolver_.resolveIP(visitor)};
 }
 
+bool VisitorNames::failedInBatch(std::size_t p) const {
+    return p < batched_.size() && batched_[p] && answers_[p].known && !answers_[p].name;
+}
+
 } // namespace statvane

@@ -26,6 +26,9 @@ class VisitorNames {
     // batch was stopped before its look-up ended.
     ResolverLibrary::Answer answerFor(std::size_t p, const std::string& visitor) const;
 
+    // Whether the batch found that the entry at position p does not resolve.
+    bool failedInBatch(std::size_t p) const;
+
     // How many visitors the batch settled: those it did not ask (cached, or
     // no dotted IPv4 address) and those it has an answer for. 0 without a
     // batch.
