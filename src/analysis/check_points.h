@@ -9,7 +9,8 @@ namespace statvane {
 
 // The check points of a step: Cancel is tested at each one, while the
 // running count is shown and pending events run about 30 times a second at
-// most, and always at a step's last check point, so the display ends the same.
+// most, and always at a step's first and last check points, so that a step's
+// own count appears at once and the display ends the same.
 class CheckPoints {
   public:
     // Reading the clock at every line of a million-line log would cost more
@@ -21,7 +22,7 @@ class CheckPoints {
     // Shows the count (when due), then tests for Cancel, then lets events run.
     // False when the run is cancelled. countText is called only when shown.
     template <typename CountText> bool pass(CountText&& countText, bool last = false) {
-        const bool due = last || isDue();
+        const bool due = last || isCountDue();
         if (due)
             observer_.setCount(countText());
         if (observer_.cancelRequested())
@@ -35,7 +36,7 @@ class CheckPoints {
     template <typename CountText> bool passCancelFirst(CountText&& countText, bool last = false) {
         if (observer_.cancelRequested())
             return false;
-        if (last || isDue()) {
+        if (last || isCountDue()) {
             observer_.setCount(countText());
             observer_.processEvents();
         }
@@ -52,18 +53,22 @@ class CheckPoints {
         return true;
     }
 
-    // Starts a step: its text, the bar's advance, and a chance to repaint.
+    // Starts a step: its text, an empty count (the previous step's is not
+    // this one's), the bar's advance, and a chance to repaint.
     void startStep(const std::string& text, int progressStep);
 
     RunObserver& observer() { return observer_; }
 
   private:
     bool isDue();
+    // As isDue, and always at the first count of a step.
+    bool isCountDue();
 
     RunObserver& observer_;
     unsigned clockEvery_;
     unsigned sinceClockRead_ = 0;
     std::chrono::steady_clock::time_point lastShown_{};
+    bool countShown_ = false;
 };
 
 } // namespace statvane

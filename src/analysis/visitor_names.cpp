@@ -26,15 +26,21 @@ VisitorNames::VisitorNames(const ResolverLibrary& resolver,
             asked.push_back(visitors[p]);
             positions.push_back(p);
         }
-    auto answers = resolver.resolveMany(asked, [&checkPoints](int answered) {
-        return checkPoints.passCancelFirst([answered] { return std::to_string(answered); });
+    const std::size_t notAsked = visitors.size() - asked.size();
+    auto answers = resolver.resolveMany(asked, [&](int answered) {
+        const std::size_t settled = notAsked + static_cast<std::size_t>(answered);
+        if (settled == 0)
+            return checkPoints.passWithoutCount();
+        return checkPoints.passCancelFirst([settled] { return std::to_string(settled - 1); });
     });
     if (!answers)
         return;
     batched_.assign(visitors.size(), false);
     answers_.resize(visitors.size());
+    settled_ = notAsked;
     for (std::size_t i = 0; i < positions.size(); ++i) {
         batched_[positions[i]] = true;
+        settled_ += (*answers)[i].known ? 1 : 0;
         answers_[positions[i]] = std::move((*answers)[i]);
     }
 }
@@ -43,6 +49,10 @@ ResolverLibrary::Answer VisitorNames::answerFor(std::size_t p, const std::string
     if (p < batched_.size() && batched_[p])
         return answers_[p];
     return {true, resolver_.resolveIP(visitor)};
+}
+
+bool VisitorNames::failedInBatch(std::size_t p) const {
+    return p < batched_.size() && batched_[p] && answers_[p].known && !answers_[p].name;
 }
 
 } // namespace statvane

@@ -32,6 +32,23 @@ bool compileVisitors(const LogLines& lines, AnalysisResult& result, CheckPoints&
     return true;
 }
 
+namespace {
+
+// On Cancel: the failures that the batch found after position p join the
+// cache in list order, as the walk would have added them had it gone on, and
+// the cache is written untrimmed. Addresses still waiting for an answer stay
+// out.
+void writeOnCancel(DnsCache& cache, const VisitorNames& names,
+                   const std::vector<std::string>& visitors, std::size_t p,
+                   const std::filesystem::path& dnsLog) {
+    for (std::size_t q = p + 1; q < visitors.size(); ++q)
+        if (names.failedInBatch(q) && !cache.contains(visitors[q]))
+            cache.add(visitors[q]);
+    cache.write(dnsLog);
+}
+
+} // namespace
+
 bool reverseLookup(AnalysisResult& result, const std::filesystem::path& dnsLog,
                    const std::string& maxCache, const ResolverLibrary& resolver,
                    CheckPoints& checkPoints, int progressStep) {
@@ -47,7 +64,7 @@ bool reverseLookup(AnalysisResult& result, const std::filesystem::path& dnsLog,
             auto answer = names.answerFor(p, visitors[p]);
             if (!answer.known) {
                 // Cancel stopped the batch before this look-up ended.
-                cache.write(dnsLog);
+                writeOnCancel(cache, names, visitors, p, dnsLog);
                 return false;
             }
             if (answer.name)
@@ -55,9 +72,11 @@ bool reverseLookup(AnalysisResult& result, const std::filesystem::path& dnsLog,
             else
                 cache.add(visitors[p]);
         }
+        // After a batch the count stays at the visitors it settled.
+        const std::size_t count = std::max(p + 1, names.settled()) - 1;
         const bool last = p + 1 == visitors.size();
-        if (!checkPoints.passCancelFirst([p] { return std::to_string(p); }, last)) {
-            cache.write(dnsLog);
+        if (!checkPoints.passCancelFirst([count] { return std::to_string(count); }, last)) {
+            writeOnCancel(cache, names, visitors, p, dnsLog);
             return false;
         }
     }

@@ -21,10 +21,11 @@ bool compileVisitors(const LogLines& lines, AnalysisResult& result, CheckPoints&
 // Replaces each visitor that is not in the cache of failures with its host
 // name, caching those that do not resolve; the cache in dnsLog is trimmed to
 // maxCache (the integer conversion of the settings; its error is raised before
-// any look-up) and written back. On Cancel the cache is written untrimmed and
-// false is returned. A resolver library with ResolveMany gets the addresses
-// to look up in one batch before the walk (see VisitorNames), with the same
-// outcome as one look-up per visitor.
+// any look-up) and written back. On Cancel the cache is written untrimmed,
+// with every failure known by then in list order, and false is returned. A
+// resolver library with ResolveMany gets the addresses to look up in one batch
+// before the walk (see VisitorNames), with the same outcome as one look-up per
+// visitor.
 bool reverseLookup(AnalysisResult& result, const std::filesystem::path& dnsLog,
                    const std::string& maxCache, const ResolverLibrary& resolver,
                    CheckPoints& checkPoints, int progressStep);

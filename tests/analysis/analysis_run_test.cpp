@@ -2,6 +2,7 @@
 #include "support/recording_run.h"
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace statvane {
@@ -104,6 +105,26 @@ TEST_F(AnalysisRunTest, StepsRunInOrderAndTheBarMovesOncePerStep) {
     EXPECT_EQ(result.topPages.rows()[1].percent, "66.6666666666667");
     EXPECT_EQ(result.browsers.size(), 2u);
     EXPECT_FALSE(result.bytesTotal);
+}
+
+// A step's text is never shown beside the previous step's count, and its
+// first check point shows its own count at once.
+TEST_F(AnalysisRunTest, EachStepShowsItsOwnCountFromItsFirstCheckPoint) {
+    auto report = profile();
+    report.visitorsList = report.referrerList = report.topPagesList = report.popularBrowser = true;
+    report.totalOptions = 4;
+    ASSERT_EQ(run(report), RunOutcome::Delivered);
+    const auto reading = std::find_if(
+        observer.repaints.begin(), observer.repaints.end(),
+        [](const std::string& shown) { return !shown.starts_with("Gathering Log Files"); });
+    EXPECT_EQ(
+        Strings(reading, observer.repaints.end()),
+        (Strings{"Compiling Unique Visitors List... | ", "Compiling Unique Visitors List... | 1",
+                 "Compiling Unique Visitors List... | 3", "Tallying Referrer Sites... | ",
+                 "Tallying Referrer Sites... | 1", "Tallying Referrer Sites... | 1",
+                 "Calculating Top Pages... | ", "Calculating Top Pages... | 1",
+                 "Calculating Top Pages... | 3", "Gathering Browser Types... | ",
+                 "Gathering Browser Types... | 1", "Gathering Browser Types... | 2"}));
 }
 
 TEST_F(AnalysisRunTest, ProgressStepSizes) {

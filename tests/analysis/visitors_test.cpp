@@ -5,7 +5,9 @@
 #include "support/temp_dir.h"
 
 #include <algorithm>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace statvane {
 namespace {
@@ -118,6 +120,20 @@ TEST_P(EitherResolverTest, NamesReplaceAddressesAndFailuresAreCached) {
     result.visitors = {"10.0.0.2"};
     ASSERT_TRUE(lookUp("10000"));
     EXPECT_TRUE(asked().empty());
+}
+
+// Each repaint waits out the repaint interval, so that every check point
+// shows its count. One by one, the count is the position of the visitor just
+// handled; a batch counts the visitors settled so far (cached, host names,
+// answered) less one, and the walk after it does not go back.
+TEST_P(EitherResolverTest, LookUpCountsCountSettledVisitorsAndNeverGoBack) {
+    test::writeFile(dir / "dns.log", "10.0.0.9\r\n");
+    result.visitors = {"10.0.0.9", "alpha", "10.0.0.1", "10.0.0.2", "10.0.0.3"};
+    observer.onEvents = [] { std::this_thread::sleep_for(std::chrono::milliseconds(40)); };
+    ASSERT_TRUE(lookUp("10000"));
+    const Strings oneByOne{"", "0", "1", "2", "3", "4"};
+    const Strings batch{"", "1", "2", "3", "4", "4", "4", "4", "4"};
+    EXPECT_EQ(observer.counts, GetParam() == std::string(TABLE_RESOLVER_MANY) ? batch : oneByOne);
 }
 
 TEST_P(EitherResolverTest, CacheIsTrimmedToItsMaximumKeepingTheNewest) {

@@ -43,6 +43,9 @@ PEER_STOP_LIMIT = 5
 SCRIPT_READ_LIMIT = 10
 # Ctrl+C ends the mail wait at once.
 INTERRUPT_EXIT_LIMIT = 1
+# Well past the answers of a DNS server on loopback, well before a look-up
+# that is never answered gives up (three seconds).
+ANSWERED_BEFORE_CTRL_C = 1
 # Long enough that a run it ends has not ended by itself.
 MAIL_TIMEOUT = "20"
 
@@ -845,6 +848,26 @@ class ManyLookUps(NetworkTestCase):
         self.assertFalse(os.path.exists(output))
         self.assertEqual(read(dns_log), f"{self.CACHED}\r\n".encode(),
                          "no failure is known when Ctrl+C stops the look-ups")
+
+    def test_ctrl_c_keeps_every_failure_answered_in_list_order(self):
+        """The first visitor is never answered; every one after it fails at
+        once, and Ctrl+C a second later writes all of those."""
+        require_peer("dnsmasq", "--version")
+        server = self.start_dnsmasq()
+        failing = sorted(f"10.0.3.{n}" for n in range(1, 201))
+        output, dns_log = self.write_many([self.NEVER_ANSWERED[0]] + failing)
+        run = self.start_statvane("Many", STATVANE_DNS_SERVER=server)
+        self.silent.settimeout(RUN_TIME_LIMIT)
+        self.silent.recv(4096)  # the look-ups are under way
+        time.sleep(ANSWERED_BEFORE_CTRL_C)
+
+        run.send_signal(signal.SIGINT)
+        _, error = run.communicate(timeout=RUN_TIME_LIMIT)
+
+        self.assertEqual((run.returncode, error), (1, b"Statvane: The analysis was cancelled.\n"))
+        self.assertFalse(os.path.exists(output))
+        cache = [self.CACHED] + failing
+        self.assertEqual(read(dns_log), "".join(f"{v}\r\n" for v in cache).encode())
 
 def main():
     global STATVANE

@@ -16,21 +16,27 @@ class RecordingObserver : public RunObserver {
     void showProgress() override {
         events.push_back("show");
         position = 0;
+        count.clear();
     }
     void closeProgress() override { events.push_back("close"); }
     void setBusy(bool on) override { busy = on; }
     void setStepText(const std::string& text) override {
         events.push_back("step " + text);
         steps.push_back(text);
+        stepText = text;
     }
     void advanceProgress(int amount) override { position += amount; }
-    void setCount(const std::string& text) override { counts.push_back(text); }
+    void setCount(const std::string& text) override {
+        counts.push_back(text);
+        count = text;
+    }
     bool cancelRequested() override {
         if (checksBeforeCancel >= 0 && checks++ >= checksBeforeCancel)
             cancel = true;
         return cancel;
     }
     void processEvents() override {
+        repaints.push_back(stepText + " | " + count);
         if (onEvents)
             onEvents();
     }
@@ -38,6 +44,10 @@ class RecordingObserver : public RunObserver {
     std::vector<std::string> events;
     std::vector<std::string> steps;
     std::vector<std::string> counts;
+    // What each chance to repaint would show: "step text | count".
+    std::vector<std::string> repaints;
+    std::string stepText;
+    std::string count;
     int position = 0;
     bool busy = false;
     bool cancel = false;

@@ -85,20 +85,25 @@ namespace {
 struct Batch {
     std::vector<ResolverLibrary::Answer>& answers;
     const ResolverLibrary::KeepGoing& keepGoing;
+    // Addresses with an answer, counted here rather than taken from the
+    // library, so that the count only grows and matches the answers kept.
+    int answered = 0;
 };
 
 void takeAnswer(void* context, int index, const char* name) {
-    auto& answers = static_cast<Batch*>(context)->answers;
-    if (index < 0 || static_cast<std::size_t>(index) >= answers.size())
+    auto& batch = *static_cast<Batch*>(context);
+    auto& answers = batch.answers;
+    if (index < 0 || static_cast<std::size_t>(index) >= answers.size() || answers[index].known)
         return;
     answers[index].known = true;
+    ++batch.answered;
     if (name)
         answers[index].name = name;
 }
 
-int keepGoing(void* context, int answered) {
+int keepGoing(void* context, int /*answered*/) {
     const auto& batch = *static_cast<Batch*>(context);
-    return !batch.keepGoing || batch.keepGoing(answered) ? 1 : 0;
+    return !batch.keepGoing || batch.keepGoing(batch.answered) ? 1 : 0;
 }
 
 } // namespace
