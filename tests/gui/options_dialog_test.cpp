@@ -216,6 +216,18 @@ TEST_F(OptionsDialogTest, OptionsShowsTheDialogNotModalOfFixedSizeOrBringsItToTh
     EXPECT_EQ(edit("ProxyPortEdit")->text(), "8080");
 }
 
+// At a scale of 1.5, a 1366 by 768 screen is 910 by 512 in the dialog's own
+// pixels; the dialog and a title bar fit in that, so nothing needs scrolling.
+TEST_F(OptionsDialogTest, FitsASmallScreenAtALargeScale) {
+    constexpr QSize kScaledScreen(910, 512);
+    constexpr int kTitleBar = 32;
+    start();
+    open();
+    EXPECT_LE(options().width(), kScaledScreen.width());
+    EXPECT_LE(options().height() + kTitleBar, kScaledScreen.height());
+    EXPECT_EQ(find<QTabWidget>("PageControl1")->count(), 3);
+}
+
 TEST_F(OptionsDialogTest, OptionButtonsEnableThePathAndBrowseAndChooseTheBrowserAtOnce) {
     start();
     open();
