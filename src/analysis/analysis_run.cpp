@@ -81,9 +81,10 @@ RunOutcome AnalysisRun::runAnalysis(const std::optional<std::string>& reportName
         return RunOutcome::Failed;
     }
     RunGuard guard(running_);
+    report_ = *reportName;
     BusyCursor busy(context_.observer);
     try {
-        return run(*reportName);
+        return run(*reportName, Settings(context_.settings));
     } catch (const Error& error) {
         showError(context_.prompt, error);
         return RunOutcome::Failed;
@@ -95,7 +96,7 @@ RunOutcome AnalysisRun::runAnalysis(const std::optional<std::string>& reportName
     }
 }
 
-RunOutcome AnalysisRun::run(const std::string& name) {
+RunOutcome AnalysisRun::run(const std::string& name, const Settings& settings) {
     auto& observer = context_.observer;
     observer.setStepText("Gathering Log Files for Analysis...");
     observer.showProgress();
@@ -124,7 +125,7 @@ RunOutcome AnalysisRun::run(const std::string& name) {
     const int progressStep = progressStepFor(context_.profiles.readInteger(name, "Total Options"));
     result.hits = static_cast<std::int32_t>(lines.size());
     result.hitsAverage = result.hits / result.logFileCount;
-    if (!runSteps(name, lines, result, progressStep))
+    if (!runSteps(name, settings, lines, result, progressStep))
         return RunOutcome::Cancelled;
 
     if (!result.visitors.empty()) {
@@ -140,7 +141,7 @@ RunOutcome AnalysisRun::run(const std::string& name) {
     lines.clear();
     observer.closeProgress();
     result.computePercentages();
-    return deliver(name, result, inputs.outputFile);
+    return deliver(name, settings, result, inputs.outputFile);
 }
 
 // The "Output" file name of a report that saves to a file, "test.txt" when the
@@ -171,10 +172,9 @@ std::optional<RunOutcome> AnalysisRun::readLogFiles(const std::vector<std::files
     return std::nullopt;
 }
 
-bool AnalysisRun::runSteps(const std::string& name, const LogLines& lines, AnalysisResult& result,
-                           int progressStep) {
+bool AnalysisRun::runSteps(const std::string& name, const Settings& settings, const LogLines& lines,
+                           AnalysisResult& result, int progressStep) {
     const ProfileStore& profile = context_.profiles;
-    const Settings& settings = context_.settings;
     CheckPoints lineChecks(context_.observer);
     CheckPoints networkChecks(context_.observer, 1);
     std::optional<ResolverLibrary> resolver;
@@ -211,7 +211,8 @@ bool AnalysisRun::runSteps(const std::string& name, const LogLines& lines, Analy
            tallyBrowsers(lines, result, lineChecks, progressStep);
 }
 
-RunOutcome AnalysisRun::deliver(const std::string& name, AnalysisResult& result,
+RunOutcome AnalysisRun::deliver(const std::string& name, const Settings& settings,
+                                AnalysisResult& result,
                                 const std::optional<std::filesystem::path>& outputFile) {
     const ProfileStore& profile = context_.profiles;
     if (!outputFile) {
@@ -221,7 +222,7 @@ RunOutcome AnalysisRun::deliver(const std::string& name, AnalysisResult& result,
     writeReport(result, context_.settingsStore, *outputFile);
     const bool mailed =
         !profile.readFlag(name, "E-Mail") ||
-        context_.output.mailReport(result, *outputFile,
+        context_.output.mailReport(result, settings, *outputFile,
                                    profile.readText(name, "E-Mail Address").value_or(""));
     context_.output.keepSavedResult(std::move(result));
     return mailed ? RunOutcome::Delivered : RunOutcome::Failed;

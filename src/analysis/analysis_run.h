@@ -22,10 +22,11 @@ class RunOutput {
     virtual ~RunOutput() = default;
     // The report shows its result on screen.
     virtual void showResults(AnalysisResult result) = 0;
-    // The report's saved file goes by e-mail to the recipients text. False
-    // when the mail could not be handed to the server.
-    virtual bool mailReport(AnalysisResult& result, const std::filesystem::path& file,
-                            const std::string& recipients) = 0;
+    // The report's saved file goes by e-mail to the recipients text, with the
+    // mail settings of the run. False when the mail could not be handed to
+    // the server.
+    virtual bool mailReport(AnalysisResult& result, const Settings& settings,
+                            const std::filesystem::path& file, const std::string& recipients) = 0;
     // The result of a report that went to a file, once it is written and
     // handed to the mail: kept by an output that holds results, else dropped.
     virtual void keepSavedResult(AnalysisResult) {}
@@ -39,6 +40,8 @@ struct RunContext {
     std::filesystem::path startDirectory;
     ProfileStore& profiles;
     SettingsStore& settingsStore;
+    // The live settings: each run works on a copy taken when it starts, so
+    // that edits made while it runs apply from the next one.
     const Settings& settings;
     RunObserver& observer;
     Prompt& prompt;
@@ -61,6 +64,8 @@ inline constexpr const char* kOutputIsInputMessage =
     "The output file of this report, %s, is also one of its log files.  Please choose another "
     "output file by right-clicking on the report and selecting 'Properties.'  Then, click on the "
     "'Output' tab.";
+inline constexpr const char* kReportBeingAnalyzedMessage =
+    "This report is being analyzed.  Please try again when the analysis has finished.";
 inline constexpr const char* kOutOfMemoryMessage =
     "There is not enough memory to analyze the log files of this report.";
 
@@ -71,23 +76,27 @@ class AnalysisRun {
     explicit AnalysisRun(RunContext context) : context_(context) {}
 
     bool running() const { return running_; }
+    // Whether the named report is the one being run; it must not be deleted
+    // or renamed under the run.
+    bool runs(const std::string& reportName) const { return running_ && report_ == reportName; }
 
     // Runs the named report, or shows the selection message without a name.
     // Busy, doing nothing, while another run is under way.
     RunOutcome runAnalysis(const std::optional<std::string>& reportName);
 
   private:
-    RunOutcome run(const std::string& name);
+    RunOutcome run(const std::string& name, const Settings& settings);
     std::optional<std::string> outputName(const std::string& name) const;
     std::optional<RunOutcome> readLogFiles(const std::vector<std::filesystem::path>& files,
                                            LogLines& lines);
-    bool runSteps(const std::string& name, const LogLines& lines, AnalysisResult& result,
-                  int progressStep);
-    RunOutcome deliver(const std::string& name, AnalysisResult& result,
+    bool runSteps(const std::string& name, const Settings& settings, const LogLines& lines,
+                  AnalysisResult& result, int progressStep);
+    RunOutcome deliver(const std::string& name, const Settings& settings, AnalysisResult& result,
                        const std::optional<std::filesystem::path>& outputFile);
 
     RunContext context_;
     bool running_ = false;
+    std::string report_;
 };
 
 } // namespace statvane

@@ -14,9 +14,9 @@ void DesktopOutput::showResults(AnalysisResult result) {
     results_.showResult(std::move(result));
 }
 
-bool DesktopOutput::mailReport(AnalysisResult&, const std::filesystem::path& file,
-                               const std::string& recipients) {
-    return mail_.mailReport(settings_, file, recipients);
+bool DesktopOutput::mailReport(AnalysisResult&, const Settings& settings,
+                               const std::filesystem::path& file, const std::string& recipients) {
+    return mail_.mailReport(settings, file, recipients);
 }
 
 void DesktopOutput::keepSavedResult(AnalysisResult result) {
@@ -36,7 +36,7 @@ Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
               return mail_.mailReport(settings_, file, addresses);
           }}),
       help_(prompt_), mail_(smtpCli1_, prompt_, [this] { return connected(); }),
-      pageSizes_([this] { return form4_.cancelRequested(); }), output_(form5_, mail_, settings_),
+      pageSizes_([this] { return form4_.cancelRequested(); }), output_(form5_, mail_),
       run_(RunContext{programDirectory_, std::filesystem::current_path(), profiles_, settingsStore_,
                       settings_, form4_, prompt_, output_, &pageSizes_}),
       endMessageLoop_(std::move(endMessageLoop)) {
@@ -50,6 +50,10 @@ bool Desktop::connected() const {
 
 void Desktop::runAnalysis(const std::optional<std::string>& report) {
     runGuarded(prompt_, [&] { run_.runAnalysis(report); });
+}
+
+bool Desktop::isBeingAnalyzed(const std::string& report) const {
+    return run_.runs(report);
 }
 
 // The report is the one selected when the dialog opens; an open dialog only

@@ -28,17 +28,15 @@ namespace statvane {
 // screen, e-mail through the main window's mail client for a saved one.
 class DesktopOutput : public RunOutput {
   public:
-    DesktopOutput(TForm5& results, MailDelivery& mail, const Settings& settings)
-        : results_(results), mail_(mail), settings_(settings) {}
+    DesktopOutput(TForm5& results, MailDelivery& mail) : results_(results), mail_(mail) {}
     void showResults(AnalysisResult result) override;
-    bool mailReport(AnalysisResult& result, const std::filesystem::path& file,
-                    const std::string& recipients) override;
+    bool mailReport(AnalysisResult& result, const Settings& settings,
+                    const std::filesystem::path& file, const std::string& recipients) override;
     void keepSavedResult(AnalysisResult result) override;
 
   private:
     TForm5& results_;
     MailDelivery& mail_;
-    const Settings& settings_;
 };
 
 // The desktop program: its stores and its windows, created once in their
@@ -57,6 +55,7 @@ class Desktop : public MainWindowActions {
     TForm5& resultsWindow() { return form5_; }
 
     void runAnalysis(const std::optional<std::string>& report) override;
+    bool isBeingAnalyzed(const std::string& report) const override;
     void openProperties(PropertiesMode mode) override;
     void showOptions() override;
     void showHelpContents() override;

@@ -1,5 +1,6 @@
 #include "gui/main_window.h"
 
+#include "analysis/analysis_run.h"
 #include "gui/command_guard.h"
 #include "gui/display_text.h"
 #include "gui/message_boxes.h"
@@ -299,6 +300,8 @@ void TForm1::DeleteReportButtonClick() {
 
 // A failed write leaves the entry and the status text as they were.
 void TForm1::deleteSelectedReport() {
+    if (isBeingAnalyzed(*selectedReport()))
+        return prompt_.showMessage(kReportBeingAnalyzedMessage, MessageIcon::Information);
     if (!prompt_.ask(kDeleteQuestion))
         return;
     guarded([this] {

@@ -51,6 +51,7 @@ class TForm1 : public QMainWindow {
     // and the removal of a renamed report's entry.
     void addReport(const std::string& name);
     void removeReport(const std::string& name);
+    bool isBeingAnalyzed(const std::string& name) const { return actions_.isBeingAnalyzed(name); }
 
   protected:
     void showEvent(QShowEvent* event) override;

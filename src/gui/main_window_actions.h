@@ -16,6 +16,9 @@ class MainWindowActions {
     // Runs the report (none when no report is selected); returns when the
     // run has ended.
     virtual void runAnalysis(const std::optional<std::string>& report) = 0;
+    // Whether the report is the one being analysed now: the run reads its
+    // sections as it goes, so it is neither deleted nor renamed meanwhile.
+    virtual bool isBeingAnalyzed(const std::string& report) const = 0;
     virtual void openProperties(PropertiesMode mode) = 0;
     virtual void showOptions() = 0;
     virtual void showHelpContents() = 0;

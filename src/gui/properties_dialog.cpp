@@ -1,5 +1,6 @@
 #include "gui/properties_dialog.h"
 
+#include "analysis/analysis_run.h"
 #include "gui/command_guard.h"
 #include "gui/file_dialogs.h"
 #include "gui/help_window.h"
@@ -407,6 +408,8 @@ bool TForm2::nameAcceptable() const {
 }
 
 void TForm2::OkButtonClick() {
+    if (mode_ == PropertiesMode::Rename && mainWindow_.isBeingAnalyzed(*report_))
+        return tell(kReportBeingAnalyzedMessage);
     const int ticked = tickedBoxes();
     if (NameEdit->isEnabled() && !nameAcceptable())
         return tell(kInvalidNameMessage);

@@ -28,10 +28,10 @@ constexpr int kInterruptPollMs = 100;
 // output as its text report; a mailed report is waited for.
 class BatchOutput : public RunOutput {
   public:
-    BatchOutput(SettingsStore& store, const Settings& settings, Prompt& prompt,
-                RunObserver& progress, const std::filesystem::path& programDirectory)
-        : store_(store), settings_(settings), prompt_(prompt), progress_(progress),
-          programDirectory_(programDirectory) {}
+    BatchOutput(SettingsStore& store, Prompt& prompt, RunObserver& progress,
+                const std::filesystem::path& programDirectory)
+        : store_(store), prompt_(prompt), progress_(progress), programDirectory_(programDirectory) {
+    }
 
     void showResults(AnalysisResult result) override {
         const std::string report = buildReport(result, store_);
@@ -42,7 +42,7 @@ class BatchOutput : public RunOutput {
     // The outcome is the server's answer to the message: a message it took
     // counts as delivered even when the wait is cut short afterwards, so that
     // a retry never sends it twice.
-    bool mailReport(AnalysisResult&, const std::filesystem::path& file,
+    bool mailReport(AnalysisResult&, const Settings& settings, const std::filesystem::path& file,
                     const std::string& recipients) override {
         TSmtpCli client;
         MailDelivery delivery(client, prompt_,
@@ -53,7 +53,7 @@ class BatchOutput : public RunOutput {
             outcome = result;
             wait.quit();
         };
-        if (!delivery.mailReport(settings_, file, recipients))
+        if (!delivery.mailReport(settings, file, recipients))
             return false;
         const char* cutShort = waitForDelivery(delivery, wait);
         return reportOutcome(outcome == MailDelivery::Outcome::Accepted, cutShort);
@@ -95,7 +95,6 @@ class BatchOutput : public RunOutput {
     }
 
     SettingsStore& store_;
-    const Settings& settings_;
     Prompt& prompt_;
     RunObserver& progress_;
     std::filesystem::path programDirectory_;
@@ -133,7 +132,7 @@ int runBatch(const std::string& reportName) {
         return 1;
 
     TerminalProgress progress;
-    BatchOutput output(settingsStore, settings, prompt, progress, directory);
+    BatchOutput output(settingsStore, prompt, progress, directory);
     HttpHeadRequester pageSizes([&progress] { return progress.cancelRequested(); });
     UntrustedSiteNotices untrustedSites(prompt, progress);
     pageSizes.setUntrustedServerHandler(

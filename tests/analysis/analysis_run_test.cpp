@@ -310,6 +310,34 @@ TEST_F(AnalysisRunTest, PlainEntriesWriteBesideTheStartDirectoryAndMissingOutput
     EXPECT_EQ(output.mailed[0].second, "");
 }
 
+// The Options dialog writes every keystroke into the live settings: a run
+// keeps those it started with, its mail included, and the next run takes
+// the edits.
+TEST_F(AnalysisRunTest, EditsMadeWhileARunIsUnderWayApplyFromTheNextRun) {
+    auto report = profile();
+    report.visitorsList = true;
+    report.referrerList = true;
+    report.saveToFile = true;
+    report.outputFile = "weekly.txt";
+    report.emailReport = true;
+    settings.MailSubject = "Before";
+    observer.onEvents = [this] {
+        settings.VisitorFilterList = {"10.0.0.1"};
+        settings.ReferrerFilterList = {"ref.example"};
+        settings.MailSubject = "After";
+    };
+    ASSERT_EQ(run(report), RunOutcome::Delivered);
+    const std::string during = test::readFile(dir / "logs" / "weekly.txt");
+    ASSERT_EQ(run(report), RunOutcome::Delivered);
+    const std::string after = test::readFile(dir / "logs" / "weekly.txt");
+
+    EXPECT_EQ(output.mailSubjects, Strings({"Before", "After"}));
+    EXPECT_NE(during.find("10.0.0.1\r\n"), std::string::npos);
+    EXPECT_NE(during.find("ref.example"), std::string::npos);
+    EXPECT_EQ(after.find("10.0.0.1\r\n"), std::string::npos);
+    EXPECT_EQ(after.find("ref.example"), std::string::npos);
+}
+
 TEST_F(AnalysisRunTest, EmailWithoutFileShowsTheResultAndMailsNothing) {
     auto report = profile();
     report.emailReport = true;

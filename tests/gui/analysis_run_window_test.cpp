@@ -2,6 +2,7 @@
 #include "gui/desktop_fixture.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -163,6 +164,35 @@ TEST_F(AnalysisRunWindowTest, TheReportNamedAtStartRunsInAnyLetterCaseAndCloseEn
         EXPECT_EQ(endRequests, c.endRequests) << *c.startup.report;
         EXPECT_EQ(storedInteger(registry_keys::kPositions, "Form1 Width"), std::nullopt);
     }
+}
+
+// The run reads the report's sections as it goes: the report it runs is
+// neither deleted nor renamed meanwhile, from the list or the dialog.
+TEST_F(AnalysisRunWindowTest, TheReportBeingAnalyzedIsNeitherDeletedNorRenamed) {
+    start();
+    select("Three Steps");
+    QTimer::singleShot(0, [this] {
+        pressKey(reportList(), Qt::Key_Delete);
+        trigger("Rename1");
+        TForm2& dialog = desktop().propertiesDialog();
+        control<QLineEdit>(dialog, "NameEdit")->setText("Renamed");
+        QTest::mouseClick(control<QPushButton>(dialog, "OkButton"), Qt::LeftButton);
+    });
+    click("AnalyzeNowButton");
+
+    ASSERT_EQ(dialogs.shown().size(), 2u);
+    for (const ShownDialog& shown : dialogs.shown()) {
+        EXPECT_EQ(shown.kind, ShownDialog::Kind::Message);
+        EXPECT_EQ(shown.text.toStdString(), kReportBeingAnalyzedMessage);
+    }
+    EXPECT_TRUE(std::filesystem::exists(output_));
+    EXPECT_EQ(desktop().mainWindow().reportNames(), std::vector<std::string>{"Three Steps"});
+    EXPECT_NE(readFile(home() / "reports.dat").find("[Three Steps]"), std::string::npos);
+
+    // Once the run has ended, the rename goes through.
+    QTest::mouseClick(control<QPushButton>(desktop().propertiesDialog(), "OkButton"),
+                      Qt::LeftButton);
+    EXPECT_EQ(desktop().mainWindow().reportNames(), std::vector<std::string>{"Renamed"});
 }
 
 TEST_F(AnalysisRunWindowTest, ExitDuringARunCancelsIt) {

@@ -72,14 +72,16 @@ class RecordingPrompt : public Prompt {
 class RecordingOutput : public RunOutput {
   public:
     void showResults(AnalysisResult result) override { shown.push_back(std::move(result)); }
-    bool mailReport(AnalysisResult&, const std::filesystem::path& file,
+    bool mailReport(AnalysisResult&, const Settings& settings, const std::filesystem::path& file,
                     const std::string& recipients) override {
         mailed.emplace_back(file, recipients);
+        mailSubjects.push_back(settings.MailSubject);
         return mailSucceeds;
     }
 
     std::vector<AnalysisResult> shown;
     std::vector<std::pair<std::filesystem::path, std::string>> mailed;
+    std::vector<std::string> mailSubjects;
     bool mailSucceeds = true;
 };
 
