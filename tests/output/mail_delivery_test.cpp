@@ -4,11 +4,14 @@
 #include "peers/peer_process.h"
 #include "peers/scripted_smtp.h"
 #include "platform/error.h"
+#include "platform/registry.h"
+#include "settings/settings_store.h"
 #include "support/recording_run.h"
 #include "support/temp_dir.h"
 
 #include <QEventLoop>
 #include <QTimer>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -245,6 +248,49 @@ TEST_F(MailDeliveryTest, SignInThatFailsIsToldAndMailsNothing) {
         EXPECT_EQ(delivery.refusal(), std::nullopt);
         EXPECT_FALSE(delivery.busy());
     }
+}
+
+// A settings file stores a string that holds a line break as hex(1) bytes
+// ended by a zero byte.
+std::string storedWithLineBreak(const std::string& text) {
+    std::string data = "hex(1):";
+    char digits[4];
+    for (const char c : text + '\0') {
+        std::snprintf(digits, sizeof digits, "%02x,", static_cast<unsigned char>(c));
+        data += digits;
+    }
+    data.pop_back();
+    return data;
+}
+
+// Header values read from a settings file whose strings hold a line break:
+// each break goes out as a blank, so that no header line of its own is sent.
+TEST_F(MailDeliveryTest, LineBreaksInStoredHeaderValuesGoOutAsBlanks) {
+    const std::string injected = "\r\nBcc: x@evil";
+    test::writeFile(dir / "registry.reg",
+                    "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmor "
+                    "Software\\Statvane\\Settings]\r\n\"Subject\"=" +
+                        storedWithLineBreak("Weekly" + injected) +
+                        "\r\n\"From\"=" + storedWithLineBreak("me@example.com" + injected) +
+                        "\r\n\"Reply-To\"=" + storedWithLineBreak("you@example.com" + injected) +
+                        "\r\n");
+    Registry registry(dir / "registry.reg");
+    SettingsStore(registry).loadSettings(settings);
+    ASSERT_EQ(settings.MailSubject, "Weekly" + injected);
+    settings.MailServer = "127.0.0.1:" + std::to_string(smtp.server.port());
+
+    ASSERT_TRUE(mail("a@example.com"));
+    EXPECT_EQ(outcome, MailDelivery::Outcome::Accepted);
+    EXPECT_EQ(smtp.verbs(), (Strings{"HELO", "MAIL", "RCPT", "DATA", "QUIT"}));
+    EXPECT_EQ(smtp.commands[1], "MAIL FROM:<me@example.com  Bcc: x@evil>");
+    EXPECT_EQ(smtp.messages.rfind("Reply-To: you@example.com  Bcc: x@evil\n"
+                                  "From: me@example.com  Bcc: x@evil\n"
+                                  "To: a@example.com\n"
+                                  "Subject: Weekly  Bcc: x@evil\n"
+                                  "Mime-Version: 1.0\n",
+                                  0),
+              0u)
+        << smtp.messages;
 }
 
 TEST_F(MailDeliveryTest, SecurityThatNamesNoModeIsToldBeforeConnecting) {
