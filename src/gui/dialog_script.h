@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -48,8 +49,13 @@ class DialogScript {
 
     const std::vector<ShownDialog>& shown() const { return shown_; }
     void clearShown() { shown_.clear(); }
+    // Called with each dialog as it is recorded, where it would be shown:
+    // what else holds at that moment.
+    std::function<void(const ShownDialog&)> onShown;
 
   private:
+    void keep(ShownDialog dialog);
+
     std::vector<ShownDialog> shown_;
     std::deque<bool> questionAnswers_;
     std::deque<QStringList> fileAnswers_;

@@ -99,14 +99,21 @@ TEST_F(MailDeliveryTest, RefusedHeloStillMails) {
     EXPECT_EQ(smtp.commands[3], "RCPT TO:<>");
 }
 
-TEST_F(MailDeliveryTest, FailedConnectionShowsTheSettingsMessage) {
+// The message is left for the caller to tell once the delivery has ended.
+TEST_F(MailDeliveryTest, FailedConnectionEndsWithTheSettingsMessage) {
     settings.MailServer = "127.0.0.1:" + std::to_string(test::freeLoopbackPort());
     ASSERT_TRUE(mail("a@example.com"));
     EXPECT_EQ(outcome, MailDelivery::Outcome::Refused);
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0].first,
+    EXPECT_EQ(delivery.failure(),
               "An error has occured.  Please make sure your mail settings are correct under the "
               "Settings option off the Tools menu.");
+    EXPECT_TRUE(prompt.messages.empty());
+
+    // The next delivery starts without it.
+    settings.MailServer = "127.0.0.1:" + std::to_string(smtp.server.port());
+    ASSERT_TRUE(mail("a@example.com"));
+    EXPECT_EQ(outcome, MailDelivery::Outcome::Accepted);
+    EXPECT_EQ(delivery.failure(), std::nullopt);
 }
 
 TEST_F(MailDeliveryTest, NothingIsSentWithoutAConnectionOrAServer) {
@@ -204,8 +211,8 @@ TEST_F(MailDeliveryTest, UserNameWithoutSecurityLogsInWhereHeloWas) {
     EXPECT_TRUE(prompt.messages.empty());
 }
 
-// Each failure is told once, and nothing of the mail is sent; QUIT only
-// where the connection is left.
+// Each failure ends the delivery with its message for the caller, and
+// nothing of the mail is sent; QUIT only where the connection is left.
 TEST_F(MailDeliveryTest, SignInThatFailsIsToldAndMailsNothing) {
     const struct {
         const char* security;
@@ -238,13 +245,11 @@ TEST_F(MailDeliveryTest, SignInThatFailsIsToldAndMailsNothing) {
         settings.MailPassword = "pass";
         smtp.replies = c.replies;
         smtp.commands.clear();
-        prompt.messages.clear();
         ASSERT_TRUE(mail("a@example.com"));
         EXPECT_EQ(outcome, MailDelivery::Outcome::Refused);
         EXPECT_EQ(smtp.verbs(), c.verbs);
-        ASSERT_EQ(prompt.messages.size(), 1u);
-        EXPECT_EQ(prompt.messages[0].first, c.message);
-        EXPECT_EQ(prompt.messages[0].second, MessageIcon::Warning);
+        EXPECT_EQ(delivery.failure(), c.message);
+        EXPECT_TRUE(prompt.messages.empty());
         EXPECT_EQ(delivery.refusal(), std::nullopt);
         EXPECT_FALSE(delivery.busy());
     }
