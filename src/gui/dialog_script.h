@@ -49,8 +49,8 @@ class DialogScript {
 
     const std::vector<ShownDialog>& shown() const { return shown_; }
     void clearShown() { shown_.clear(); }
-    // Called with each dialog as it is recorded, where it would be shown:
-    // what else holds at that moment.
+    // Called with each dialog as it is recorded, at the moment it would
+    // appear, so that a test can look at what holds then.
     std::function<void(const ShownDialog&)> onShown;
 
   private:
