@@ -91,12 +91,15 @@ void Desktop::mailEnded(MailDelivery::Outcome outcome) {
         Qt::QueuedConnection);
 }
 
-// A message the server refused, or a connection broken while mailing, is
-// told with the server's last reply; a delivery that ran out of time before
-// the server took the message is told so.
+// A step that could not start or a sign-in that failed is told as such; a
+// message the server refused, or a connection broken while mailing, is told
+// with the server's last reply; a delivery that ran out of time before the
+// server took the message is told so.
 std::optional<std::string> Desktop::mailEndMessage(MailDelivery::Outcome outcome) const {
     if (outcome == MailDelivery::Outcome::Accepted)
         return std::nullopt;
+    if (mail_.failure())
+        return mail_.failure();
     if (mail_.refusal())
         return kMailRefusedMessage + *mail_.refusal();
     if (mail_.timedOut())

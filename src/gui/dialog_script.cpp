@@ -19,8 +19,14 @@ DialogScript* DialogScript::active() {
     return activeScript;
 }
 
-bool DialogScript::record(ShownDialog dialog) {
+void DialogScript::keep(ShownDialog dialog) {
     shown_.push_back(std::move(dialog));
+    if (onShown)
+        onShown(shown_.back());
+}
+
+bool DialogScript::record(ShownDialog dialog) {
+    keep(std::move(dialog));
     if (shown_.back().kind != ShownDialog::Kind::Question || questionAnswers_.empty())
         return false;
     const bool answer = questionAnswers_.front();
@@ -29,7 +35,7 @@ bool DialogScript::record(ShownDialog dialog) {
 }
 
 QStringList DialogScript::recordFileDialog(ShownDialog dialog) {
-    shown_.push_back(std::move(dialog));
+    keep(std::move(dialog));
     if (fileAnswers_.empty())
         return {};
     QStringList answer = fileAnswers_.front();

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 class QWidget;
@@ -48,8 +49,13 @@ class DialogScript {
 
     const std::vector<ShownDialog>& shown() const { return shown_; }
     void clearShown() { shown_.clear(); }
+    // Called with each dialog as it is recorded, at the moment it would
+    // appear, so that a test can look at what holds then.
+    std::function<void(const ShownDialog&)> onShown;
 
   private:
+    void keep(ShownDialog dialog);
+
     std::vector<ShownDialog> shown_;
     std::deque<bool> questionAnswers_;
     std::deque<QStringList> fileAnswers_;

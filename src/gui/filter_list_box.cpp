@@ -1,6 +1,6 @@
 #include "gui/filter_list_box.h"
 
-#include "gui/display_text.h"
+#include "gui/loaded_text.h"
 #include "platform/prompt.h"
 
 #include <QEvent>
@@ -13,14 +13,11 @@
 namespace statvane {
 namespace {
 
-QByteArray entryBytes(const QListWidgetItem& item) {
-    return item.data(Qt::UserRole).toByteArray();
-}
-
 QListWidgetItem* newEntry(QListWidget* list, const std::string& bytes) {
-    auto* item = new QListWidgetItem(displayText(bytes), list);
+    auto* item = new QListWidgetItem;
     item->setFlags(item->flags() | Qt::ItemIsEditable);
-    item->setData(Qt::UserRole, QByteArray::fromStdString(bytes));
+    setLoadedText(*item, bytes);
+    list->addItem(item);
     return item;
 }
 
@@ -86,11 +83,7 @@ void FilterListBox::ListClick() {
 
 // An edited entry takes the text as typed; one whose text is unchanged keeps
 // the bytes it was loaded with.
-void FilterListBox::ListItemChanged(QListWidgetItem* item) {
-    if (item->text() != displayText(entryBytes(*item).toStdString())) {
-        const QSignalBlocker quiet(List);
-        item->setData(Qt::UserRole, item->text().toUtf8());
-    }
+void FilterListBox::ListItemChanged() {
     storeEntries();
 }
 
@@ -117,7 +110,7 @@ void FilterListBox::DeleteButtonClick() {
 void FilterListBox::storeEntries() {
     entries_.clear();
     for (int row = 0; row < List->count(); ++row)
-        entries_.push_back(entryBytes(*List->item(row)).toStdString());
+        entries_.push_back(textBytes(*List->item(row)));
 }
 
 } // namespace statvane

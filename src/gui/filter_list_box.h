@@ -37,7 +37,7 @@ class FilterListBox : public QWidget {
 
   private:
     void ListClick();
-    void ListItemChanged(QListWidgetItem* item);
+    void ListItemChanged();
     void AddButtonClick();
     void DeleteButtonClick();
 

@@ -1,10 +1,10 @@
 #include "gui/loaded_text.h"
 
 #include "gui/display_text.h"
+#include "platform/one_line_text.h"
 
 #include <QLineEdit>
 #include <QListWidgetItem>
-#include <algorithm>
 
 namespace statvane {
 namespace {
@@ -20,13 +20,14 @@ QByteArray bytesOf(std::string_view bytes) {
 std::string unlessChanged(const QByteArray& loaded, const QString& text) {
     if (text == displayText(std::string_view(loaded.constData(), loaded.size())))
         return loaded.toStdString();
-    std::string typed = text.toStdString();
-    std::replace_if(
-        typed.begin(), typed.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-    return typed;
+    return typedText(text);
 }
 
 } // namespace
+
+std::string typedText(const QString& text) {
+    return oneLineText(text.toStdString());
+}
 
 void setLoadedText(QLineEdit& field, std::string_view bytes) {
     field.setProperty(kLoadedBytes, bytesOf(bytes));

@@ -5,6 +5,7 @@
 #include "gui/file_dialogs.h"
 #include "gui/filter_list_box.h"
 #include "gui/help_window.h"
+#include "gui/loaded_text.h"
 #include "gui/window_size.h"
 #include "platform/prompt.h"
 #include "settings/mail_security.h"
@@ -132,7 +133,7 @@ void TForm3::RadioButton2Toggled(bool checked) {
 }
 
 void TForm3::BrowserPathEditChange(const QString& text) {
-    settings_.BrowserPath = text.toStdString();
+    settings_.BrowserPath = typedText(text);
 }
 
 void TForm3::BrowseButtonClick() {
@@ -144,11 +145,11 @@ void TForm3::BrowseButtonClick() {
 }
 
 void TForm3::WebSiteEditChange(const QString& text) {
-    settings_.WebSite = text.toStdString();
+    settings_.WebSite = typedText(text);
 }
 
 void TForm3::MaxCacheEditChange(const QString& text) {
-    settings_.MaxCache = text.toStdString();
+    settings_.MaxCache = typedText(text);
 }
 
 // Only a file that was there and is gone is told; any failure is silent.
@@ -161,23 +162,23 @@ void TForm3::FlushCacheButtonClick() {
 }
 
 void TForm3::ProxyServerEditChange(const QString& text) {
-    settings_.ProxyServerAddress = text.toStdString();
+    settings_.ProxyServerAddress = typedText(text);
 }
 
 void TForm3::ProxyPortEditChange(const QString& text) {
-    settings_.ProxyPort = text.toStdString();
+    settings_.ProxyPort = typedText(text);
 }
 
 void TForm3::ProxyUserEditChange(const QString& text) {
-    settings_.ProxyUserName = text.toStdString();
+    settings_.ProxyUserName = typedText(text);
 }
 
 void TForm3::ProxyPasswordEditChange(const QString& text) {
-    settings_.ProxyPassword = text.toStdString();
+    settings_.ProxyPassword = typedText(text);
 }
 
 void TForm3::MailServerEditChange(const QString& text) {
-    settings_.MailServer = text.toStdString();
+    settings_.MailServer = typedText(text);
 }
 
 void TForm3::MailSecurityComboChange(int index) {
@@ -185,23 +186,23 @@ void TForm3::MailSecurityComboChange(int index) {
 }
 
 void TForm3::MailUserEditChange(const QString& text) {
-    settings_.MailUserName = text.toStdString();
+    settings_.MailUserName = typedText(text);
 }
 
 void TForm3::MailPasswordEditChange(const QString& text) {
-    settings_.MailPassword = text.toStdString();
+    settings_.MailPassword = typedText(text);
 }
 
 void TForm3::MailSubjectEditChange(const QString& text) {
-    settings_.MailSubject = text.toStdString();
+    settings_.MailSubject = typedText(text);
 }
 
 void TForm3::MailFromEditChange(const QString& text) {
-    settings_.MailSender = text.toStdString();
+    settings_.MailSender = typedText(text);
 }
 
 void TForm3::MailReplyToEditChange(const QString& text) {
-    settings_.MailReplyTo = text.toStdString();
+    settings_.MailReplyTo = typedText(text);
 }
 
 // A write that fails is told and leaves the dialog open with what was typed.

@@ -106,6 +106,7 @@ bool MailDelivery::mailReport(const Settings& settings, const std::filesystem::p
     timedOut_ = false;
     outcome_ = Outcome::Refused;
     refusal_.reset();
+    failure_.reset();
     deadline_.start(mailTimeLimitMs());
     return true;
 }
@@ -155,19 +156,19 @@ void MailDelivery::startStep(void (TSmtpCli::*step)()) {
     try {
         (client_.*step)();
     } catch (const Error&) {
-        prompt_.showMessage(kMailErrorMessage, MessageIcon::Warning);
+        failure_ = kMailErrorMessage;
         finish(Outcome::Refused);
     }
 }
 
 // A TLS connection that failed at once, or a sign-in the client could not
-// complete, is told; QUIT follows when the connection is still there.
+// complete, ends the delivery; QUIT follows when the connection is still
+// there.
 bool MailDelivery::signInFailed() {
     const TSmtpSignInFailure failure = client_.SignInFailure();
     if (failure == TSmtpSignInFailure::none)
         return false;
-    prompt_.showMessage(signInFailureMessage(failure, client_.SignInFailureReason()),
-                        MessageIcon::Warning);
+    failure_ = signInFailureMessage(failure, client_.SignInFailureReason());
     quit();
     return true;
 }

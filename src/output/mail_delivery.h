@@ -30,9 +30,11 @@ inline constexpr const char* kUnknownMailSecurityMessage =
 // Mails a written report file as an attachment: connect, greet, mail, quit,
 // each step started when the one before has ended, whatever its outcome.
 // With a mail security or a user name set, the greeting is the client's
-// SignIn (EHLO, STARTTLS, login); a sign-in that fails is told through the
-// prompt and ends the delivery with QUIT, or at once when the connection is
-// gone, before anything of the mail is sent.
+// SignIn (EHLO, STARTTLS, login); a sign-in that fails ends the delivery with
+// QUIT, or at once when the connection is gone, before anything of the mail
+// is sent. The prompt tells only why a delivery does not start; what happens
+// once it runs is kept for the caller to tell when it has ended, so that no
+// message is shown from inside the client's callbacks.
 class MailDelivery {
   public:
     enum class Outcome { Accepted, Refused, NotStarted };
@@ -52,6 +54,10 @@ class MailDelivery {
     // The server's last reply when the last delivery's `Mail` step ended with
     // an error (a refusal or a broken connection), else none.
     const std::optional<std::string>& refusal() const { return refusal_; }
+    // The message for the user when a step of the last delivery could not
+    // start (as after a connection that failed) or its sign-in failed, else
+    // none.
+    const std::optional<std::string>& failure() const { return failure_; }
     // Called once a started delivery has ended: Accepted when the server
     // took the message (its answer after the message's "."), whatever
     // happens to QUIT afterwards.
@@ -80,6 +86,7 @@ class MailDelivery {
     bool signIn_ = false;
     Outcome outcome_ = Outcome::NotStarted;
     std::optional<std::string> refusal_;
+    std::optional<std::string> failure_;
     // After QUIT, how long the server may take to answer it and close the
     // connection before the client drops it. The outcome is known by then; a
     // server that never answers must neither hold the delivery open nor keep

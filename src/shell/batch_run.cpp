@@ -56,6 +56,8 @@ class BatchOutput : public RunOutput {
         if (!delivery.mailReport(settings, file, recipients))
             return false;
         const char* cutShort = waitForDelivery(delivery, wait);
+        if (delivery.failure())
+            prompt_.showMessage(*delivery.failure(), MessageIcon::Warning);
         return reportOutcome(outcome == MailDelivery::Outcome::Accepted, cutShort);
     }
 

@@ -6,6 +6,7 @@
 #include "support/file_size_limit.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -395,6 +396,45 @@ TEST_F(OptionsDialogTest, MailSecurityAndLoginAreEditedLikeTheOtherFields) {
     EXPECT_EQ(storedString(keys::kSettings, "Mail Security"), "STARTTLS");
     EXPECT_EQ(storedString(keys::kSettings, "Mail User Name"), "reports@example.com");
     EXPECT_EQ(storedString(keys::kSettings, "Mail Password"), "app password");
+}
+
+// A line break pasted into a mail field or a filter entry is a blank in the
+// live settings and in the stored file, so that nothing pasted starts a line
+// of its own in a mail header.
+TEST_F(OptionsDialogTest, PastedLineBreaksBecomeBlanks) {
+    const std::string kept = "a  Bcc: x@evil";
+    const struct {
+        const char* field;
+        std::string Settings::*value;
+        const char* stored;
+    } cases[] = {
+        {"MailSubjectEdit", &Settings::MailSubject, "Subject"},
+        {"MailFromEdit", &Settings::MailSender, "From"},
+        {"MailReplyToEdit", &Settings::MailReplyTo, "Reply-To"},
+    };
+    start();
+    open();
+    QApplication::clipboard()->setText("a\r\nBcc: x@evil");
+    showPage(2);
+    for (const auto& c : cases) {
+        edit(c.field)->clear();
+        edit(c.field)->paste();
+        EXPECT_EQ(live().*c.value, kept) << c.field;
+    }
+    showPage(1);
+    press("VisitorAddButton");
+    QLineEdit* entry = entryEditor("Visitor");
+    ASSERT_NE(entry, nullptr);
+    entry->clear();
+    entry->paste();
+    pressKey(entry, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(live().VisitorFilterList, std::vector<std::string>{kept});
+
+    press("OkButton");
+    for (const auto& c : cases)
+        EXPECT_EQ(storedString(keys::kSettings, c.stored), kept) << c.stored;
+    EXPECT_EQ(storedString(keys::kVisitor, "0"), kept);
 }
 
 // A stored security that names no mode is shown as no choice and kept as it

@@ -2,6 +2,7 @@
 #include "gui/display_text.h"
 #include "gui/results_window.h"
 #include "output/mail_delivery.h"
+#include "output/sign_in_failure_message.h"
 #include "peers/peer_process.h"
 #include "peers/scripted_smtp.h"
 #include "settings/settings_store.h"
@@ -120,12 +121,12 @@ class ResultsWindowTest : public DesktopFixture {
         return found;
     }
 
-    // The mail server on loopback, and a sender.
-    void writeMailSettings(quint16 port) {
+    // The mail server on loopback, a sender and further values.
+    void writeMailSettings(quint16 port, const std::string& values = {}) {
         writeFile(settingsFile(), "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmor "
                                   "Software\\Statvane\\Settings]\r\n\"Server\"=\"127.0.0.1:" +
                                       std::to_string(port) +
-                                      "\"\r\n\"From\"=\"me@example.com\"\r\n");
+                                      "\"\r\n\"From\"=\"me@example.com\"\r\n" + values);
     }
 
     std::filesystem::path log_ = dir_ / "access.log";
@@ -485,6 +486,57 @@ TEST_F(ResultsWindowTest, MailToASilentServerEndsAtTheTimeLimitAndTheNextMailSta
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0]->text.toStdString(), kMailTimedOutMessage);
         EXPECT_EQ(shown[0]->icon, MessageIcon::Warning);
+    }
+}
+
+// A sign-in that fails ends the delivery with QUIT. It is told once the
+// server has had QUIT, from the event queue rather than from inside the mail
+// client: in a box, or on standard error while the program ends, which then
+// ends.
+TEST_F(ResultsWindowTest, AFailedSignInIsToldAfterQuit) {
+    std::filesystem::copy_file(TABLE_RESOLVER, home() / "resolve.so");
+    ScopedEnv connected("STATVANE_TEST_CONNECTED", "1");
+    const std::vector<std::string> verbs = {"EHLO", "AUTH", "QUIT"};
+    for (const bool ending : {false, true}) {
+        SCOPED_TRACE(ending ? "program ending" : "window open");
+        ScriptedSmtp smtp;
+        smtp.replies = {{"EHLO", "250-scripted\r\n250 AUTH PLAIN"}, {"AUTH", "535 bad"}};
+        writeMailSettings(smtp.server.port(),
+                          "\"Mail User Name\"=\"user\"\r\n\"Mail Password\"=\"pass\"\r\n");
+        std::filesystem::remove(home() / "reports.dat");
+        std::filesystem::remove(home() / "files.dat");
+        runShownReport("E-Mail Address=you@example.com\r\n");
+        dialogs.clearShown();
+        endRequests = 0;
+        std::vector<std::string> verbsWhenTold;
+        dialogs.onShown = [&](const ShownDialog& dialog) {
+            if (dialog.kind == Kind::Message)
+                verbsWhenTold = smtp.verbs();
+        };
+        dialogs.answerNextFileDialog({QString::fromStdString((dir_ / "mailed.txt").string())});
+        testing::internal::CaptureStderr();
+        press("Button3");
+        if (ending)
+            desktop().exitProgram();
+        EXPECT_TRUE(
+            QTest::qWaitFor([] { return QApplication::overrideCursor() == nullptr; }, 10000));
+        const std::string errors = testing::internal::GetCapturedStderr();
+        dialogs.onShown = nullptr;
+
+        EXPECT_EQ(smtp.verbs(), verbs);
+        const auto shown = messages();
+        if (ending) {
+            EXPECT_TRUE(shown.empty());
+            EXPECT_NE(errors.find(std::string("Statvane: ") + kLoginRefusedMessage + "\n"),
+                      std::string::npos)
+                << errors;
+        } else {
+            ASSERT_EQ(shown.size(), 1u);
+            EXPECT_EQ(shown[0]->text.toStdString(), kLoginRefusedMessage);
+            EXPECT_EQ(shown[0]->icon, MessageIcon::Warning);
+            EXPECT_EQ(verbsWhenTold, verbs);
+        }
+        EXPECT_EQ(endRequests, ending ? 1 : 0);
     }
 }
 

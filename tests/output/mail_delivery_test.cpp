@@ -4,11 +4,14 @@
 #include "peers/peer_process.h"
 #include "peers/scripted_smtp.h"
 #include "platform/error.h"
+#include "platform/registry.h"
+#include "settings/settings_store.h"
 #include "support/recording_run.h"
 #include "support/temp_dir.h"
 
 #include <QEventLoop>
 #include <QTimer>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -96,14 +99,21 @@ TEST_F(MailDeliveryTest, RefusedHeloStillMails) {
     EXPECT_EQ(smtp.commands[3], "RCPT TO:<>");
 }
 
-TEST_F(MailDeliveryTest, FailedConnectionShowsTheSettingsMessage) {
+// The message is left for the caller to tell once the delivery has ended.
+TEST_F(MailDeliveryTest, FailedConnectionEndsWithTheSettingsMessage) {
     settings.MailServer = "127.0.0.1:" + std::to_string(test::freeLoopbackPort());
     ASSERT_TRUE(mail("a@example.com"));
     EXPECT_EQ(outcome, MailDelivery::Outcome::Refused);
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0].first,
+    EXPECT_EQ(delivery.failure(),
               "An error has occured.  Please make sure your mail settings are correct under the "
               "Settings option off the Tools menu.");
+    EXPECT_TRUE(prompt.messages.empty());
+
+    // The next delivery starts without it.
+    settings.MailServer = "127.0.0.1:" + std::to_string(smtp.server.port());
+    ASSERT_TRUE(mail("a@example.com"));
+    EXPECT_EQ(outcome, MailDelivery::Outcome::Accepted);
+    EXPECT_EQ(delivery.failure(), std::nullopt);
 }
 
 TEST_F(MailDeliveryTest, NothingIsSentWithoutAConnectionOrAServer) {
@@ -201,8 +211,8 @@ TEST_F(MailDeliveryTest, UserNameWithoutSecurityLogsInWhereHeloWas) {
     EXPECT_TRUE(prompt.messages.empty());
 }
 
-// Each failure is told once, and nothing of the mail is sent; QUIT only
-// where the connection is left.
+// Each failure ends the delivery with its message for the caller, and
+// nothing of the mail is sent; QUIT only where the connection is left.
 TEST_F(MailDeliveryTest, SignInThatFailsIsToldAndMailsNothing) {
     const struct {
         const char* security;
@@ -235,16 +245,57 @@ TEST_F(MailDeliveryTest, SignInThatFailsIsToldAndMailsNothing) {
         settings.MailPassword = "pass";
         smtp.replies = c.replies;
         smtp.commands.clear();
-        prompt.messages.clear();
         ASSERT_TRUE(mail("a@example.com"));
         EXPECT_EQ(outcome, MailDelivery::Outcome::Refused);
         EXPECT_EQ(smtp.verbs(), c.verbs);
-        ASSERT_EQ(prompt.messages.size(), 1u);
-        EXPECT_EQ(prompt.messages[0].first, c.message);
-        EXPECT_EQ(prompt.messages[0].second, MessageIcon::Warning);
+        EXPECT_EQ(delivery.failure(), c.message);
+        EXPECT_TRUE(prompt.messages.empty());
         EXPECT_EQ(delivery.refusal(), std::nullopt);
         EXPECT_FALSE(delivery.busy());
     }
+}
+
+// A settings file stores a string that holds a line break as hex(1) bytes
+// ended by a zero byte.
+std::string storedWithLineBreak(const std::string& text) {
+    std::string data = "hex(1):";
+    char digits[4];
+    for (const char c : text + '\0') {
+        std::snprintf(digits, sizeof digits, "%02x,", static_cast<unsigned char>(c));
+        data += digits;
+    }
+    data.pop_back();
+    return data;
+}
+
+// Header values read from a settings file whose strings hold a line break:
+// each break goes out as a blank, so that no header line of its own is sent.
+TEST_F(MailDeliveryTest, LineBreaksInStoredHeaderValuesGoOutAsBlanks) {
+    const std::string injected = "\r\nBcc: x@evil";
+    test::writeFile(dir / "registry.reg",
+                    "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Velmor "
+                    "Software\\Statvane\\Settings]\r\n\"Subject\"=" +
+                        storedWithLineBreak("Weekly" + injected) +
+                        "\r\n\"From\"=" + storedWithLineBreak("me@example.com" + injected) +
+                        "\r\n\"Reply-To\"=" + storedWithLineBreak("you@example.com" + injected) +
+                        "\r\n");
+    Registry registry(dir / "registry.reg");
+    SettingsStore(registry).loadSettings(settings);
+    ASSERT_EQ(settings.MailSubject, "Weekly" + injected);
+    settings.MailServer = "127.0.0.1:" + std::to_string(smtp.server.port());
+
+    ASSERT_TRUE(mail("a@example.com"));
+    EXPECT_EQ(outcome, MailDelivery::Outcome::Accepted);
+    EXPECT_EQ(smtp.verbs(), (Strings{"HELO", "MAIL", "RCPT", "DATA", "QUIT"}));
+    EXPECT_EQ(smtp.commands[1], "MAIL FROM:<me@example.com  Bcc: x@evil>");
+    EXPECT_EQ(smtp.messages.rfind("Reply-To: you@example.com  Bcc: x@evil\n"
+                                  "From: me@example.com  Bcc: x@evil\n"
+                                  "To: a@example.com\n"
+                                  "Subject: Weekly  Bcc: x@evil\n"
+                                  "Mime-Version: 1.0\n",
+                                  0),
+              0u)
+        << smtp.messages;
 }
 
 TEST_F(MailDeliveryTest, SecurityThatNamesNoModeIsToldBeforeConnecting) {

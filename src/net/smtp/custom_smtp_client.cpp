@@ -3,6 +3,7 @@
 #include "net/smtp/reply_code.h"
 #include "net/smtp/service_port.h"
 #include "net/smtp/smtp_text.h"
+#include "platform/one_line_text.h"
 
 #include <QHostInfo>
 #include <QMetaObject>
@@ -57,7 +58,7 @@ void TCustomSmtpClient::MailFrom() {
     requireReady();
     requireConnected();
     startRequest(smtpMailFrom);
-    sendCommand("MAIL FROM:<" + std::string(trimControls(FromName)) + ">", {250},
+    sendCommand("MAIL FROM:<" + oneLineText(std::string(trimControls(FromName))) + ">", {250},
                 Continuation::none);
 }
 

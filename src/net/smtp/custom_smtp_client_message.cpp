@@ -2,6 +2,7 @@
 // produced one at a time while the socket drains, then the final ".".
 #include "net/smtp/custom_smtp_client.h"
 #include "net/smtp/smtp_text.h"
+#include "platform/one_line_text.h"
 
 #include <QSslSocket>
 
@@ -62,15 +63,17 @@ void TCustomSmtpClient::startMessage() {
     pumpMessage();
 }
 
+// A value with a line break in it (from a settings file) would start a
+// header line of its own: each break is sent as a blank.
 std::vector<std::string> TCustomSmtpClient::headerLines() const {
     std::vector<std::string> lines;
     if (!isBlank(HdrReplyTo))
-        lines.push_back("Reply-To: " + HdrReplyTo);
+        lines.push_back("Reply-To: " + oneLineText(HdrReplyTo));
     if (!isBlank(HdrReturnPath))
-        lines.push_back("Return-Path: " + HdrReturnPath);
-    lines.push_back("From: " + HdrFrom);
-    lines.push_back("To: " + HdrTo);
-    lines.push_back("Subject: " + HdrSubject);
+        lines.push_back("Return-Path: " + oneLineText(HdrReturnPath));
+    lines.push_back("From: " + oneLineText(HdrFrom));
+    lines.push_back("To: " + oneLineText(HdrTo));
+    lines.push_back("Subject: " + oneLineText(HdrSubject));
     lines.push_back("Mime-Version: 1.0");
     lines.push_back(contentTypeLine());
     lines.push_back("Date: " + mailDateText(clock_()));
