@@ -243,8 +243,8 @@ void TForm5::saveReportAs(bool thenMail) {
         return;
     const std::filesystem::path file(QFile::encodeName(*chosen).toStdString());
     BusyCursor busy;
+    sortTablesByCount();
     writeReport(result_, context_.settingsStore, file);
-    refreshTables();
     if (!thenMail)
         return;
     const std::string addresses = profileText("E-Mail Address");
@@ -265,8 +265,10 @@ void TForm5::mailEnded() {
     QApplication::restoreOverrideCursor();
 }
 
-// Writing the report sorted every table by count.
-void TForm5::refreshTables() {
+// Writing the report sorts every table by count. Sorted first through the
+// models, each selection follows its row whether the file is written or not;
+// the writer's own sort then keeps that order.
+void TForm5::sortTablesByCount() {
     for (TallyTableModel* model : {referrers_, topPages_, browsers_})
         model->sortByColumn(1);
 }

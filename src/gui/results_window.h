@@ -99,7 +99,7 @@ class TForm5 : public QDialog {
     void FormClose();
     void sortTable(TallyTableModel& model, int column);
     void saveReportAs(bool thenMail);
-    void refreshTables();
+    void sortTablesByCount();
     void openAddress(QTableView* view);
     const TallyRow* selectedRow(QTableView* view) const;
     // The selected referrer row, else the selected top pages row.

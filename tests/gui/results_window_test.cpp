@@ -111,6 +111,15 @@ class ResultsWindowTest : public DesktopFixture {
         auto* list = part<QListView>("ListBox1");
         list->setCurrentIndex(list->model()->index(row, 0));
     }
+    // The last argument of the browser's next start.
+    std::string launchedAddress() {
+        const std::string starts = takeBrowserStart();
+        const auto start = starts.rfind(std::string(1, '\0'), starts.size() - 2);
+        return starts.empty() ? std::string() : starts.substr(start + 1, starts.size() - start - 2);
+    }
+    static std::string clipboardText() {
+        return QApplication::clipboard()->mimeData()->data("text/plain").toStdString();
+    }
     std::vector<const ShownDialog*> messages() {
         std::vector<const ShownDialog*> found;
         for (const ShownDialog& dialog : dialogs.shown()) {
@@ -315,34 +324,25 @@ TEST_F(ResultsWindowTest, LaunchAndCopyActOnTheReferrerRowBeforeTheTopPagesRow) 
     chooseRecordingBrowser();
     runShownReport();
     table("ListView2")->selectRow(2);
-    // The last argument of the browser's next start.
-    const auto launched = [&] {
-        const std::string starts = takeBrowserStart();
-        const auto start = starts.rfind(std::string(1, '\0'), starts.size() - 2);
-        return starts.empty() ? std::string() : starts.substr(start + 1, starts.size() - start - 2);
-    };
-    const auto clipboard = [] {
-        return QApplication::clipboard()->mimeData()->data("text/plain").toStdString();
-    };
     const std::string page = column("ListView2")[2].toStdString();
     showTab(3);
     doubleClickRow(table("ListView2"), 2);
-    EXPECT_EQ(launched(), page);
+    EXPECT_EQ(launchedAddress(), page);
     control<QAction>(window(), "Launch1")->trigger();
-    EXPECT_EQ(launched(), page);
+    EXPECT_EQ(launchedAddress(), page);
     control<QAction>(window(), "Copy2")->trigger();
-    EXPECT_EQ(clipboard(), page);
+    EXPECT_EQ(clipboardText(), page);
 
     table("ListView1")->selectRow(1);
     control<QAction>(window(), "Launch1")->trigger();
-    EXPECT_EQ(launched(), "http://ref-a.example/");
+    EXPECT_EQ(launchedAddress(), "http://ref-a.example/");
     control<QAction>(window(), "Copy2")->trigger();
-    EXPECT_EQ(clipboard(), "http://ref-a.example/");
+    EXPECT_EQ(clipboardText(), "http://ref-a.example/");
 
     selectVisitor(3);
     part<QListView>("ListBox1")->setFocus();
     control<QAction>(window(), "Copy1")->trigger();
-    EXPECT_EQ(clipboard(), "10.0.0.3");
+    EXPECT_EQ(clipboardText(), "10.0.0.3");
     EXPECT_EQ(QApplication::clipboard()->text(), "10.0.0.3");
 }
 
@@ -551,6 +551,35 @@ TEST_F(ResultsWindowTest, AFileThatCannotBeCreatedIsReportedAndNothingIsMailed) 
     EXPECT_EQ(shown[0]->icon, MessageIcon::Error);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(window().isVisible());
+}
+
+// Writing the report sorts the tables by count also when the file cannot be
+// created: the first referrer row (ref-b) and the first top pages row
+// (mid.html) come second, and the commands act on them there.
+TEST_F(ResultsWindowTest, AFailedSaveLeavesEverySelectionOnItsRow) {
+    chooseRecordingBrowser();
+    runShownReport();
+    const char* const views[] = {"ListView1", "ListView2"};
+    std::vector<std::string> selectedKeys;
+    for (const char* view : views) {
+        table(view)->selectRow(0);
+        selectedKeys.push_back(column(view)[0].toStdString());
+    }
+    dialogs.answerNextFileDialog(
+        {QString::fromStdString((dir_ / "no-such-folder" / "report.txt").string())});
+    press("Button4");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(column("ListView1", 1), QStringList({"4", "1", "1"}));
+    for (std::size_t i = 0; i < std::size(views); ++i) {
+        const QModelIndexList selected = table(views[i])->selectionModel()->selectedRows();
+        ASSERT_EQ(selected.size(), 1) << views[i];
+        EXPECT_EQ(selected.front().row(), 1) << views[i];
+        control<QAction>(window(), "Launch1")->trigger();
+        EXPECT_EQ(launchedAddress(), selectedKeys[i]);
+        control<QAction>(window(), "Copy2")->trigger();
+        EXPECT_EQ(clipboardText(), selectedKeys[i]);
+        table(views[i])->clearSelection();
+    }
 }
 
 // aiosmtpd stores each message with its attachments as Python reads them.
