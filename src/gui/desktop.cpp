@@ -34,7 +34,8 @@ Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
           [this] { return form1_.selectedReport(); },
           [this](const std::filesystem::path& file, const std::string& addresses) {
               return mail_.mailReport(settings_, file, addresses);
-          }}),
+          },
+          [this] { return run_.running(); }}),
       help_(prompt_), mail_(smtpCli1_, prompt_, [this] { return connected(); }),
       pageSizes_([this] { return form4_.cancelRequested(); }), output_(form5_, mail_),
       run_(RunContext{programDirectory_, std::filesystem::current_path(), profiles_, settingsStore_,

@@ -10,6 +10,7 @@
 #include "gui/results_pages.h"
 #include "gui/tally_table_model.h"
 #include "gui/visitor_list_model.h"
+#include "gui/visitor_lookup.h"
 #include "gui/window_size.h"
 #include "net/resolver/resolver_library.h"
 #include "net/web/web_launching.h"
@@ -57,6 +58,8 @@ TForm5::TForm5(ResultsWindowContext context, QWidget* parent)
     buildControls();
     buildMenus();
     setFixedSize(kDesignSize);
+    lookup_ = new VisitorLookup(this);
+    connect(lookup_, &VisitorLookup::answered, this, &TForm5::takeLookupAnswer);
 }
 
 TForm5::~TForm5() = default;
@@ -185,7 +188,9 @@ void TForm5::takeResult(AnalysisResult result) {
     showLists();
 }
 
+// Another result, or none: a look-up under way answers for none of its lines.
 void TForm5::showLists() {
+    ++resultNumber_;
     visitors_->setVisitors(&result_.visitors);
     referrers_->setTable(&result_.referrers);
     topPages_->setTable(&result_.topPages);
@@ -243,8 +248,8 @@ void TForm5::saveReportAs(bool thenMail) {
         return;
     const std::filesystem::path file(QFile::encodeName(*chosen).toStdString());
     BusyCursor busy;
+    sortTablesByCount();
     writeReport(result_, context_.settingsStore, file);
-    refreshTables();
     if (!thenMail)
         return;
     const std::string addresses = profileText("E-Mail Address");
@@ -265,8 +270,10 @@ void TForm5::mailEnded() {
     QApplication::restoreOverrideCursor();
 }
 
-// Writing the report sorted every table by count.
-void TForm5::refreshTables() {
+// Writing the report sorts every table by count. Sorted first through the
+// models, each selection follows its row whether the file is written or not;
+// the writer's own sort then keeps that order.
+void TForm5::sortTablesByCount() {
     for (TallyTableModel* model : {referrers_, topPages_, browsers_})
         model->sortByColumn(1);
 }
@@ -275,18 +282,32 @@ void TForm5::ListBox1DblClick() {
     Resolve1Click();
 }
 
+// The look-up runs on a worker thread. While it, or a run, uses the resolver
+// library, a further request does nothing.
 void TForm5::Resolve1Click() {
     guarded([this] {
+        if (lookup_->busy() || context_.runUnderWay())
+            return;
         const QModelIndexList selected = ListBox1->selectionModel()->selectedIndexes();
         if (selected.isEmpty())
             return;
-        const int row = selected.front().row();
         const ResolverLibrary library(context_.programDirectory);
         if (!library.connection())
             return;
-        BusyCursor busy;
-        if (std::optional<std::string> name = library.resolveIP(visitors_->line(row)))
-            visitors_->replace(row, std::move(*name));
+        const int row = selected.front().row();
+        asked_ = {row, visitors_->line(row), resultNumber_};
+        lookup_->start(library, asked_.text);
+    });
+}
+
+// The name replaces the line it was asked for, unless the window's result
+// changed meanwhile or the line no longer holds the text that was asked.
+void TForm5::takeLookupAnswer() {
+    guarded([this] {
+        std::optional<std::string> name = lookup_->answer();
+        if (name && asked_.resultNumber == resultNumber_ && asked_.row < visitors_->rowCount() &&
+            visitors_->line(asked_.row) == asked_.text)
+            visitors_->replace(asked_.row, std::move(*name));
     });
 }
 

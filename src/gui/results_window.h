@@ -3,6 +3,7 @@
 #include "analysis/analysis_result.h"
 
 #include <QDialog>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -25,6 +26,7 @@ class ResultsOverviewPage;
 class SettingsStore;
 class TallyTableModel;
 class VisitorListModel;
+class VisitorLookup;
 struct Settings;
 
 // What the results window works with, handed in by the desktop.
@@ -41,6 +43,8 @@ struct ResultsWindowContext {
     // Starts mailing a written report file to an address text; false when
     // the delivery did not start. Its end comes through mailEnded.
     std::function<bool(const std::filesystem::path&, const std::string&)> mailReport;
+    // Whether an analysis run is under way.
+    std::function<bool()> runUnderWay;
 };
 
 // The results window: one analysis result in five tabs, kept by the window
@@ -97,9 +101,10 @@ class TForm5 : public QDialog {
     void showLists();
     void FormShow();
     void FormClose();
+    void takeLookupAnswer();
     void sortTable(TallyTableModel& model, int column);
     void saveReportAs(bool thenMail);
-    void refreshTables();
+    void sortTablesByCount();
     void openAddress(QTableView* view);
     const TallyRow* selectedRow(QTableView* view) const;
     // The selected referrer row, else the selected top pages row.
@@ -108,7 +113,17 @@ class TForm5 : public QDialog {
 
     ResultsWindowContext context_;
     AnalysisResult result_;
+    // Counts the results the lists have shown.
+    std::uint64_t resultNumber_ = 0;
     bool mailCursor_ = false;
+    // The visitor line being looked up, in the result it was asked in.
+    struct AskedLine {
+        int row = 0;
+        std::string text;
+        std::uint64_t resultNumber = 0;
+    };
+    AskedLine asked_;
+    VisitorLookup* lookup_;
 
     QTabWidget* PageControl1;
     ResultsOverviewPage* overview_;

@@ -21,7 +21,10 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace statvane::test {
 namespace {
@@ -112,6 +115,30 @@ class ResultsWindowTest : public DesktopFixture {
         auto* list = part<QListView>("ListBox1");
         list->setCurrentIndex(list->model()->index(row, 0));
     }
+    // The table resolver in the program directory, answering from `names`
+    // and recording in asked_ every address it is asked.
+    void useTableResolver(const std::string& names) {
+        std::filesystem::copy_file(TABLE_RESOLVER, home() / "resolve.so");
+        writeFile(dir_ / "names", names);
+    }
+    // A look-up that "&Resolve" started has answered: its busy cursor is gone.
+    static void waitForLookup() {
+        EXPECT_TRUE(
+            QTest::qWaitFor([] { return QApplication::overrideCursor() == nullptr; }, 10000));
+    }
+    static bool lookupUnderWay() {
+        return QApplication::overrideCursor() &&
+               QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    }
+    // The last argument of the browser's next start.
+    std::string launchedAddress() {
+        const std::string starts = takeBrowserStart();
+        const auto start = starts.rfind(std::string(1, '\0'), starts.size() - 2);
+        return starts.empty() ? std::string() : starts.substr(start + 1, starts.size() - start - 2);
+    }
+    static std::string clipboardText() {
+        return QApplication::clipboard()->mimeData()->data("text/plain").toStdString();
+    }
     std::vector<const ShownDialog*> messages() {
         std::vector<const ShownDialog*> found;
         for (const ShownDialog& dialog : dialogs.shown()) {
@@ -130,6 +157,9 @@ class ResultsWindowTest : public DesktopFixture {
     }
 
     std::filesystem::path log_ = dir_ / "access.log";
+    std::filesystem::path asked_ = dir_ / "asked";
+    ScopedEnv resolverTable_{"STATVANE_TEST_RESOLVER_TABLE", (dir_ / "names").string()};
+    ScopedEnv resolverLog_{"STATVANE_TEST_RESOLVER_LOG", asked_.string()};
 };
 
 TEST_F(ResultsWindowTest, EveryFigureIsNotSelectedUntilARunFillsTheWindow) {
@@ -316,42 +346,31 @@ TEST_F(ResultsWindowTest, LaunchAndCopyActOnTheReferrerRowBeforeTheTopPagesRow) 
     chooseRecordingBrowser();
     runShownReport();
     table("ListView2")->selectRow(2);
-    // The last argument of the browser's next start.
-    const auto launched = [&] {
-        const std::string starts = takeBrowserStart();
-        const auto start = starts.rfind(std::string(1, '\0'), starts.size() - 2);
-        return starts.empty() ? std::string() : starts.substr(start + 1, starts.size() - start - 2);
-    };
-    const auto clipboard = [] {
-        return QApplication::clipboard()->mimeData()->data("text/plain").toStdString();
-    };
     const std::string page = column("ListView2")[2].toStdString();
     showTab(3);
     doubleClickRow(table("ListView2"), 2);
-    EXPECT_EQ(launched(), page);
+    EXPECT_EQ(launchedAddress(), page);
     control<QAction>(window(), "Launch1")->trigger();
-    EXPECT_EQ(launched(), page);
+    EXPECT_EQ(launchedAddress(), page);
     control<QAction>(window(), "Copy2")->trigger();
-    EXPECT_EQ(clipboard(), page);
+    EXPECT_EQ(clipboardText(), page);
 
     table("ListView1")->selectRow(1);
     control<QAction>(window(), "Launch1")->trigger();
-    EXPECT_EQ(launched(), "http://ref-a.example/");
+    EXPECT_EQ(launchedAddress(), "http://ref-a.example/");
     control<QAction>(window(), "Copy2")->trigger();
-    EXPECT_EQ(clipboard(), "http://ref-a.example/");
+    EXPECT_EQ(clipboardText(), "http://ref-a.example/");
 
     selectVisitor(3);
     part<QListView>("ListBox1")->setFocus();
     control<QAction>(window(), "Copy1")->trigger();
-    EXPECT_EQ(clipboard(), "10.0.0.3");
+    EXPECT_EQ(clipboardText(), "10.0.0.3");
     EXPECT_EQ(QApplication::clipboard()->text(), "10.0.0.3");
 }
 
 // The resolver library answers from a table.
 TEST_F(ResultsWindowTest, AResolvedVisitorIsReplacedAtItsPlace) {
-    std::filesystem::copy_file(TABLE_RESOLVER, home() / "resolve.so");
-    writeFile(dir_ / "names", "10.0.0.10 zz.statvane.test\n");
-    ScopedEnv table("STATVANE_TEST_RESOLVER_TABLE", (dir_ / "names").string());
+    useTableResolver("10.0.0.10 zz.statvane.test\n");
     const struct {
         const char* connected;
         int row;
@@ -373,11 +392,85 @@ TEST_F(ResultsWindowTest, AResolvedVisitorIsReplacedAtItsPlace) {
         } else {
             control<QAction>(window(), "Resolve1")->trigger();
         }
+        waitForLookup();
         EXPECT_EQ(visitorLines()[c.row], c.line) << c.connected << c.row;
         EXPECT_EQ(visitorLines().size(), 4);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     }
     EXPECT_TRUE(dialogs.shown().empty());
+}
+
+// Each look-up takes a second. Meanwhile events run (a timer fires with the
+// look-up under way), a second "&Resolve" or double-click does nothing, and
+// the name then replaces the line that was asked, whatever is selected.
+TEST_F(ResultsWindowTest, TheWindowRespondsWhileAVisitorIsResolved) {
+    useTableResolver("10.0.0.10 zz.statvane.test\n10.0.0.2 yy.statvane.test\n");
+    ScopedEnv delay("STATVANE_TEST_RESOLVER_DELAY_MS", "1000");
+    runShownReport();
+    showTab(1);
+    selectVisitor(1);
+    std::optional<bool> underWayAtTimer;
+    QTimer::singleShot(100, &window(), [&] { underWayAtTimer = lookupUnderWay(); });
+    control<QAction>(window(), "Resolve1")->trigger();
+    EXPECT_TRUE(lookupUnderWay());
+    EXPECT_EQ(visitorLines()[1], "10.0.0.10");
+    selectVisitor(2);
+    control<QAction>(window(), "Resolve1")->trigger();
+    doubleClickRow(part<QListView>("ListBox1"), 2);
+    waitForLookup();
+    EXPECT_EQ(underWayAtTimer, true);
+    EXPECT_EQ(visitorLines(),
+              QStringList({"10.0.0.1", "zz.statvane.test", "10.0.0.2", "10.0.0.3"}));
+    EXPECT_EQ(readFile(asked_), "10.0.0.10\n");
+}
+
+// An answer that comes after the window's result was reset, closed away or
+// replaced by the next run is dropped; the busy cursor stays until it comes.
+TEST_F(ResultsWindowTest, AnAnswerForAResultThatIsGoneIsDropped) {
+    useTableResolver("10.0.0.10 zz.statvane.test\n");
+    ScopedEnv delay("STATVANE_TEST_RESOLVER_DELAY_MS", "500");
+    const QStringList addresses = {"10.0.0.1", "10.0.0.10", "10.0.0.2", "10.0.0.3"};
+    const struct {
+        const char* what;
+        std::function<void()> meanwhile;
+        QStringList lines;
+    } cases[] = {
+        {"Ok", [&] { press("Button1"); }, {}},
+        {"closed", [&] { window().close(); }, {}},
+        {"next run", [&] { click("AnalyzeNowButton"); }, addresses},
+    };
+    runShownReport();
+    for (const auto& c : cases) {
+        if (!window().isVisible())
+            click("AnalyzeNowButton");
+        showTab(1);
+        selectVisitor(1);
+        control<QAction>(window(), "Resolve1")->trigger();
+        c.meanwhile();
+        EXPECT_TRUE(lookupUnderWay()) << c.what;
+        waitForLookup();
+        EXPECT_EQ(visitorLines(), c.lines) << c.what;
+    }
+    EXPECT_EQ(readFile(asked_), "10.0.0.10\n10.0.0.10\n10.0.0.10\n");
+}
+
+// A run's look-ups are the library's only calls while it is under way: a
+// "&Resolve" in the window showing the last result does nothing.
+TEST_F(ResultsWindowTest, ResolveDoesNothingWhileARunIsUnderWay) {
+    useTableResolver("10.0.0.10 zz.statvane.test\n");
+    addShownReport("Shown");
+    addShownReport("Named", "DNS=1\r\n");
+    start();
+    select("Shown");
+    click("AnalyzeNowButton");
+    showTab(1);
+    selectVisitor(1);
+    select("Named");
+    ScopedEnv delay("STATVANE_TEST_RESOLVER_DELAY_MS", "200");
+    QTimer::singleShot(300, &window(), [&] { control<QAction>(window(), "Resolve1")->trigger(); });
+    click("AnalyzeNowButton");
+    EXPECT_EQ(readFile(asked_), "10.0.0.1\n10.0.0.10\n10.0.0.2\n10.0.0.3\n");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 // Enter presses the button that has the focus, not "&Ok"; a save or mail
@@ -603,6 +696,35 @@ TEST_F(ResultsWindowTest, AFileThatCannotBeCreatedIsReportedAndNothingIsMailed) 
     EXPECT_EQ(shown[0]->icon, MessageIcon::Error);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(window().isVisible());
+}
+
+// Writing the report sorts the tables by count also when the file cannot be
+// created: the first referrer row (ref-b) and the first top pages row
+// (mid.html) come second, and the commands act on them there.
+TEST_F(ResultsWindowTest, AFailedSaveLeavesEverySelectionOnItsRow) {
+    chooseRecordingBrowser();
+    runShownReport();
+    const char* const views[] = {"ListView1", "ListView2"};
+    std::vector<std::string> selectedKeys;
+    for (const char* view : views) {
+        table(view)->selectRow(0);
+        selectedKeys.push_back(column(view)[0].toStdString());
+    }
+    dialogs.answerNextFileDialog(
+        {QString::fromStdString((dir_ / "no-such-folder" / "report.txt").string())});
+    press("Button4");
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(column("ListView1", 1), QStringList({"4", "1", "1"}));
+    for (std::size_t i = 0; i < std::size(views); ++i) {
+        const QModelIndexList selected = table(views[i])->selectionModel()->selectedRows();
+        ASSERT_EQ(selected.size(), 1) << views[i];
+        EXPECT_EQ(selected.front().row(), 1) << views[i];
+        control<QAction>(window(), "Launch1")->trigger();
+        EXPECT_EQ(launchedAddress(), selectedKeys[i]);
+        control<QAction>(window(), "Copy2")->trigger();
+        EXPECT_EQ(clipboardText(), selectedKeys[i]);
+        table(views[i])->clearSelection();
+    }
 }
 
 // aiosmtpd stores each message with its attachments as Python reads them.

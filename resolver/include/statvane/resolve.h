@@ -2,8 +2,8 @@
 
 // The entry points of a name-resolver library (resolve.so). The program loads
 // the library at run time and finds the entries by these plain C names.
-// ResolveIP and Connection are required, ResolveMany is optional. All are
-// called on one thread, one call at a time.
+// ResolveIP and Connection are required, ResolveMany is optional. They are
+// called one call at a time, not always from the same thread.
 
 #if defined(__GNUC__)
 #define STATVANE_RESOLVE_EXPORT __attribute__((visibility("default")))

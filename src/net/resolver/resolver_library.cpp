@@ -6,6 +6,7 @@
 #include "statvane/resolve.h"
 
 #include <dlfcn.h>
+#include <mutex>
 #include <type_traits>
 
 namespace statvane {
@@ -28,6 +29,17 @@ void* openFrom(const std::filesystem::path& folder) {
     std::error_code error;
     const auto file = std::filesystem::absolute(folder / kLibraryFileName, error);
     return error ? nullptr : ::dlopen(file.c_str(), RTLD_NOW);
+}
+
+// The library answers one call at a time, whatever the thread: ResolveIP's
+// name stays valid only until the next call. The library is loaded once in
+// the process, so the lock is the process's. The windows pump events inside
+// ResolveMany's progress callback; a call made there on the same thread
+// goes through rather than wait for itself.
+std::recursive_mutex libraryCalls;
+
+std::unique_lock<std::recursive_mutex> oneCallAtATime() {
+    return std::unique_lock(libraryCalls);
 }
 
 template <typename Entry> Entry entryOf(void* library, const char* name) {
@@ -66,13 +78,17 @@ void ResolverLibrary::load(const std::vector<std::filesystem::path>& folders) {
 
 bool ResolverLibrary::connection() const {
     requireUsableDnsServer();
+    if (!connection_)
+        return false;
+    const auto lock = oneCallAtATime();
     // Only the low 8 bits of the answer count.
-    return connection_ && static_cast<unsigned char>(connection_()) != 0;
+    return static_cast<unsigned char>(connection_()) != 0;
 }
 
 std::optional<std::string> ResolverLibrary::resolveIP(const std::string& address) const {
     if (!resolveIP_)
         return std::nullopt;
+    const auto lock = oneCallAtATime();
     const char* name = resolveIP_(address.c_str());
     if (!name)
         return std::nullopt;
@@ -119,6 +135,7 @@ ResolverLibrary::resolveMany(const std::vector<std::string>& addresses,
         texts.push_back(address.c_str());
     std::vector<Answer> answers(addresses.size());
     Batch batch{answers, keepGoingCall};
+    const auto lock = oneCallAtATime();
     resolveMany_(texts.data(), static_cast<int>(texts.size()), takeAnswer, keepGoing, &batch);
     return answers;
 }

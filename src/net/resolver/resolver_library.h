@@ -14,6 +14,8 @@ namespace statvane {
 // Without the library, or without one of its entries, the machine counts as
 // not connected and no address resolves; a missing entry is never called.
 // ResolveMany is optional: without it, addresses are looked up one by one.
+// The entries are called one at a time across all objects and threads: a
+// call waits while another is under way.
 class ResolverLibrary {
   public:
     // Looks in the program directory, then beside the running executable,

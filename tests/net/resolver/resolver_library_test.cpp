@@ -3,6 +3,8 @@
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+#include <thread>
+#include <vector>
 
 namespace statvane {
 namespace {
@@ -84,6 +86,26 @@ TEST_F(ResolverLibraryTest, TableLibraryAnswersFromItsTableAndRecordsEveryAddres
     EXPECT_TRUE(library.connection());
     ScopedEnv offline("STATVANE_TEST_CONNECTED", "0");
     EXPECT_FALSE(library.connection());
+}
+
+// Each thread has an object of its own; the library still sees one call at
+// a time.
+TEST_F(ResolverLibraryTest, CallsFromManyThreadsReachTheLibraryOneAtATime) {
+    place(TABLE_RESOLVER, programDir.path());
+    ScopedEnv delay("STATVANE_TEST_RESOLVER_DELAY_MS", "100");
+    std::vector<std::optional<std::string>> names(3);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        threads.emplace_back([&, i] {
+            const auto library = ResolverLibrary::searchingIn({programDir.path()});
+            names[i] = library.resolveIP("10.0.0." + std::to_string(i));
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(names, (std::vector<std::optional<std::string>>{std::nullopt, "one.statvane.test",
+                                                              "two.statvane.test"}));
+    EXPECT_EQ(test::readFile(work / "asked").find("overlapping"), std::string::npos)
+        << test::readFile(work / "asked");
 }
 
 TEST_F(ResolverLibraryTest, MissingEntriesAreNeverCalled) {

@@ -2,7 +2,9 @@
 // ResolveIP: names from the file named by STATVANE_TEST_RESOLVER_TABLE (lines
 // "address name"); an address not listed gives a null pointer. Every address
 // asked is appended, one per line, to the file named by
-// STATVANE_TEST_RESOLVER_LOG when that is set.
+// STATVANE_TEST_RESOLVER_LOG when that is set, as "overlapping <address>"
+// when another ResolveIP call was under way. Each call takes the number of
+// milliseconds in STATVANE_TEST_RESOLVER_DELAY_MS, if set, before it answers.
 // Connection: not connected when STATVANE_TEST_CONNECTED is "0", else
 // connected.
 // ResolveMany, built in when STATVANE_TEST_RESOLVE_MANY is defined: asks
@@ -11,11 +13,14 @@
 
 #include "statvane/resolve.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -29,6 +34,14 @@ void recordAsked(const std::string& address) {
     if (!log.empty())
         std::ofstream(log, std::ios::app | std::ios::binary) << address << '\n';
 }
+
+void waitTheDelay() {
+    const std::string delay = variable("STATVANE_TEST_RESOLVER_DELAY_MS");
+    if (!delay.empty())
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::stoi(delay)));
+}
+
+std::atomic<int> callsUnderWay{0};
 
 std::optional<std::string> nameInTable(const std::string& address) {
     std::ifstream table(variable("STATVANE_TEST_RESOLVER_TABLE"));
@@ -48,8 +61,11 @@ std::optional<std::string> nameInTable(const std::string& address) {
 const char* ResolveIP(const char* address) {
     static std::string lastName;
     const std::string asked = address ? address : "";
-    recordAsked(asked);
+    const bool overlapping = callsUnderWay++ > 0;
+    recordAsked(overlapping ? "overlapping " + asked : asked);
+    waitTheDelay();
     const auto name = nameInTable(asked);
+    --callsUnderWay;
     if (!name)
         return nullptr;
     lastName = *name;
