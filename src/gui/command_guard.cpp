@@ -7,9 +7,10 @@
 
 namespace statvane {
 
-void runGuarded(Prompt& prompt, const std::function<void()>& command) {
+bool runGuarded(Prompt& prompt, const std::function<void()>& command) {
     try {
         command();
+        return true;
     } catch (const Error& error) {
         showError(prompt, error);
     } catch (const std::bad_alloc&) {
@@ -17,6 +18,7 @@ void runGuarded(Prompt& prompt, const std::function<void()>& command) {
     } catch (const std::exception& error) {
         prompt.showMessage(errorMessageText(error.what()), MessageIcon::Error);
     }
+    return false;
 }
 
 } // namespace statvane

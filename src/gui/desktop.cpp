@@ -37,8 +37,8 @@ Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
           }}),
       help_(prompt_), mail_(smtpCli1_, prompt_, [this] { return connected(); }),
       pageSizes_([this] { return form4_.cancelRequested(); }), output_(form5_, mail_, settings_),
-      run_(RunContext{programDirectory_, std::filesystem::current_path(), profiles_, settingsStore_,
-                      settings_, form4_, prompt_, output_, &pageSizes_}),
+      run_(RunContext{programDirectory_, workingDirectory(), profiles_, settingsStore_, settings_,
+                      form4_, prompt_, output_, &pageSizes_}),
       endMessageLoop_(std::move(endMessageLoop)) {
     prompt_.setParent(&form1_);
     mail_.onFinished = [this](MailDelivery::Outcome outcome) { mailEnded(outcome); };
