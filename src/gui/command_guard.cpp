@@ -7,10 +7,9 @@
 
 namespace statvane {
 
-bool runGuarded(Prompt& prompt, const std::function<void()>& command) {
+void runGuarded(Prompt& prompt, const std::function<void()>& command) {
     try {
         command();
-        return true;
     } catch (const Error& error) {
         showError(prompt, error);
     } catch (const std::bad_alloc&) {
@@ -18,7 +17,6 @@ bool runGuarded(Prompt& prompt, const std::function<void()>& command) {
     } catch (const std::exception& error) {
         prompt.showMessage(errorMessageText(error.what()), MessageIcon::Error);
     }
-    return false;
 }
 
 } // namespace statvane
