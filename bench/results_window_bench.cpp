@@ -101,8 +101,8 @@ int main(int argc, char** argv) {
     statvane::ReportSaveDialog saveDialog;
     const statvane::Settings settings;
     statvane::TForm5 window(statvane::ResultsWindowContext{
-        settingsStore, settings, profiles, prompt, help, saveDialog, folder,
-        [] { return std::nullopt; }, [](const auto&, const auto&) { return false; }});
+        settingsStore, settings, profiles, help, saveDialog, folder, [] { return std::nullopt; },
+        [](const auto&, const auto&) { return false; }, [] { return false; }});
 
     const statvane::AnalysisResult result = largeResult(visitors, rows);
     statvane::AnalysisResult copy;

@@ -36,7 +36,8 @@ class RunOutput {
 struct RunContext {
     std::filesystem::path programDirectory;
     // Relative input and output names are resolved against it (or against the
-    // folder of the last wildcard entry).
+    // folder of the last wildcard entry); empty when the working folder is
+    // gone, so that they count as missing.
     std::filesystem::path startDirectory;
     ProfileStore& profiles;
     SettingsStore& settingsStore;

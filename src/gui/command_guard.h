@@ -6,9 +6,9 @@ namespace statvane {
 
 class Prompt;
 
-// The general error handler of the windows: runs a command; an error that
-// escapes it ends the command and is shown in a message box (its text with a
-// full stop, the error icon), and the program goes on.
+// The general error handler: runs a command; an error that escapes it ends
+// the command and is told through the prompt (its text with a full stop, the
+// error icon), and the program goes on.
 void runGuarded(Prompt& prompt, const std::function<void()>& command);
 
 } // namespace statvane

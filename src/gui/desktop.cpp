@@ -26,22 +26,22 @@ void DesktopOutput::keepSavedResult(AnalysisResult result) {
 Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
     : programDirectory_(programDirectory()), registry_(Registry::defaultFile()),
       settingsStore_(registry_), profiles_(programDirectory_),
-      form1_(profiles_, settingsStore_, prompt_, *this, std::move(startup)),
+      form1_(profiles_, settingsStore_, *this, std::move(startup)), help_(form1_.prompt()),
       form2_(profiles_, settingsStore_, form1_, help_, saveDialog_),
-      form3_(settings_, settingsStore_, help_, programDirectory_), form4_(settingsStore_, &form1_),
+      form3_(settings_, settingsStore_, help_, programDirectory_, form1_.prompt()),
+      form4_(settingsStore_, &form1_),
       form5_(ResultsWindowContext{
-          settingsStore_, settings_, profiles_, prompt_, help_, saveDialog_, programDirectory_,
+          settingsStore_, settings_, profiles_, help_, saveDialog_, programDirectory_,
           [this] { return form1_.selectedReport(); },
           [this](const std::filesystem::path& file, const std::string& addresses) {
               return mail_.mailReport(settings_, file, addresses);
           },
           [this] { return run_.running(); }}),
-      help_(prompt_), mail_(smtpCli1_, prompt_, [this] { return connected(); }),
+      mail_(smtpCli1_, form1_.prompt(), [this] { return connected(); }),
       pageSizes_([this] { return form4_.cancelRequested(); }), output_(form5_, mail_),
-      run_(RunContext{programDirectory_, std::filesystem::current_path(), profiles_, settingsStore_,
-                      settings_, form4_, prompt_, output_, &pageSizes_}),
+      run_(RunContext{programDirectory_, workingDirectory(), profiles_, settingsStore_, settings_,
+                      form4_, form1_.prompt(), output_, &pageSizes_}),
       endMessageLoop_(std::move(endMessageLoop)) {
-    prompt_.setParent(&form1_);
     mail_.onFinished = [this](MailDelivery::Outcome outcome) { mailEnded(outcome); };
 }
 
@@ -50,7 +50,7 @@ bool Desktop::connected() const {
 }
 
 void Desktop::runAnalysis(const std::optional<std::string>& report) {
-    runGuarded(prompt_, [&] { run_.runAnalysis(report); });
+    runGuarded(form1_.prompt(), [&] { run_.runAnalysis(report); });
 }
 
 bool Desktop::isBeingAnalyzed(const std::string& report) const {
@@ -115,7 +115,7 @@ void Desktop::tellMailEnd(const std::optional<std::string>& message) {
     form5_.mailEnded();
     if (!exiting_) {
         if (message)
-            prompt_.showMessage(*message, MessageIcon::Warning);
+            form1_.prompt().showMessage(*message, MessageIcon::Warning);
         return;
     }
     if (message)

@@ -3,7 +3,6 @@
 #include "analysis/analysis_run.h"
 #include "gui/help_window.h"
 #include "gui/main_window.h"
-#include "gui/message_boxes.h"
 #include "gui/options_dialog.h"
 #include "gui/progress_window.h"
 #include "gui/properties_dialog.h"
@@ -40,7 +39,10 @@ class DesktopOutput : public RunOutput {
 };
 
 // The desktop program: its stores and its windows, created once in their
-// order and kept until it ends, and the commands that join them.
+// order and kept until it ends, and the commands that join them. The
+// properties, Options and results windows stand beside the main window; the
+// progress window belongs to it. Messages of the program as a whole (the
+// start-up, the run, the mail, the help) belong to the main window.
 class Desktop : public MainWindowActions {
   public:
     // endMessageLoop ends the program's message loop.
@@ -72,16 +74,15 @@ class Desktop : public MainWindowActions {
     Registry registry_;
     SettingsStore settingsStore_;
     ProfileStore profiles_;
-    MessageBoxPrompt prompt_;
     Settings settings_;
     // The save dialog of the properties dialog and the results window.
     ReportSaveDialog saveDialog_;
     TForm1 form1_;
+    HelpWindow help_;
     TForm2 form2_;
     TForm3 form3_;
     TForm4 form4_;
     TForm5 form5_;
-    HelpWindow help_;
     TSmtpCli smtpCli1_;
     MailDelivery mail_;
     HttpHeadRequester pageSizes_;

@@ -41,12 +41,12 @@ std::string reportName(const QListWidgetItem& item) {
 
 } // namespace
 
-TForm1::TForm1(ProfileStore& profiles, SettingsStore& settingsStore, Prompt& prompt,
-               MainWindowActions& actions, StartupRun startup)
+TForm1::TForm1(ProfileStore& profiles, SettingsStore& settingsStore, MainWindowActions& actions,
+               StartupRun startup)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint),
-      profiles_(profiles), settingsStore_(settingsStore), prompt_(prompt), actions_(actions),
+      profiles_(profiles), settingsStore_(settingsStore), prompt_(this), actions_(actions),
       startup_(std::move(startup)) {
     setObjectName("Form1");
     setWindowTitle(kApplicationTitle);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/main_window_actions.h"
+#include "gui/message_boxes.h"
 
 #include <QMainWindow>
 #include <optional>
@@ -16,7 +17,6 @@ class QPushButton;
 
 namespace statvane {
 
-class Prompt;
 class ProfileStore;
 class SettingsStore;
 
@@ -36,12 +36,16 @@ struct StartupRun {
     bool closeAfterRun = false;
 };
 
-// The main window: the list of reports and every command on them.
+// The main window: the list of reports and every command on them. Its
+// message boxes belong to it from its creation on, those of the start-up too.
 class TForm1 : public QMainWindow {
     Q_OBJECT
   public:
-    TForm1(ProfileStore& profiles, SettingsStore& settingsStore, Prompt& prompt,
-           MainWindowActions& actions, StartupRun startup);
+    TForm1(ProfileStore& profiles, SettingsStore& settingsStore, MainWindowActions& actions,
+           StartupRun startup);
+
+    // Message boxes owned by the main window.
+    Prompt& prompt() { return prompt_; }
 
     // The selected report's name, none without a selection.
     std::optional<std::string> selectedReport() const;
@@ -94,7 +98,7 @@ class TForm1 : public QMainWindow {
 
     ProfileStore& profiles_;
     SettingsStore& settingsStore_;
-    Prompt& prompt_;
+    MessageBoxPrompt prompt_;
     MainWindowActions& actions_;
     StartupRun startup_;
     bool shown_ = false;

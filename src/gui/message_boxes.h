@@ -20,7 +20,6 @@ bool askQuestion(QWidget* parent, const QString& caption, const QString& text);
 class MessageBoxPrompt : public Prompt {
   public:
     explicit MessageBoxPrompt(QWidget* parent = nullptr) : parent_(parent) {}
-    void setParent(QWidget* parent) { parent_ = parent; }
 
     void showMessage(const std::string& text, MessageIcon icon) override;
     // The details stand below the text, one a line, after an empty line.

@@ -31,10 +31,10 @@ constexpr int kHelpTopic = 3;
 } // namespace
 
 TForm3::TForm3(Settings& settings, SettingsStore& store, HelpWindow& help,
-               std::filesystem::path programDirectory)
+               std::filesystem::path programDirectory, Prompt& startupPrompt)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      settings_(settings), store_(store), help_(help),
+      settings_(settings), store_(store), prompt_(this), help_(help),
       programDirectory_(std::move(programDirectory)) {
     setObjectName("Form3");
     setWindowTitle("Options");
@@ -50,13 +50,12 @@ TForm3::TForm3(Settings& settings, SettingsStore& store, HelpWindow& help,
     // Enter back to it whenever a button that had taken it loses the focus.
     OkButton->setDefault(true);
     setFixedSize(kDesignClientSize.expandedTo(sizeHint()));
-    FormCreate();
-    prompt_.setParent(this);
+    FormCreate(startupPrompt);
 }
 
-void TForm3::FormCreate() {
+void TForm3::FormCreate(Prompt& startupPrompt) {
     PageControl1->setCurrentIndex(0);
-    loadSettingsTellingProblems(store_, settings_, prompt_);
+    loadSettingsTellingProblems(store_, settings_, startupPrompt);
     showSettings();
 }
 

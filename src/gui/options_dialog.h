@@ -38,12 +38,13 @@ inline constexpr const char* kFileDeletedText = "File deleted.";
 // CancelButton.
 //
 // Its message boxes belong to it, so that closing one leaves the dialog in
-// front; those of its creation, before any window is shown, to none.
+// front. Those of its creation are part of the program's start-up and go to
+// the prompt it is created with, the main window's.
 class TForm3 : public QDialog {
     Q_OBJECT
   public:
     TForm3(Settings& settings, SettingsStore& store, HelpWindow& help,
-           std::filesystem::path programDirectory);
+           std::filesystem::path programDirectory, Prompt& startupPrompt);
 
     // Shows the dialog, or brings it to the front when it is shown.
     void showOptions();
@@ -59,7 +60,7 @@ class TForm3 : public QDialog {
     QWidget* buildButtons();
     QLineEdit* textField(const char* name, void (TForm3::*handler)(const QString&));
 
-    void FormCreate();
+    void FormCreate(Prompt& startupPrompt);
     void FormShow();
     void FormClose();
     void showSettings();

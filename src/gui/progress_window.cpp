@@ -1,6 +1,7 @@
 #include "gui/progress_window.h"
 
 #include "gui/caption_strip.h"
+#include "gui/command_guard.h"
 #include "gui/display_text.h"
 #include "gui/window_size.h"
 
@@ -27,7 +28,7 @@ QLabel* label(QWidget* parent, const char* name, const QString& text) {
 } // namespace
 
 TForm4::TForm4(SettingsStore& store, QWidget* owner)
-    : QFrame(owner, Qt::SplashScreen), store_(store) {
+    : QFrame(owner, Qt::SplashScreen), store_(store), prompt_(this) {
     setObjectName("Form4");
     setWindowTitle("Statvane");
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -74,7 +75,7 @@ void TForm4::showProgress() {
 
 // The window's size, then a fresh bar, count and Cancel on every show.
 void TForm4::FormShow() {
-    restoreWindowSize(*this, store_, "Form4");
+    runGuarded(prompt_, [this] { restoreWindowSize(*this, store_, "Form4"); });
     if (!isVisible())
         move(screen()->availableGeometry().center() - rect().center());
     Label3->clear();
@@ -88,7 +89,7 @@ void TForm4::closeProgress() {
 }
 
 void TForm4::FormClose() {
-    storeWindowSize(*this, store_, "Form4");
+    runGuarded(prompt_, [this] { storeWindowSize(*this, store_, "Form4"); });
     hide();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/run_observer.h"
+#include "gui/message_boxes.h"
 
 #include <QFrame>
 
@@ -15,7 +16,7 @@ class SettingsStore;
 // The progress window: the run's step, a bar from 0 to 100, the running
 // count and Cancel, the only way to close it. Not modal; the run asks it
 // whether Cancel was pressed. It belongs to the main window (its owner),
-// which keeps it in front of that window.
+// which keeps it in front of that window; its message boxes belong to it.
 //
 // Window managers that put a close button on every title bar (openbox keeps
 // it, and the minimise button, whatever the Motif hints ask) leave both off a
@@ -45,6 +46,7 @@ class TForm4 : public QFrame, public RunObserver {
     void FormClose();
 
     SettingsStore& store_;
+    MessageBoxPrompt prompt_;
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;

@@ -52,7 +52,7 @@ TForm5::TForm5(ResultsWindowContext context, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      context_(std::move(context)) {
+      context_(std::move(context)), prompt_(this) {
     setObjectName("Form5");
     setWindowTitle("Report Profile");
     buildControls();
@@ -375,7 +375,7 @@ void TForm5::sortTable(TallyTableModel& model, int column) {
 }
 
 void TForm5::guarded(const std::function<void()>& command) {
-    runGuarded(context_.prompt, command);
+    runGuarded(prompt_, command);
 }
 
 } // namespace statvane

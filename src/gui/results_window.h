@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/analysis_result.h"
+#include "gui/message_boxes.h"
 
 #include <QDialog>
 #include <cstdint>
@@ -20,7 +21,6 @@ namespace statvane {
 
 class HelpWindow;
 class ProfileStore;
-class Prompt;
 class ReportSaveDialog;
 class ResultsOverviewPage;
 class SettingsStore;
@@ -34,7 +34,6 @@ struct ResultsWindowContext {
     SettingsStore& settingsStore;
     const Settings& settings;
     const ProfileStore& profiles;
-    Prompt& prompt;
     HelpWindow& help;
     ReportSaveDialog& saveDialog;
     std::filesystem::path programDirectory;
@@ -49,7 +48,8 @@ struct ResultsWindowContext {
 
 // The results window: one analysis result in five tabs, kept by the window
 // until the next run or "&Ok". Not modal, of fixed size; Enter presses the
-// default button "&Ok", and Escape does not close it.
+// default button "&Ok", and Escape does not close it. Its message boxes
+// belong to it.
 //
 // Controls: PageControl1 with the tabs "Overview" (see ResultsOverviewPage),
 // "Visitors List" (ListBox1, context menu PopupMenu1 with Resolve1 and
@@ -112,6 +112,7 @@ class TForm5 : public QDialog {
     void guarded(const std::function<void()>& command);
 
     ResultsWindowContext context_;
+    MessageBoxPrompt prompt_;
     AnalysisResult result_;
     // Counts the results the lists have shown.
     std::uint64_t resultNumber_ = 0;

@@ -30,7 +30,12 @@ std::filesystem::path userDataDirectory() {
 std::filesystem::path executableDirectory() {
     std::error_code error;
     const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::current_path() : executable.parent_path();
+    return error ? workingDirectory() : executable.parent_path();
+}
+
+std::filesystem::path workingDirectory() {
+    std::error_code unnamed; // the path is then empty
+    return std::filesystem::current_path(unnamed);
 }
 
 std::filesystem::path programDirectory() {

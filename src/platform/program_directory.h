@@ -13,4 +13,10 @@ std::filesystem::path programDirectory();
 // The folder of the running executable.
 std::filesystem::path executableDirectory();
 
+// The process's working folder, or an empty path when it cannot be named (it
+// was deleted, or a folder above it cannot be read). Relative names joined to
+// the empty path stay relative and are opened in the working folder itself,
+// where a deleted one holds nothing.
+std::filesystem::path workingDirectory();
+
 } // namespace statvane

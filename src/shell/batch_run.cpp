@@ -141,8 +141,8 @@ int runBatch(const std::string& reportName) {
         [&untrustedSites](const std::string& server, const std::string& reason) {
             untrustedSites.tell(server, reason);
         });
-    AnalysisRun run(RunContext{directory, std::filesystem::current_path(), profiles, settingsStore,
-                               settings, progress, prompt, output, &pageSizes});
+    AnalysisRun run(RunContext{directory, workingDirectory(), profiles, settingsStore, settings,
+                               progress, prompt, output, &pageSizes});
     switch (run.runAnalysis(name)) {
     case RunOutcome::Delivered:
         return 0;

@@ -1,14 +1,13 @@
 #include "shell/desktop_start.h"
 
+#include "gui/command_guard.h"
 #include "gui/desktop.h"
 #include "gui/message_boxes.h"
 #include "gui/report_icon.h"
-#include "platform/error.h"
 #include "platform/single_instance.h"
 
 #include <QApplication>
 #include <cstdio>
-#include <new>
 
 namespace statvane {
 namespace {
@@ -25,16 +24,13 @@ bool displayAvailable() {
 
 // The general error handler around start-up and the message loop.
 int runWindows(const CommandLine& commandLine) {
-    try {
+    MessageBoxPrompt prompt;
+    runGuarded(prompt, [&] {
         Desktop desktop(StartupRun{commandLine.reportName, commandLine.closeAfterRun},
                         [] { QApplication::exit(0); });
         desktop.mainWindow().show();
-        return QApplication::exec();
-    } catch (const Error& error) {
-        MessageBoxPrompt().showMessage(errorMessageText(error.what()), MessageIcon::Error);
-    } catch (const std::bad_alloc&) {
-        MessageBoxPrompt().showMessage(errorMessageText("Out of memory"), MessageIcon::Error);
-    }
+        QApplication::exec();
+    });
     return 0;
 }
 

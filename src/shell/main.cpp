@@ -1,3 +1,5 @@
+#include "gui/command_guard.h"
+#include "platform/stream_prompt.h"
 #include "shell/batch_run.h"
 #include "shell/command_line.h"
 #include "shell/desktop_start.h"
@@ -8,11 +10,8 @@
 
 namespace {
 
-// The commands that need no window: they run without a display.
-int runWithoutWindow(int& argc, char** argv, const statvane::CommandLine& commandLine) {
+int runCommand(const statvane::CommandLine& commandLine) {
     using Mode = statvane::CommandLine::Mode;
-    QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName("Statvane");
     switch (commandLine.mode) {
     case Mode::Batch:
         return statvane::runBatch(*commandLine.reportName);
@@ -30,6 +29,17 @@ int runWithoutWindow(int& argc, char** argv, const statvane::CommandLine& comman
     }
     std::fputs(statvane::usageText().c_str(), stderr);
     return 2;
+}
+
+// The commands that need no window: they run without a display. An error
+// that escapes one is printed and ends it with exit code 1.
+int runWithoutWindow(int& argc, char** argv, const statvane::CommandLine& commandLine) {
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName("Statvane");
+    int status = 1;
+    statvane::StreamPrompt prompt(stderr);
+    statvane::runGuarded(prompt, [&] { status = runCommand(commandLine); });
+    return status;
 }
 
 } // namespace

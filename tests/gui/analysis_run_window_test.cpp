@@ -1,5 +1,6 @@
 #include "analysis/analysis_run.h"
 #include "gui/desktop_fixture.h"
+#include "support/file_size_limit.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -142,6 +143,50 @@ TEST_F(AnalysisRunWindowTest, TheMissingFilesBoxNamesTheFilesAndWhy) {
         EXPECT_EQ(dialogs.shown()[0].text.toStdString(),
                   (QString(kMissingFilesMessage) + "\n" + named + QString(c.more)).toStdString());
     }
+}
+
+// The size is stored as the window closes, by Cancel or by a close asked for
+// otherwise; a settings file that cannot be written is told in a box of the
+// window's own, and the window closes all the same.
+TEST_F(AnalysisRunWindowTest, ASizeThatCannotBeStoredIsToldAndTheWindowClosesAllTheSame) {
+    addSavedReport("Missing", kThreeSteps, 3, dir_ / "no-such.log", output_);
+    const std::pair<const char*, std::function<void()>> closings[] = {
+        {"Cancel", [this] { QTest::mouseClick(cancelButton(), Qt::LeftButton); }},
+        {"close", [this] { progress().close(); }},
+    };
+    for (const auto& [closing, close] : closings) {
+        SCOPED_TRACE(closing);
+        start();
+        select("Missing");
+        click("AnalyzeNowButton");
+        ASSERT_TRUE(progress().isVisible());
+        dialogs.clearShown();
+        {
+            ScopedFileSizeLimit full(16);
+            close();
+        }
+        ASSERT_EQ(dialogs.shown().size(), 1u);
+        EXPECT_EQ(dialogs.shown()[0].text, "Failed to set data for 'Form4 Height'.");
+        EXPECT_EQ(dialogs.shown()[0].icon, MessageIcon::Error);
+        EXPECT_EQ(dialogs.shown()[0].owner, &progress());
+        EXPECT_FALSE(progress().isVisible());
+        EXPECT_FALSE(cancelButton()->isEnabled());
+    }
+}
+
+// Started in a folder that has since been deleted, the program runs; a
+// relative input name is then a file that is not there.
+TEST_F(AnalysisRunWindowTest, FromADeletedWorkingFolderARelativeInputIsAMissingFile) {
+    addReport("Relative", "Visitors=1\r\nTotal Options=1\r\n", "File 0=access.log\r\n");
+    ScopedDeletedWorkingFolder gone;
+    start();
+    select("Relative");
+    click("AnalyzeNowButton");
+
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].text.toStdString(),
+              std::string(kMissingFilesMessage) + "\n\naccess.log: No such file or directory");
+    EXPECT_EQ(dialogs.shown()[0].icon, MessageIcon::Warning);
 }
 
 TEST_F(AnalysisRunWindowTest, TheReportNamedAtStartRunsInAnyLetterCaseAndCloseEndsTheProgram) {

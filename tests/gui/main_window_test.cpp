@@ -74,6 +74,32 @@ TEST_F(MainWindowTest, SettingsLinesThatCannotBeReadAreToldAtStartAndTheProgramG
     EXPECT_EQ(listedReports(), QStringList{"Listed"});
 }
 
+// Told while the windows are created, before any is shown, the start-up's
+// messages still belong to the main window.
+TEST_F(MainWindowTest, StartUpMessagesBelongToTheMainWindow) {
+    const std::pair<const char*, std::function<void()>> startUps[] = {
+        {"settings lines that cannot be read",
+         [this] {
+             writeFile(settingsFile(), "REGEDIT4\r\n\r\nthis line is no registry line\r\n");
+             start();
+         }},
+        {"a settings file that cannot be written",
+         [this] {
+             ScopedFileSizeLimit full(16);
+             start();
+         }},
+    };
+    for (const auto& [startUp, run] : startUps) {
+        SCOPED_TRACE(startUp);
+        std::filesystem::remove(settingsFile());
+        dialogs.clearShown();
+        run();
+        ASSERT_FALSE(dialogs.shown().empty());
+        for (const ShownDialog& shown : dialogs.shown())
+            EXPECT_EQ(shown.owner, &desktop().mainWindow()) << shown.text.toStdString();
+    }
+}
+
 TEST_F(MainWindowTest, WithoutReportsTheCommandsAskForASelection) {
     start();
     EXPECT_EQ(reportList()->count(), 0);

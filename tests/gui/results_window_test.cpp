@@ -727,6 +727,38 @@ TEST_F(ResultsWindowTest, AFailedSaveLeavesEverySelectionOnItsRow) {
     }
 }
 
+// The window's message boxes belong to it, not to the main window.
+TEST_F(ResultsWindowTest, EveryMessageBoxBelongsToTheWindow) {
+    const std::pair<const char*, std::function<void()>> commands[] = {
+        {"a file that cannot be created",
+         [this] {
+             const auto unwritable = dir_ / "no-such-folder" / "report.txt";
+             dialogs.answerNextFileDialog({QString::fromStdString(unwritable.string())});
+             press("Button4");
+         }},
+        {"a settings file that cannot be written",
+         [this] {
+             std::filesystem::remove(settingsFile());
+             std::filesystem::create_directory(settingsFile());
+             clickHeader("ListView2", 1);
+             std::filesystem::remove(settingsFile());
+         }},
+    };
+    addShownReport("Shown");
+    for (const auto& [command, run] : commands) {
+        SCOPED_TRACE(command);
+        start();
+        select("Shown");
+        click("AnalyzeNowButton");
+        dialogs.clearShown();
+        run();
+        const auto shown = messages();
+        ASSERT_FALSE(shown.empty());
+        for (const ShownDialog* message : shown)
+            EXPECT_EQ(message->owner, &window()) << message->text.toStdString();
+    }
+}
+
 // aiosmtpd stores each message with its attachments as Python reads them.
 TEST_F(ResultsWindowTest, MailDeliversTheSavedReportToARealServer) {
     REQUIRE_PEER(kSystemPython);

@@ -337,6 +337,19 @@ class MessagesAndExitCodes(BatchTestCase):
                 self.assert_only_index_changed(self.settings_before, self.profiles_before,
                                                allow_unchanged=True)
 
+    def test_from_a_deleted_working_folder_a_relative_input_is_a_missing_file(self):
+        # one.log stands in the folder the run would otherwise start in.
+        self.sandbox.write_profiles([profile("Relative", ANALYSES, ["one.log"], self.output)])
+        gone = self.sandbox.path("gone")
+        os.makedirs(gone)
+
+        result = self.sandbox.run("--batch", "Relative", preexec_fn=in_deleted_folder(gone))
+
+        self.assertEqual((result.returncode, result.stdout), (1, b""))
+        self.assertEqual(result.stderr.decode(),
+                         f"Statvane: {MISSING_FILES}\n"
+                         "Statvane: one.log: No such file or directory\n")
+
     def test_unknown_report_leaves_no_settings_file_and_no_program_files(self):
         # The settings are loaded (which creates their file) only for a report that exists.
         empty_home = self.sandbox.path("empty-home")
@@ -384,6 +397,14 @@ def limit_file_size(size):
         signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
         resource.setrlimit(resource.RLIMIT_FSIZE, (size, size))
     return limit
+
+
+def in_deleted_folder(folder):
+    """For a child process: works in folder, which is then deleted."""
+    def enter():
+        os.chdir(folder)
+        os.rmdir(folder)
+    return enter
 
 
 def hidden_names(folder):

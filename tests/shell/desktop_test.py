@@ -16,6 +16,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, HERE)
+from batch_test import in_deleted_folder  # noqa: E402
 from network_test import ScriptedServer, accept_and_stay_silent, settings_text  # noqa: E402
 
 STATVANE = None  # set from the command line
@@ -69,9 +70,10 @@ class Sandbox:
         environment.update(extra)
         return environment
 
-    def run(self, *arguments, display=True, **extra):
+    def run(self, *arguments, display=True, preexec_fn=None, **extra):
         return subprocess.run([STATVANE, *arguments], env=self.environment(display, **extra),
-                              capture_output=True, text=True, timeout=RUN_TIME_LIMIT)
+                              capture_output=True, text=True, timeout=RUN_TIME_LIMIT,
+                              preexec_fn=preexec_fn)
 
     def start(self, *arguments, **extra):
         return subprocess.Popen([STATVANE, *arguments], env=self.environment(**extra),
@@ -137,6 +139,15 @@ class CommandLineRun(DesktopTestCase):
         process = self.start("kept")
         self.wait_for(output)
         self.assert_keeps_running(process)
+
+    def test_started_in_a_deleted_folder_the_report_runs_and_the_program_ends(self):
+        output = self.sandbox.path("from-nowhere.txt")
+        self.sandbox.add_saved_report("Nowhere", output)
+        gone = self.sandbox.path("gone")
+        os.makedirs(gone)
+        result = self.sandbox.run("Nowhere", "close", preexec_fn=in_deleted_folder(gone))
+        self.assertEqual(result.returncode, 0, result.stderr)
+        self.assertIn("Hits", read(output))
 
     def test_unknown_name_runs_nothing_and_ignores_close(self):
         output = self.sandbox.path("never.txt")

@@ -49,4 +49,15 @@ ScopedEnv::~ScopedEnv() {
         ::unsetenv(name_.c_str());
 }
 
+ScopedDeletedWorkingFolder::ScopedDeletedWorkingFolder()
+    : previous_(std::filesystem::current_path()) {
+    const TempDir gone;
+    std::filesystem::current_path(gone.path());
+}
+
+ScopedDeletedWorkingFolder::~ScopedDeletedWorkingFolder() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+}
+
 } // namespace statvane::test

@@ -39,4 +39,17 @@ class ScopedEnv {
     std::string oldValue_;
 };
 
+// For one scope, the process works in a folder that has been deleted; the
+// working folder before is restored after.
+class ScopedDeletedWorkingFolder {
+  public:
+    ScopedDeletedWorkingFolder();
+    ~ScopedDeletedWorkingFolder();
+    ScopedDeletedWorkingFolder(const ScopedDeletedWorkingFolder&) = delete;
+    ScopedDeletedWorkingFolder& operator=(const ScopedDeletedWorkingFolder&) = delete;
+
+  private:
+    std::filesystem::path previous_;
+};
+
 } // namespace statvane::test
