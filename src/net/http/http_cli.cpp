@@ -28,6 +28,11 @@ std::string serverName(const UrlParts& url) {
     return url.port.empty() ? url.host : url.host + ":" + url.port;
 }
 
+const char* failureText(HttpLineReader::Failure failure) {
+    return failure == HttpLineReader::Failure::LineTooLong ? "HTTP line too long"
+                                                           : "HTTP header too long";
+}
+
 } // namespace
 
 THttpCli::THttpCli() {
@@ -200,8 +205,8 @@ void THttpCli::readReceived() {
         else
             takeLine(*line);
     }
-    if (hop == hop_ && readingLines() && reader_.lineTooLong())
-        fail("HTTP line too long");
+    if (hop == hop_ && readingLines() && reader_.failure() != HttpLineReader::Failure::None)
+        fail(failureText(reader_.failure()));
 }
 
 bool THttpCli::readingLines() const {

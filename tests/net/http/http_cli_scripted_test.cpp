@@ -129,6 +129,31 @@ TEST_F(HttpCliScripted, RaisesOnErrorStatusAndBadAnswers) {
     }
 }
 
+struct HostileCase {
+    const char* name;
+    ScriptedServer::Script script;
+};
+
+// However short its lines, a header is bounded as a whole: the request fails
+// once the header grows past the bound, without waiting for more.
+TEST_F(HttpCliScripted, HeaderBeyondItsBoundsFailsTheRequest) {
+    const HostileCase cases[] = {
+        {"4 KiB lines without end", endlessHeader()},
+        {"100,000 short lines", replyWith("HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n" +
+                                          QByteArray("X: y\r\n").repeated(100000) + "\r\n")},
+    };
+    client.setTimeoutMs(5000);
+    for (const HostileCase& c : cases) {
+        ScriptedServer server(c.script);
+        client.setURL(localUrl(server.port()));
+        const auto error = requestHead(client);
+        ASSERT_TRUE(error) << c.name;
+        EXPECT_EQ(error->ResponseStatus(), 404) << c.name;
+        EXPECT_EQ(error->ResponseReason(), "HTTP header too long") << c.name;
+        EXPECT_LE(client.ResponseHeader().size(), HttpLineReader::maxHeaderLines) << c.name;
+    }
+}
+
 struct RequestCase {
     const char* name;
     // Configures the client for a server at "127.0.0.1:port".

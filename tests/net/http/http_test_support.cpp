@@ -37,6 +37,24 @@ ScriptedServer::Script replyWith(QByteArray reply) {
     };
 }
 
+ScriptedServer::Script endlessHeader() {
+    return [](QTcpSocket& connection, ScriptedServer&) {
+        ScriptedServer::onLines(connection, [&connection](const QByteArray& line) {
+            if (!line.isEmpty())
+                return;
+            const QByteArray lines =
+                (QByteArray("X-Padding: ") + QByteArray(4083, 'a') + "\r\n").repeated(16);
+            QObject::connect(&connection, &QTcpSocket::bytesWritten, &connection,
+                             [&connection, lines] {
+                                 if (connection.bytesToWrite() == 0 &&
+                                     connection.state() == QAbstractSocket::ConnectedState)
+                                     connection.write(lines);
+                             });
+            connection.write("HTTP/1.0 200 OK\r\n" + lines);
+        });
+    };
+}
+
 std::string localUrl(quint16 port, const std::string& path) {
     return "http://127.0.0.1:" + std::to_string(port) + path;
 }

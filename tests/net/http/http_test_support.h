@@ -33,6 +33,10 @@ std::optional<EHttpException> requestHead(THttpCli& client);
 // closes the connection.
 ScriptedServer::Script replyWith(QByteArray reply);
 
+// Answers each request with a status line and then 4 KiB header lines
+// without end, for as long as the connection stays open.
+ScriptedServer::Script endlessHeader();
+
 // "http://127.0.0.1:" port path
 std::string localUrl(quint16 port, const std::string& path = "/");
 
