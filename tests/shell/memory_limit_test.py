@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """End-to-end tests of `statvane --batch` under a limit on its address space:
-web sites whose answers never end their header. Every peer listens on a free loopback port; no traffic leaves it.
+web sites whose answers never end their header, and a log that expands past
+the limit. Every peer listens on a free loopback port; no traffic leaves it.
 
 Usage: memory_limit_test.py --statvane PATH [unittest arguments, e.g. a class name]
 """
+import gzip
 import os
 import resource
 import subprocess
@@ -15,12 +17,12 @@ sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, HERE)
 import batch_test  # noqa: E402
 import network_test  # noqa: E402
-from batch_test import read  # noqa: E402
+from batch_test import dated, read, write  # noqa: E402
 from network_test import (RUN_TIME_LIMIT, NetworkTestCase, ScriptedServer, byte_lines,  # noqa: E402
-                          figure_lines)
+                          figure_lines, report_profile)
 
 # Room for the program many times over, and a small part of what a header
-# without bound would take.
+# without bound or the expanded log below would take.
 MEMORY_LIMIT = 1 << 30
 # More pages than are asked at once, so that every request slot meets the
 # hostile site and some meet it twice.
@@ -79,6 +81,25 @@ class HostileSites(MemoryLimitTestCase):
                 self.assertEqual((result.returncode, result.stderr), (0, b""))
                 self.assertEqual(byte_lines(read(output)), figure_lines(("0",) * 6))
                 self.assertEqual(server.connections, len(PAGES))
+
+
+class LogBeyondMemory(MemoryLimitTestCase):
+    def test_running_out_of_memory_names_the_step_and_exits_with_1(self):
+        # Members of 64 MiB each, as many as make one and a half times the
+        # limit; a few megabytes on disk.
+        line = dated(b"10.0.0.1", b"GET /a.html HTTP/1.0") + b"\n"
+        member = gzip.compress(line * ((64 << 20) // len(line)), 1)
+        log = self.sandbox.path("huge.log.gz")
+        write(log, member * (MEMORY_LIMIT * 3 // 2 // (64 << 20)))
+        output = self.sandbox.path("huge.txt")
+        self.sandbox.write_profiles([report_profile("Huge", [log], output, analyses=("Pages",))])
+
+        result = self.run_limited("Huge")
+
+        self.assertEqual((result.returncode, result.stdout, result.stderr.decode()),
+                         (1, b"", "Statvane: There is not enough memory to finish this analysis "
+                                  "(Gathering Log Files for Analysis...).\n"))
+        self.assertFalse(os.path.exists(output))
 
 
 def main():

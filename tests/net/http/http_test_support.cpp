@@ -17,6 +17,26 @@ HostLookup LoopbackNames::lookup() {
     };
 }
 
+namespace {
+
+QtMessages* keeping = nullptr;
+
+} // namespace
+
+QtMessages::QtMessages() : previous_(qInstallMessageHandler(keep)) {
+    keeping = this;
+}
+
+QtMessages::~QtMessages() {
+    qInstallMessageHandler(previous_);
+    keeping = nullptr;
+}
+
+void QtMessages::keep(QtMsgType, const QMessageLogContext&, const QString& text) {
+    if (keeping)
+        keeping->logged_ << text;
+}
+
 std::optional<EHttpException> requestHead(THttpCli& client) {
     try {
         client.RequestHead();

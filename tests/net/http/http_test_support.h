@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <QtGlobal>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -24,6 +25,24 @@ class LoopbackNames {
 
   private:
     QStringList asked_;
+};
+
+// Keeps the messages Qt logs while it lives, such as the one Qt gives when
+// an exception goes through its event loop.
+class QtMessages {
+  public:
+    QtMessages();
+    ~QtMessages();
+    QtMessages(const QtMessages&) = delete;
+    QtMessages& operator=(const QtMessages&) = delete;
+
+    const QStringList& logged() const { return logged_; }
+
+  private:
+    static void keep(QtMsgType type, const QMessageLogContext& context, const QString& text);
+
+    QStringList logged_;
+    QtMessageHandler previous_;
 };
 
 // Runs RequestHead(); the exception it raised, if any.
