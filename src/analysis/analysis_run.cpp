@@ -82,30 +82,32 @@ RunOutcome AnalysisRun::runAnalysis(const std::optional<std::string>& reportName
     }
     RunGuard guard(running_);
     report_ = *reportName;
-    BusyCursor busy(context_.observer);
+    BusyCursor busy(observer_);
     try {
-        return run(*reportName, Settings(context_.settings));
+        return run(*reportName);
     } catch (const Error& error) {
         showError(context_.prompt, error);
         return RunOutcome::Failed;
     } catch (const std::bad_alloc&) {
         // What the run held is released by now.
-        context_.observer.closeProgress();
-        context_.prompt.showMessage(kOutOfMemoryMessage, MessageIcon::Error);
+        observer_.closeProgress();
+        context_.prompt.showMessage(formatMessage(kOutOfMemoryMessage, observer_.stepText()),
+                                    MessageIcon::Error);
         return RunOutcome::Failed;
     }
 }
 
-RunOutcome AnalysisRun::run(const std::string& name, const Settings& settings) {
-    auto& observer = context_.observer;
-    observer.setStepText("Gathering Log Files for Analysis...");
-    observer.showProgress();
-    observer.processEvents();
+RunOutcome AnalysisRun::run(const std::string& name) {
+    observer_.setStepText("Gathering Log Files for Analysis...");
+    // Set after the step text, so that running out of memory names a step.
+    const Settings settings(context_.settings);
+    observer_.showProgress();
+    observer_.processEvents();
 
     const InputFiles inputs =
         expandInputs(context_.profiles.readInputs(name), context_.startDirectory, outputName(name));
     if (inputs.outputListedAsInput) {
-        observer.closeProgress();
+        observer_.closeProgress();
         context_.prompt.showMessage(
             formatMessage(kOutputIsInputMessage, inputs.outputFile->string()),
             MessageIcon::Warning);
@@ -115,7 +117,7 @@ RunOutcome AnalysisRun::run(const std::string& name, const Settings& settings) {
     if (const auto ended = readLogFiles(inputs.files, lines))
         return *ended;
     if (lines.empty()) {
-        observer.closeProgress();
+        observer_.closeProgress();
         context_.prompt.showMessage(kNoLinesMessage, MessageIcon::Warning);
         return RunOutcome::Failed;
     }
@@ -139,7 +141,7 @@ RunOutcome AnalysisRun::run(const std::string& name, const Settings& settings) {
     result.firstDate = dateText(lines.front());
     result.lastDate = dateText(lines.back());
     lines.clear();
-    observer.closeProgress();
+    observer_.closeProgress();
     result.computePercentages();
     return deliver(name, settings, result, inputs.outputFile);
 }
@@ -156,7 +158,7 @@ std::optional<std::string> AnalysisRun::outputName(const std::string& name) cons
 // cannot be read or Cancel is pressed, nothing when all were read.
 std::optional<RunOutcome> AnalysisRun::readLogFiles(const std::vector<std::filesystem::path>& files,
                                                     LogLines& lines) {
-    CheckPoints checks(context_.observer, 1);
+    CheckPoints checks(observer_, 1);
     for (std::size_t i = 0; i < files.size(); ++i) {
         const LogFileRead read = readLogFile(files[i], lines, checks);
         if (read.status == LogFileRead::Status::Cancelled)
@@ -175,8 +177,8 @@ std::optional<RunOutcome> AnalysisRun::readLogFiles(const std::vector<std::files
 bool AnalysisRun::runSteps(const std::string& name, const Settings& settings, const LogLines& lines,
                            AnalysisResult& result, int progressStep) {
     const ProfileStore& profile = context_.profiles;
-    CheckPoints lineChecks(context_.observer);
-    CheckPoints networkChecks(context_.observer, 1);
+    CheckPoints lineChecks(observer_);
+    CheckPoints networkChecks(observer_, 1);
     std::optional<ResolverLibrary> resolver;
     const auto connected = [&] {
         if (!resolver)

@@ -4,6 +4,7 @@
 #include "analysis/bytes_step.h"
 #include "analysis/log_lines.h"
 #include "analysis/run_observer.h"
+#include "analysis/step_recording_observer.h"
 #include "platform/prompt.h"
 #include "profiles/profile_store.h"
 #include "settings/settings.h"
@@ -67,14 +68,15 @@ inline constexpr const char* kOutputIsInputMessage =
     "'Output' tab.";
 inline constexpr const char* kReportBeingAnalyzedMessage =
     "This report is being analyzed.  Please try again when the analysis has finished.";
+// Names the step the run was in.
 inline constexpr const char* kOutOfMemoryMessage =
-    "There is not enough memory to analyze the log files of this report.";
+    "There is not enough memory to finish this analysis (%s).";
 
 // Runs reports: reads a report's log files, performs the analyses it selects
 // and delivers the result. One run at a time.
 class AnalysisRun {
   public:
-    explicit AnalysisRun(RunContext context) : context_(context) {}
+    explicit AnalysisRun(RunContext context) : context_(context), observer_(context.observer) {}
 
     bool running() const { return running_; }
     // Whether the named report is the one being run; it must not be deleted
@@ -82,11 +84,12 @@ class AnalysisRun {
     bool runs(const std::string& reportName) const { return running_ && report_ == reportName; }
 
     // Runs the named report, or shows the selection message without a name.
-    // Busy, doing nothing, while another run is under way.
+    // Busy, doing nothing, while another run is under way. Running out of
+    // memory ends the run with a message that names the step it was in.
     RunOutcome runAnalysis(const std::optional<std::string>& reportName);
 
   private:
-    RunOutcome run(const std::string& name, const Settings& settings);
+    RunOutcome run(const std::string& name);
     std::optional<std::string> outputName(const std::string& name) const;
     std::optional<RunOutcome> readLogFiles(const std::vector<std::filesystem::path>& files,
                                            LogLines& lines);
@@ -96,6 +99,8 @@ class AnalysisRun {
                        const std::optional<std::filesystem::path>& outputFile);
 
     RunContext context_;
+    // The run's reports go through it to the context's observer.
+    StepRecordingObserver observer_;
     bool running_ = false;
     std::string report_;
 };

@@ -226,16 +226,58 @@ TEST_F(AnalysisRunTest, CancelWhileTheFilesAreReadEndsTheRunAsCancelled) {
     EXPECT_FALSE(std::filesystem::exists(dir / "logs" / "test.txt"));
 }
 
-TEST_F(AnalysisRunTest, RunningOutOfMemoryEndsTheRunWithAMessage) {
-    observer.onEvents = [] { throw std::bad_alloc(); };
-    EXPECT_EQ(run(profile()), RunOutcome::Failed);
-    ASSERT_EQ(prompt.messages.size(), 1u);
-    EXPECT_EQ(prompt.messages[0].first,
-              "There is not enough memory to analyze the log files of this report.");
-    EXPECT_EQ(prompt.messages[0].second, MessageIcon::Error);
+// A requester whose pages get no answer, or whose answers cannot be held.
+class OutOfMemoryRequester : public HeadRequester {
+  public:
+    void setProxy(const ProxySettings&) override {}
+    void requestHeads(const std::vector<std::string>&, const Answered&) override {
+        if (outOfMemory)
+            throw std::bad_alloc();
+    }
+
+    bool outOfMemory = false;
+};
+
+// Memory runs out in one step (at a check point, or in the page requests):
+// the run ends with a message that names that step, and nothing is delivered.
+TEST_F(AnalysisRunTest, RunningOutOfMemoryEndsTheRunWithAMessageNamingTheStep) {
+    OutOfMemoryRequester requester;
+    AnalysisRun bytesRun{RunContext{dir / "home", dir.path(), profiles, settingsStore, settings,
+                                    observer, prompt, output, &requester}};
+    std::filesystem::copy_file(TABLE_RESOLVER, dir / "home" / "resolve.so");
+    auto report = profile();
+    report.visitorsList = report.referrerList = report.topPagesList = true;
+    report.totalBytes = report.popularBrowser = report.saveToFile = true;
+    report.totalOptions = 5;
+    profiles.saveProfile(report);
+    const std::string bytesStep = "Calculating Total Bytes Transferred...";
+    const std::string steps[] = {
+        "Gathering Log Files for Analysis...",
+        "Compiling Unique Visitors List...",
+        "Tallying Referrer Sites...",
+        "Calculating Top Pages...",
+        bytesStep,
+        "Gathering Browser Types...",
+    };
+    for (const std::string& step : steps) {
+        requester.outOfMemory = step == bytesStep;
+        observer.onEvents = [&] {
+            if (observer.stepText == step && step != bytesStep)
+                throw std::bad_alloc();
+        };
+        prompt.messages.clear();
+        observer.events.clear();
+        EXPECT_EQ(bytesRun.runAnalysis("Weekly"), RunOutcome::Failed) << step;
+        ASSERT_EQ(prompt.messages.size(), 1u) << step;
+        EXPECT_EQ(prompt.messages[0].first,
+                  "There is not enough memory to finish this analysis (" + step + ").");
+        EXPECT_EQ(prompt.messages[0].second, MessageIcon::Error);
+        EXPECT_EQ(observer.events.back(), "close") << step;
+        EXPECT_FALSE(observer.busy) << step;
+        EXPECT_FALSE(bytesRun.running()) << step;
+    }
     EXPECT_TRUE(output.shown.empty());
-    EXPECT_FALSE(observer.busy);
-    EXPECT_FALSE(engine.running());
+    EXPECT_FALSE(std::filesystem::exists(dir / "logs" / "test.txt"));
 }
 
 TEST_F(AnalysisRunTest, NothingToReadEndsWithAMessageInsteadOfDividingByZero) {

@@ -1,10 +1,10 @@
 // HTTP response headers as the client receives them. The input's first byte
 // chooses how the rest is cut into socket reads. The lines must not depend on
 // that cut, must be the received bytes up to their line ends, and stay within
-// the length limit; each line taken into the response keeps its figures in
-// range, and a Location value gives a request for a well-formed address.
-// Status, Content-Length and Location lines made from the input must give
-// back what went into them.
+// the limits of a line and of a whole header; each line taken into the
+// response keeps its figures in range, and a Location value gives a request
+// for a well-formed address. Status, Content-Length and Location lines made
+// from the input must give back what went into them.
 #include "fuzz_support.h"
 #include "net/http/http_line_reader.h"
 #include "net/http/http_response.h"
@@ -20,10 +20,14 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 constexpr std::size_t kLimit = HttpLineReader::maxLineLength;
+constexpr std::size_t kMaxLines = HttpLineReader::maxHeaderLines;
+constexpr std::size_t kMaxBytes = HttpLineReader::maxHeaderBytes;
 
 struct Received {
     std::vector<std::string> lines;
-    bool tooLong = false;
+    // Which limit a line reaches first may depend on how it arrives: a line
+    // that is too long can also be the one that makes the header too long.
+    bool failed = false;
     bool operator==(const Received&) const = default;
 };
 
@@ -35,13 +39,15 @@ Received receive(const std::vector<std::string_view>& reads) {
         while (auto line = reader.nextLine())
             received.lines.push_back(std::move(*line));
     }
-    received.tooLong = reader.lineTooLong();
+    received.failed = reader.failure() != HttpLineReader::Failure::None;
     return received;
 }
 
 void checkLines(const Received& received, std::string_view stream) {
     std::size_t at = 0;
+    std::size_t headerLines = 0;
     for (const std::string& line : received.lines) {
+        headerLines += line.empty() ? 0 : 1;
         require(line.size() <= kLimit && line.find('\n') == npos,
                 "a line is at most 8192 bytes, without a line feed");
         require(stream.substr(at).starts_with(line), "the lines are the bytes received");
@@ -55,10 +61,17 @@ void checkLines(const Received& received, std::string_view stream) {
         }
     }
     const std::string_view rest = stream.substr(at);
-    if (received.tooLong) {
-        require(rest.size() > kLimit, "a line too long was received");
+    const std::size_t feed = rest.find('\n');
+    // The bytes of the line that waits, its line feed included when it came.
+    const std::size_t waiting = feed == npos ? rest.size() : feed + 1;
+    if (received.failed) {
+        require(waiting > kLimit + 1 || at + waiting > kMaxBytes ||
+                    (headerLines == kMaxLines && feed != npos && feed > 0 &&
+                     !(feed == 1 && rest[0] == '\r')),
+                "a line too long or a header too long was received");
     } else {
-        require(rest.find('\n') == npos && rest.size() <= kLimit + 1,
+        require(rest.find('\n') == npos && rest.size() <= kLimit + 1 &&
+                    stream.size() <= kMaxBytes && headerLines <= kMaxLines,
                 "every complete line is handed out, and what waits may still be a line");
     }
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
 #include <string_view>
 
 namespace statvane {
@@ -33,6 +34,17 @@ HeadRequestLimits HeadRequestLimits::standard() {
     return limits;
 }
 
+// Only flags are set and the wait is ended, which needs no memory; run()
+// stops the requests outside the notification.
+template <typename Work> void HeadRequestBatch::guarded(Work&& work) {
+    try {
+        work();
+    } catch (const std::bad_alloc&) {
+        outOfMemory_ = stopped_ = true;
+        wait_.quit();
+    }
+}
+
 HeadRequestBatch::HeadRequestBatch(const std::vector<std::string>& urls, const ProxySettings& proxy,
                                    const HeadRequestLimits& limits,
                                    std::function<bool()> cancelRequested,
@@ -50,11 +62,13 @@ HeadRequestBatch::HeadRequestBatch(const std::vector<std::string>& urls, const P
         client.setUntrustedServerHandler(untrustedServer);
     }
     silence_.setSingleShot(true);
-    QObject::connect(&silence_, &QTimer::timeout, [this] { stop(); });
+    QObject::connect(&silence_, &QTimer::timeout, [this] { guarded([this] { stop(); }); });
     cancelPoll_.setInterval(cancelPollMs);
     QObject::connect(&cancelPoll_, &QTimer::timeout, [this] {
-        if (cancelRequested_ && cancelRequested_())
-            stop();
+        guarded([this] {
+            if (cancelRequested_ && cancelRequested_())
+                stop();
+        });
     });
 }
 
@@ -67,7 +81,7 @@ void HeadRequestBatch::run(const HeadRequester::Answered& answered) {
         if (arrived_.empty() && !stopped_)
             wait_.exec();
         // Nothing came: given up, cancelled, or the application is quitting.
-        if (arrived_.empty())
+        if (arrived_.empty() || outOfMemory_)
             break;
         auto [page, answer] = std::move(arrived_.front());
         arrived_.pop_front();
@@ -75,6 +89,8 @@ void HeadRequestBatch::run(const HeadRequester::Answered& answered) {
             break;
     }
     stop();
+    if (outOfMemory_)
+        throw std::bad_alloc();
 }
 
 void HeadRequestBatch::sendNext(THttpCli& client) {
@@ -86,13 +102,17 @@ void HeadRequestBatch::sendNext(THttpCli& client) {
 }
 
 void HeadRequestBatch::requestEnded(THttpCli& client, std::size_t page) {
-    if (stopped_)
-        return;
-    if (siteResponded(client))
-        silence_.start();
-    arrived_.emplace_back(page, answerOf(client));
-    sendNext(client);
-    wait_.quit();
+    guarded([&] {
+        if (stopped_)
+            return;
+        if (client.OutOfMemory())
+            throw std::bad_alloc();
+        if (siteResponded(client))
+            silence_.start();
+        arrived_.emplace_back(page, answerOf(client));
+        sendNext(client);
+        wait_.quit();
+    });
 }
 
 // The clients' requests end at once; their pending `finished` calls are

@@ -46,6 +46,9 @@ struct HeadRequestLimits {
 // slow site that answers now and then keeps the step going as long as it
 // needs; a silent one ends it after one silence limit, however many pages
 // it has.
+//
+// Running out of memory while a request or its answer is handled never goes
+// through the event loop: the batch stops, and run() raises std::bad_alloc.
 class HeadRequestBatch {
   public:
     HeadRequestBatch(const std::vector<std::string>& urls, const ProxySettings& proxy,
@@ -53,13 +56,16 @@ class HeadRequestBatch {
                      const THttpCli::UntrustedServerHandler& untrustedServer = {});
 
     // Returns when every page is answered, when `answered` returns false, on
-    // Cancel (looked at a few times a second) or on giving up.
+    // Cancel (looked at a few times a second) or on giving up. Raises
+    // std::bad_alloc when memory ran out.
     void run(const HeadRequester::Answered& answered);
 
   private:
     void sendNext(THttpCli& client);
     void requestEnded(THttpCli& client, std::size_t page);
     void stop();
+    // The work of a notification; running out of memory ends the wait.
+    template <typename Work> void guarded(Work&& work);
 
     const std::vector<std::string>& urls_;
     std::function<bool()> cancelRequested_;
@@ -68,6 +74,7 @@ class HeadRequestBatch {
     std::size_t nextPage_ = 0;
     std::deque<std::pair<std::size_t, HeadAnswer>> arrived_;
     bool stopped_ = false;
+    bool outOfMemory_ = false;
     QTimer silence_;
     QTimer cancelPoll_;
     QEventLoop wait_;

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QSslSocket>
 #include <algorithm>
+#include <new>
 #include <utility>
 
 namespace statvane {
@@ -28,15 +29,42 @@ std::string serverName(const UrlParts& url) {
     return url.port.empty() ? url.host : url.host + ":" + url.port;
 }
 
+const char* failureText(HttpLineReader::Failure failure) {
+    return failure == HttpLineReader::Failure::LineTooLong ? "HTTP line too long"
+                                                           : "HTTP header too long";
+}
+
 } // namespace
+
+template <typename Work> void THttpCli::guarded(Work&& work) {
+    try {
+        work();
+    } catch (const std::bad_alloc&) {
+        ranOutOfMemory();
+    }
+}
+
+template <typename... Args> auto THttpCli::guardedSlot(void (THttpCli::*slot)(Args...)) {
+    return [this, slot](Args... args) { guarded([&] { (this->*slot)(args...); }); };
+}
+
+// Whatever the failed allocation was for is released by now, so ending the
+// request needs little memory: the reason fits a short string's own storage.
+void THttpCli::ranOutOfMemory() {
+    outOfMemory_ = true;
+    fail("out of memory");
+}
 
 THttpCli::THttpCli() {
     deadline_.setSingleShot(true);
-    connect(&deadline_, &QTimer::timeout, this, [this] { fail("request timed out"); });
+    connect(&deadline_, &QTimer::timeout, this,
+            [this] { guarded([this] { fail("request timed out"); }); });
     cancelPoll_.setInterval(cancelPollMs);
     connect(&cancelPoll_, &QTimer::timeout, this, [this] {
-        if (cancelCheck_ && cancelCheck_())
-            Abort();
+        guarded([this] {
+            if (cancelCheck_ && cancelCheck_())
+                Abort();
+        });
     });
 }
 
@@ -55,6 +83,8 @@ void THttpCli::RequestHead() {
     // The wait can also end from outside, when the application quits.
     Abort();
     socket_.reset();
+    if (outOfMemory_)
+        throw std::bad_alloc();
     if (response_.status >= 400)
         throw EHttpException(response_.reason, response_.status);
 }
@@ -64,6 +94,7 @@ void THttpCli::StartHead(std::function<void()> finished) {
         throw EHttpException("HTTP component is busy", 0);
     finished_ = std::move(finished);
     response_ = {};
+    outOfMemory_ = false;
     currentAddress_ = url_;
     redirections_ = 0;
     state_ = State::NotConnected;
@@ -135,20 +166,22 @@ void THttpCli::lookUp(const std::string& host) {
         name, [self = QPointer<THttpCli>(this), hop = hop_](const QList<QHostAddress>& addresses) {
             if (!self || self->hop_ != hop || self->state_ != State::DnsLookup)
                 return;
-            if (addresses.isEmpty())
-                self->fail(cantResolve);
-            else
-                self->connectTo(addresses.first());
+            self->guarded([&] {
+                if (addresses.isEmpty())
+                    self->fail(cantResolve);
+                else
+                    self->connectTo(addresses.first());
+            });
         });
 }
 
 void THttpCli::connectTo(const QHostAddress& address) {
     state_ = State::DnsLookupDone;
     socket_ = secure_ ? secureSocket() : std::make_unique<QTcpSocket>();
-    connect(socket_.get(), &QTcpSocket::connected, this, &THttpCli::connected);
-    connect(socket_.get(), &QTcpSocket::readyRead, this, &THttpCli::readReceived);
-    connect(socket_.get(), &QTcpSocket::disconnected, this, &THttpCli::serverClosed);
-    connect(socket_.get(), &QTcpSocket::errorOccurred, this, &THttpCli::socketFailed);
+    connect(socket_.get(), &QTcpSocket::connected, this, guardedSlot(&THttpCli::connected));
+    connect(socket_.get(), &QTcpSocket::readyRead, this, guardedSlot(&THttpCli::readReceived));
+    connect(socket_.get(), &QTcpSocket::disconnected, this, guardedSlot(&THttpCli::serverClosed));
+    connect(socket_.get(), &QTcpSocket::errorOccurred, this, guardedSlot(&THttpCli::socketFailed));
     socket_->connectToHost(address, port_);
 }
 
@@ -158,10 +191,14 @@ void THttpCli::connectTo(const QHostAddress& address) {
 std::unique_ptr<QTcpSocket> THttpCli::secureSocket() {
     auto socket = std::make_unique<QSslSocket>();
     requireTrustedPeer(*socket, lookupName(currentUrl_.host));
-    connect(socket.get(), &QSslSocket::encrypted, this, &THttpCli::sendRequest);
+    connect(socket.get(), &QSslSocket::encrypted, this, guardedSlot(&THttpCli::sendRequest));
     connect(socket.get(), &QSslSocket::sslErrors, this,
-            [this](const QList<QSslError>& errors) { certificateErrors_ = errors; });
+            guardedSlot(&THttpCli::keepCertificateErrors));
     return socket;
+}
+
+void THttpCli::keepCertificateErrors(const QList<QSslError>& errors) {
+    certificateErrors_ = errors;
 }
 
 void THttpCli::connected() {
@@ -200,8 +237,8 @@ void THttpCli::readReceived() {
         else
             takeLine(*line);
     }
-    if (hop == hop_ && readingLines() && reader_.lineTooLong())
-        fail("HTTP line too long");
+    if (hop == hop_ && readingLines() && reader_.failure() != HttpLineReader::Failure::None)
+        fail(failureText(reader_.failure()));
 }
 
 bool THttpCli::readingLines() const {

@@ -94,13 +94,15 @@ class THttpCli : public QObject {
     // Sends one HEAD request for URL and waits, running pending events, until
     // it has ended. Raises EHttpException when ResponseStatus is 400 or more
     // (404 stands for a server that was not reached, or a request the client
-    // gave up), and with status 0 when a request is already running.
+    // gave up), and with status 0 when a request is already running; raises
+    // std::bad_alloc when memory ran out while the request was handled.
     void RequestHead();
     // Starts one HEAD request for URL and returns at once. `finished` is
     // called from the event loop once the request has ended, with the
-    // results set (a ResponseStatus of 400 or more is a failed request); it
-    // may start the next request. Raises EHttpException with status 0 when a
-    // request is already running.
+    // results set (a ResponseStatus of 400 or more is a failed request, and
+    // OutOfMemory() tells a request that memory ran out for); it may start
+    // the next request, and must not raise. Raises EHttpException with
+    // status 0 when a request is already running.
     void StartHead(std::function<void()> finished);
     // Ends the running request as cancelled; nothing when none runs.
     void Abort();
@@ -117,6 +119,11 @@ class THttpCli : public QObject {
     const std::vector<std::string>& ResponseHeader() const { return response_.header; }
     // The address finally requested, after redirections.
     const std::string& CurrentAddress() const { return currentAddress_; }
+    // Whether the request ended because memory ran out while it was handled
+    // (ResponseStatus is then 404). A notification of the socket, a timer or
+    // the host-name look-up never lets std::bad_alloc through the event
+    // loop: the request ends, and the waiting code raises it again.
+    bool OutOfMemory() const { return outOfMemory_; }
 
   private:
     enum class State {
@@ -128,6 +135,12 @@ class THttpCli : public QObject {
         TlsHandshake,
         WaitingForHeader
     };
+
+    // The work of a notification, with running out of memory caught.
+    template <typename Work> void guarded(Work&& work);
+    // A member function as such a notification.
+    template <typename... Args> auto guardedSlot(void (THttpCli::*slot)(Args...));
+    void ranOutOfMemory();
 
     void startHop(const UrlParts& url);
     HeadRequest headRequest(const UrlParts& url, const HttpRoute& route) const;
@@ -146,6 +159,7 @@ class THttpCli : public QObject {
     void redirect(const std::string& location);
     void serverClosed();
     void socketFailed(QAbstractSocket::SocketError error);
+    void keepCertificateErrors(const QList<QSslError>& errors);
     void certificateNotTrusted();
     void fail(const std::string& reason, int status = failedStatus);
     void end();
@@ -188,6 +202,7 @@ class THttpCli : public QObject {
     QTimer deadline_;
     QTimer cancelPoll_;
     QEventLoop* wait_ = nullptr;
+    bool outOfMemory_ = false;
 };
 
 } // namespace statvane

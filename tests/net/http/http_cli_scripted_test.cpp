@@ -129,6 +129,60 @@ TEST_F(HttpCliScripted, RaisesOnErrorStatusAndBadAnswers) {
     }
 }
 
+struct HostileCase {
+    const char* name;
+    ScriptedServer::Script script;
+};
+
+// However short its lines, a header is bounded as a whole: the request fails
+// once the header grows past the bound, without waiting for more.
+TEST_F(HttpCliScripted, HeaderBeyondItsBoundsFailsTheRequest) {
+    const HostileCase cases[] = {
+        {"4 KiB lines without end", endlessHeader()},
+        {"100,000 short lines", replyWith("HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n" +
+                                          QByteArray("X: y\r\n").repeated(100000) + "\r\n")},
+    };
+    client.setTimeoutMs(5000);
+    for (const HostileCase& c : cases) {
+        ScriptedServer server(c.script);
+        client.setURL(localUrl(server.port()));
+        const auto error = requestHead(client);
+        ASSERT_TRUE(error) << c.name;
+        EXPECT_EQ(error->ResponseStatus(), 404) << c.name;
+        EXPECT_EQ(error->ResponseReason(), "HTTP header too long") << c.name;
+        EXPECT_LE(client.ResponseHeader().size(), HttpLineReader::maxHeaderLines) << c.name;
+    }
+}
+
+// Memory that runs out inside a socket notification (here in the look-up of
+// a redirection's host, made from the notification that brought the header)
+// ends the request and never goes through Qt's event loop: RequestHead()
+// raises it, a StartHead() caller is told, and the client serves the next
+// request.
+TEST_F(HttpCliScripted, RunningOutOfMemoryInANotificationEndsTheRequest) {
+    ScriptedServer server(replyByPath({
+        {"/away", "HTTP/1.0 302 Found\r\nLocation: http://full.test/\r\n\r\n"},
+        {"/here", "HTTP/1.0 200 OK\r\nContent-Length: 3\r\n\r\n"},
+    }));
+    client.setHostLookup([](const QString&, HostLookupDone) { throw std::bad_alloc(); });
+    const QtMessages qt;
+    client.setURL(localUrl(server.port(), "/away"));
+    EXPECT_THROW(client.RequestHead(), std::bad_alloc);
+
+    QEventLoop wait;
+    client.StartHead([&wait] { wait.quit(); });
+    wait.exec();
+    EXPECT_TRUE(client.OutOfMemory());
+    EXPECT_EQ(client.ResponseStatus(), 404);
+
+    client.setURL(localUrl(server.port(), "/here"));
+    const auto error = requestHead(client);
+    EXPECT_FALSE(error) << error->what();
+    EXPECT_FALSE(client.OutOfMemory());
+    EXPECT_EQ(client.ResponseLength(), 3);
+    EXPECT_TRUE(qt.logged().isEmpty()) << qt.logged().join("\n").toStdString();
+}
+
 struct RequestCase {
     const char* name;
     // Configures the client for a server at "127.0.0.1:port".

@@ -193,5 +193,18 @@ TEST_F(PageRequests, EveryRequestThroughTheProxyCarriesItsAuthorisation) {
               pageCount);
 }
 
+// Memory that runs out while the requests are under way (here when the batch
+// looks for Cancel, from its timer) stops them, and the step's call raises
+// it; it never goes through Qt's event loop.
+TEST_F(PageRequests, RunningOutOfMemoryStopsTheRequests) {
+    ScriptedServer site(replyByPath(siteReplies(), [](const QByteArray&) { return 400ms; }));
+    AnalysisResult result = pagesUnder(localUrl(site.port(), ""));
+    const QtMessages qt;
+    EXPECT_THROW(measure(result, {4, 10000, 10000}, {}, []() -> bool { throw std::bad_alloc(); }),
+                 std::bad_alloc);
+    EXPECT_FALSE(result.bytesTotal);
+    EXPECT_TRUE(qt.logged().isEmpty()) << qt.logged().join("\n").toStdString();
+}
+
 } // namespace
 } // namespace statvane::test

@@ -22,7 +22,7 @@ TEST(HttpLineReader, CutsAtLineFeedsAcrossChunks) {
     EXPECT_TRUE(linesOf(reader).empty());
     reader.append("\n\r\nrest");
     EXPECT_EQ(linesOf(reader), (std::vector<std::string>{"B: 2", ""}));
-    EXPECT_FALSE(reader.lineTooLong());
+    EXPECT_EQ(reader.failure(), HttpLineReader::Failure::None);
 }
 
 TEST(HttpLineReader, RefusesLinesLongerThanTheLimit) {
@@ -30,18 +30,58 @@ TEST(HttpLineReader, RefusesLinesLongerThanTheLimit) {
     HttpLineReader longest;
     longest.append(std::string(limit, 'x') + "\r\n");
     EXPECT_EQ(longest.nextLine(), std::string(limit, 'x'));
-    EXPECT_FALSE(longest.lineTooLong());
+    EXPECT_EQ(longest.failure(), HttpLineReader::Failure::None);
 
     HttpLineReader complete;
     complete.append(std::string(limit + 1, 'x') + "\n");
     EXPECT_FALSE(complete.nextLine());
-    EXPECT_TRUE(complete.lineTooLong());
+    EXPECT_EQ(complete.failure(), HttpLineReader::Failure::LineTooLong);
 
     // Without waiting for a line end that may never come.
     HttpLineReader arriving;
     arriving.append(std::string(limit + 2, 'x'));
     EXPECT_FALSE(arriving.nextLine());
-    EXPECT_TRUE(arriving.lineTooLong());
+    EXPECT_EQ(arriving.failure(), HttpLineReader::Failure::LineTooLong);
+}
+
+struct HeaderBoundCase {
+    const char* name;
+    std::string received;
+    HttpLineReader::Failure failure;
+};
+
+// The header is bounded as a whole, whether its lines are complete or the
+// last one is still arriving; the empty line ending it is not counted.
+TEST(HttpLineReader, RefusesHeadersBeyondTheirBounds) {
+    const std::size_t maxLines = HttpLineReader::maxHeaderLines;
+    const std::size_t maxBytes = HttpLineReader::maxHeaderBytes;
+    const std::string line = "X: " + std::string(4091, 'y') + "\r\n"; // 4 KiB
+    const std::size_t fullLines = maxBytes / line.size();
+    // With the empty line that ends the header, exactly the most bytes.
+    const std::string lastLine = std::string(line.size() - 4, 'z') + "\r\n\r\n";
+    auto repeated = [](const std::string& text, std::size_t times) {
+        std::string all;
+        for (std::size_t i = 0; i < times; ++i)
+            all += text;
+        return all;
+    };
+    using enum HttpLineReader::Failure;
+    const HeaderBoundCase cases[] = {
+        {"most lines", repeated("A: 1\r\n", maxLines) + "\r\n", None},
+        {"a line too many", repeated("A: 1\r\n", maxLines + 1), HeaderTooLong},
+        {"most bytes", repeated(line, fullLines - 1) + lastLine, None},
+        {"a byte too many", repeated(line, fullLines - 1) + "z" + lastLine, HeaderTooLong},
+        {"too many bytes still arriving",
+         repeated(line, fullLines - 1) + std::string(line.size() + 1, 'z'), HeaderTooLong},
+    };
+    for (const HeaderBoundCase& c : cases) {
+        HttpLineReader reader;
+        for (std::size_t at = 0; at < c.received.size(); at += 1000) {
+            reader.append(std::string_view(c.received).substr(at, 1000));
+            linesOf(reader);
+        }
+        EXPECT_EQ(reader.failure(), c.failure) << c.name;
+    }
 }
 
 HttpResponse responseOf(std::initializer_list<std::string_view> lines) {

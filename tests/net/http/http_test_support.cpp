@@ -17,6 +17,26 @@ HostLookup LoopbackNames::lookup() {
     };
 }
 
+namespace {
+
+QtMessages* keeping = nullptr;
+
+} // namespace
+
+QtMessages::QtMessages() : previous_(qInstallMessageHandler(keep)) {
+    keeping = this;
+}
+
+QtMessages::~QtMessages() {
+    qInstallMessageHandler(previous_);
+    keeping = nullptr;
+}
+
+void QtMessages::keep(QtMsgType, const QMessageLogContext&, const QString& text) {
+    if (keeping)
+        keeping->logged_ << text;
+}
+
 std::optional<EHttpException> requestHead(THttpCli& client) {
     try {
         client.RequestHead();
@@ -33,6 +53,24 @@ ScriptedServer::Script replyWith(QByteArray reply) {
                 return;
             connection.write(reply);
             connection.disconnectFromHost();
+        });
+    };
+}
+
+ScriptedServer::Script endlessHeader() {
+    return [](QTcpSocket& connection, ScriptedServer&) {
+        ScriptedServer::onLines(connection, [&connection](const QByteArray& line) {
+            if (!line.isEmpty())
+                return;
+            const QByteArray lines =
+                (QByteArray("X-Padding: ") + QByteArray(4083, 'a') + "\r\n").repeated(16);
+            QObject::connect(&connection, &QTcpSocket::bytesWritten, &connection,
+                             [&connection, lines] {
+                                 if (connection.bytesToWrite() == 0 &&
+                                     connection.state() == QAbstractSocket::ConnectedState)
+                                     connection.write(lines);
+                             });
+            connection.write("HTTP/1.0 200 OK\r\n" + lines);
         });
     };
 }

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <QtGlobal>
 #include <chrono>
 #include <functional>
 #include <map>
@@ -26,12 +27,34 @@ class LoopbackNames {
     QStringList asked_;
 };
 
+// Keeps the messages Qt logs while it lives, such as the one Qt gives when
+// an exception goes through its event loop.
+class QtMessages {
+  public:
+    QtMessages();
+    ~QtMessages();
+    QtMessages(const QtMessages&) = delete;
+    QtMessages& operator=(const QtMessages&) = delete;
+
+    const QStringList& logged() const { return logged_; }
+
+  private:
+    static void keep(QtMsgType type, const QMessageLogContext& context, const QString& text);
+
+    QStringList logged_;
+    QtMessageHandler previous_;
+};
+
 // Runs RequestHead(); the exception it raised, if any.
 std::optional<EHttpException> requestHead(THttpCli& client);
 
 // Answers each request, once its empty line has come, with `reply` and
 // closes the connection.
 ScriptedServer::Script replyWith(QByteArray reply);
+
+// Answers each request with a status line and then 4 KiB header lines
+// without end, for as long as the connection stays open.
+ScriptedServer::Script endlessHeader();
 
 // "http://127.0.0.1:" port path
 std::string localUrl(quint16 port, const std::string& path = "/");
