@@ -34,6 +34,8 @@ bool DnsCache::contains(std::string_view address) const {
 }
 
 void DnsCache::add(std::string_view address) {
+    if (address.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos)
+        return;
     entries_.emplace_back(address);
     ++counts_[entries_.back()];
 }

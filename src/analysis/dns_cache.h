@@ -22,6 +22,8 @@ class DnsCache {
     static DnsCache fromText(std::string_view text);
 
     bool contains(std::string_view address) const;
+    // An address holding a CR, LF or NUL is left out, so that each line of
+    // the file reads back as the one address written to it.
     void add(std::string_view address);
     // Drops the oldest entries until at most `maximum` remain (none for a
     // maximum of 0 or less).

@@ -3,6 +3,8 @@
 #include "platform/wildcard_search.h"
 
 #include <algorithm>
+#include <fstream>
+#include <string_view>
 
 namespace statvane {
 namespace {
@@ -20,6 +22,17 @@ struct FoundFile {
 bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     std::error_code error;
     return std::filesystem::equivalent(a, b, error);
+}
+
+// How a text report saved by this program begins: the program's name, then
+// the result's title, each on a line of its own.
+constexpr std::string_view kSavedReportStart = "Statvane\r\nReport Profile - ";
+
+bool isSavedReport(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::string start(kSavedReportStart.size(), '\0');
+    return in.read(start.data(), static_cast<std::streamsize>(start.size())) &&
+           start == kSavedReportStart;
 }
 
 // Every file the entries name, with plain entries still as written.
@@ -59,10 +72,12 @@ InputFiles expandInputs(const std::vector<std::string>& entries,
         inputs.outputFile && std::filesystem::exists(*inputs.outputFile, error);
     for (const auto& [path, fromWildcard] : found) {
         const auto file = fromWildcard ? path : inputs.currentDirectory / path;
-        const bool isOutput = outputExists && sameFile(file, *inputs.outputFile);
-        if (isOutput && fromWildcard)
-            continue;
-        inputs.outputListedAsInput = inputs.outputListedAsInput || isOutput;
+        if (outputExists && sameFile(file, *inputs.outputFile)) {
+            // The report's earlier output beside the logs a wildcard takes.
+            if (fromWildcard && isSavedReport(file))
+                continue;
+            inputs.outputListedAsInput = true;
+        }
         inputs.files.push_back(file);
     }
     return inputs;

@@ -15,7 +15,8 @@ struct InputFiles {
     // The report's own output file, resolved against currentDirectory; none
     // when the report does not save to a file.
     std::optional<std::filesystem::path> outputFile;
-    // A plain entry names the output file itself.
+    // An entry would read the output file: a log that the report would
+    // overwrite.
     bool outputListedAsInput = false;
 };
 
@@ -27,10 +28,11 @@ struct InputFiles {
 // are, resolved against the final current directory. The process's own
 // current directory is never changed.
 //
-// outputName is the report's "Output" value when it saves to a file. A report
-// never reads its own output: wildcard entries pass over that file (compared
-// as the same file on disk, so a link to it is passed over too), and a plain
-// entry that names it sets outputListedAsInput.
+// outputName is the report's "Output" value when it saves to a file. Files are
+// compared as the same file on disk, so links to it count too. A report never
+// reads its own output and never overwrites a log: wildcard entries pass over
+// the output file when it holds a report this program saved, and any other
+// entry that would read it sets outputListedAsInput.
 InputFiles expandInputs(const std::vector<std::string>& entries,
                         const std::filesystem::path& startDirectory,
                         const std::optional<std::string>& outputName);

@@ -110,13 +110,17 @@ ReplaceResult replaceFileContents(const std::filesystem::path& requested, std::s
 
 bool readFileContents(const std::filesystem::path& file, std::string& contents) {
     contents.clear();
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK keeps the open of a FIFO without a writer from waiting for
+    // one; it changes nothing for a regular file.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    const bool known = ::fstat(fd, &info) == 0;
+    if (!known || !S_ISREG(info.st_mode)) {
+        const int error = !known ? errno : S_ISDIR(info.st_mode) ? EISDIR : 0;
         ::close(fd);
-        errno = EISDIR;
+        errno = error;
         return false;
     }
     char chunk[65536];

@@ -51,7 +51,8 @@ ReplaceResult replaceFileContents(const std::filesystem::path& file, std::string
                                   mode_t newFileMode = 0666);
 
 // Reads a whole file; false when it is missing or cannot be read, with errno
-// telling why (EISDIR for a folder).
+// telling why: EISDIR for a folder, 0 for any other file that is not a
+// regular file. A device or a FIFO is never read, nor waited on.
 bool readFileContents(const std::filesystem::path& file, std::string& contents);
 
 } // namespace statvane

@@ -22,6 +22,10 @@ std::string fileDetail(const std::filesystem::path& file, const std::string& rea
     return file.string() + ": " + reason;
 }
 
+std::string notARegularFileText(const std::filesystem::path& file) {
+    return std::filesystem::absolute(file).string() + " is " + kNotARegularFile;
+}
+
 std::string errorMessageText(const std::string& errorText) {
     if (!errorText.empty() && errorText.back() == '.')
         return errorText;

@@ -31,6 +31,10 @@ std::string formatMessage(const std::string& pattern, const std::string& argumen
 // device, a FIFO, a socket).
 inline constexpr const char* kNotARegularFile = "not a regular file";
 
+// The error text for a file of the program's own (settings, profiles) that is
+// not a regular file: "<full path> is not a regular file".
+std::string notARegularFileText(const std::filesystem::path& file);
+
 // The system's own words for an error number ("Permission denied").
 std::string systemErrorText(int systemError);
 

@@ -18,7 +18,9 @@ const IniDocument& IniFile::loadForReading() const {
     static const IniDocument unreadable;
     try {
         return file_.load();
-    } catch (const FileReadError&) {
+    } catch (const FileReadError& failure) {
+        if (failure.notRegular())
+            throw Error(notARegularFileText(path()));
         return unreadable;
     }
 }
@@ -27,6 +29,8 @@ IniDocument& IniFile::loadForWriting() {
     try {
         return file_.load();
     } catch (const FileReadError& failure) {
+        if (failure.notRegular())
+            throw Error(notARegularFileText(path()));
         throw unableToWrite(path(), systemErrorText(failure.error));
     }
 }

@@ -15,7 +15,9 @@ namespace statvane {
 // Windows functions (see IniDocument): CR LF is written and CR LF or LF read,
 // values are bytes, never converted. The file is read again only when it has
 // changed, and every write replaces it atomically. A file that cannot be read
-// reads as missing, and is never written over.
+// reads as missing, and is never written over. A file that is not a regular
+// file (a device, a FIFO) is neither read nor written: every call raises
+// Error("<full path> is not a regular file").
 class IniFile {
   public:
     explicit IniFile(std::filesystem::path file);

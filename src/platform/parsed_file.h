@@ -10,13 +10,17 @@
 
 namespace statvane {
 
-// A file that exists but cannot be read; `error` is the errno value.
+// A file that exists but cannot be read; `error` is the errno value, or 0
+// for a file that is not a regular file (a device, a FIFO), which is not read.
 struct FileReadError {
     int error;
+
+    bool notRegular() const { return error == 0; }
 };
 
 // Reads a whole file into `contents`: false when there is no such file,
-// FileReadError when it exists but cannot be read (a folder, no permission).
+// FileReadError when it exists but cannot be read (a folder, a device, no
+// permission).
 bool readExistingFile(const std::filesystem::path& file, std::string& contents);
 
 // A file held parsed in memory between calls and read again only when it has

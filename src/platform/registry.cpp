@@ -53,6 +53,8 @@ RegistryDocument& Registry::load() const {
     try {
         return file_.load();
     } catch (const FileReadError& failure) {
+        if (failure.notRegular())
+            throw UnreadableRegistryFile(notARegularFileText(file()));
         throw cannotRead(file(), ": " + std::string(std::strerror(failure.error)));
     } catch (const RegistryDocument::Unreadable& failure) {
         throw cannotRead(file(), ", line " + std::to_string(failure.line) + ": " + failure.reason);

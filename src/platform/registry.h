@@ -30,7 +30,8 @@ class UnreadableRegistryFile : public Error {
 //
 // A file that exists but is no registry export, or cannot be read, is never
 // written: every call raises UnreadableRegistryFile naming the file (and the
-// line).
+// line). A device or a FIFO is not read either: "<full path> is not a regular
+// file".
 class Registry {
   public:
     explicit Registry(std::filesystem::path file);

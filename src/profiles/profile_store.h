@@ -19,7 +19,8 @@ bool sameReportName(std::string_view a, std::string_view b);
 // files.dat (input entries) of one program directory. Every call reads or
 // writes the files at once (a file is parsed again only when it has changed).
 // Writes raise Error("Unable to write to <path>") and keep what was written
-// before.
+// before. A profile file that is not a regular file makes reads and writes
+// alike raise Error("<path> is not a regular file").
 class ProfileStore {
   public:
     explicit ProfileStore(const std::filesystem::path& programDirectory);

@@ -118,7 +118,13 @@ int runBatch(const std::string& reportName) {
     StreamPrompt prompt(stderr);
     const auto directory = programDirectory();
     ProfileStore profiles(directory);
-    const auto name = findReport(profiles, reportName);
+    std::optional<std::string> name;
+    try {
+        name = findReport(profiles, reportName);
+    } catch (const Error& error) {
+        showError(prompt, error);
+        return 1;
+    }
     if (!name) {
         prompt.showMessage("There is no report named \"" + reportName + "\".",
                            MessageIcon::Warning);

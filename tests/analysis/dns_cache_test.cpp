@@ -33,6 +33,17 @@ TEST(DnsCache, TrimDropsTheOldest) {
     EXPECT_FALSE(cache.contains("a"));
 }
 
+TEST(DnsCache, AddressesHoldingLineBreaksOrNulAreLeftOut) {
+    DnsCache cache;
+    const std::string addresses[] = {"10.0.0.1\rZ", "10.0.0.2\nZ", "10.0.0.3\r",
+                                     std::string("10.0.0.4\0", 9), "10.0.0.5"};
+    for (const auto& address : addresses)
+        cache.add(address);
+    EXPECT_EQ(cache.entries(), std::vector<std::string>{"10.0.0.5"});
+    EXPECT_FALSE(cache.contains("10.0.0.1"));
+    EXPECT_EQ(cache.text(), "10.0.0.5\r\n");
+}
+
 TEST(DnsCache, MissingFileIsEmptyAndUnwritableFileRaises) {
     test::TempDir dir;
     EXPECT_TRUE(DnsCache::load(dir / "missing.log").entries().empty());

@@ -136,6 +136,26 @@ TEST_P(EitherResolverTest, LookUpCountsCountSettledVisitorsAndNeverGoBack) {
     EXPECT_EQ(observer.counts, GetParam() == std::string(TABLE_RESOLVER_MANY) ? batch : oneByOne);
 }
 
+// A log line may give an address holding a CR or a NUL. It stays out of
+// dns.log, whose lines would read it back as other addresses, and the NUL
+// never cuts it short into the address before it: the next run still
+// resolves the real 10.9.0.1.
+TEST_P(EitherResolverTest, AddressesHoldingCrOrNulStayOutOfTheCacheAndUnresolved) {
+    test::writeFile(dir / "table", "10.9.0.1 nine.example\n");
+    const std::string withNul("10.9.0.1\0Z", 10);
+    const std::string line = test::combined("10.9.0.1\rZ", "GET / HTTP/1.0", "-", "A");
+    const std::string nulLine = test::combined(withNul, "GET / HTTP/1.0", "-", "A");
+    const auto lines = makeLines({line, nulLine, test::combined("10.0.0.2", "GET /", "-", "A")});
+    ASSERT_TRUE(compileVisitors(lines, result, checkPoints, 30));
+    ASSERT_TRUE(lookUp("10000"));
+    EXPECT_EQ(result.visitors, (Strings{"10.0.0.2", withNul, "10.9.0.1\rZ"}));
+    EXPECT_EQ(test::readFile(dir / "dns.log"), "10.0.0.2\r\n");
+
+    result.visitors = {"10.9.0.1"};
+    ASSERT_TRUE(lookUp("10000"));
+    EXPECT_EQ(result.visitors, Strings{"nine.example"});
+}
+
 TEST_P(EitherResolverTest, CacheIsTrimmedToItsMaximumKeepingTheNewest) {
     test::writeFile(dir / "dns.log", "old1\r\nold2\r\n");
     result.visitors = {"10.0.0.5", "10.0.0.6", "10.0.0.7"};

@@ -509,6 +509,34 @@ class ReportNeverReadsItsOwnFiles(BatchTestCase):
                 self.assertEqual(read(self.sandbox.settings), self.settings_before)
                 self.assertEqual(self.sandbox.profile_files(), profiles_before)
 
+    def test_output_that_is_or_links_to_a_log_is_refused_and_every_log_kept(self):
+        log = os.path.join(self.logs, "b.log")
+        symbolic, hard = self.sandbox.path("symbolic-b.log"), self.sandbox.path("hard-b.log")
+        for link in (symbolic, hard):
+            if os.path.lexists(link):
+                os.remove(link)
+        os.symlink(log, symbolic)
+        os.link(log, hard)
+        wildcard = [self.logs + "/*.log"]
+        # (input entries, the report's "Output", the file named in the message)
+        cases = [([log], hard, hard), (wildcard, "b.log", log), (wildcard, log, log),
+                 (wildcard, symbolic, symbolic), (wildcard, hard, hard)]
+        for inputs, output, shown in cases:
+            with self.subTest(inputs=inputs, output=output):
+                self.sandbox.write_profiles([profile("Own", ANALYSES, inputs, output)])
+                logs_before = {name: read(os.path.join(self.logs, name))
+                               for name in os.listdir(self.logs)}
+
+                result = self.sandbox.run("--batch", "Own")
+
+                self.assertEqual((result.returncode, result.stdout), (1, b""))
+                self.assertEqual(result.stderr.decode(),
+                                 "Statvane: " + OUTPUT_IS_INPUT.format(shown) + "\n")
+                self.assertEqual({name: read(os.path.join(self.logs, name))
+                                  for name in os.listdir(self.logs)}, logs_before)
+                self.assertTrue(os.path.islink(symbolic))
+                self.assertEqual(os.stat(hard).st_ino, os.stat(log).st_ino)
+
     def test_relative_output_beside_a_wildcards_logs_gives_the_same_report_every_run(self):
         self.sandbox.write_profiles([profile("Beside", ANALYSES, [self.logs + "/*.*"], None)])
         expected = self.sandbox.reference("Beside")

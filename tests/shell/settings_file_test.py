@@ -7,6 +7,7 @@ is no export at all is never written.
 Usage: settings_file_test.py --statvane PATH [unittest arguments]
 """
 import os
+import resource
 import sys
 import unittest
 
@@ -14,7 +15,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, HERE)
 import batch_test  # noqa: E402
-from batch_test import ANALYSES, BatchTestCase, PRODUCT_KEY, dated, profile, read, write  # noqa: E402
+from batch_test import (ANALYSES, NO_HANG_LIMIT, PRODUCT_KEY, BatchTestCase, dated,  # noqa: E402
+                        profile, read, registry_text, write)
 
 VERSION5 = "Windows Registry Editor Version 5.00"
 
@@ -91,6 +93,83 @@ class SettingsFileFormats(BatchTestCase):
         self.assertEqual(read(self.sandbox.settings), before)
         self.assertFalse(os.path.exists(self.output))
 
+
+
+def limit_memory():
+    """A run that reads a device without end fails within this limit."""
+    limit = 1 << 30
+    resource.setrlimit(resource.RLIMIT_AS, (limit, limit))
+
+
+class FilesThatAreNotRegular(BatchTestCase):
+    """A device or a FIFO in place of the settings file or a profile file is
+    named at once: never read, waited on or written."""
+
+    def setUp(self):
+        self.log = self.sandbox.path("site.log")
+        write(self.log, dated(b"10.1.1.1", b"GET /a HTTP/1.0") + b"\n")
+        self.output = self.sandbox.path("report.txt")
+        self.fifo = self.sandbox.path("fifo")
+        if not os.path.exists(self.fifo):
+            os.mkfifo(self.fifo)
+        self.reset_files()
+
+    def reset_files(self):
+        """Regular profile and settings files, no links and no report."""
+        for path in (self.output, *(self.sandbox.path("home", name)
+                                    for name in ("reports.dat", "files.dat", "settings-link"))):
+            if os.path.islink(path) or os.path.exists(path):
+                os.remove(path)
+        self.sandbox.write_profiles([profile("Site", ANALYSES, [self.log], self.output)])
+        write(self.sandbox.settings, registry_text())
+
+    def run_bounded(self, environment, *arguments):
+        return self.sandbox.run(*arguments, environment=environment, timeout=NO_HANG_LIMIT,
+                                preexec_fn=limit_memory)
+
+    def replace_file(self, odd_file, odd):
+        """The environment of a run with the settings file (STATVANE_SETTINGS)
+        or the profile file named odd_file replaced by odd, and the path that
+        stands for it: a profile file becomes a link to odd."""
+        if odd_file == "STATVANE_SETTINGS":
+            return self.sandbox.environment(STATVANE_SETTINGS=odd), odd
+        path = os.path.join(self.sandbox.home, odd_file)
+        os.remove(path)
+        os.symlink(odd, path)
+        return self.sandbox.environment(), path
+
+    def test_a_device_or_fifo_ends_the_batch_run_and_list_with_its_name(self):
+        for odd_file in ("STATVANE_SETTINGS", "reports.dat", "files.dat"):
+            for odd in ("/dev/zero", self.fifo):
+                with self.subTest(file=odd_file, odd=odd):
+                    self.reset_files()
+                    environment, named = self.replace_file(odd_file, odd)
+                    message = f"Statvane: {named} is not a regular file.\n"
+
+                    batch = self.run_bounded(environment, "--batch", "Site")
+                    listed = self.run_bounded(environment, "--list")
+
+                    self.assertEqual((batch.returncode, batch.stdout, batch.stderr.decode()),
+                                     (1, b"", message))
+                    self.assertFalse(os.path.exists(self.output))
+                    if odd_file == "reports.dat":
+                        self.assertEqual((listed.returncode, listed.stdout, listed.stderr.decode()),
+                                         (1, b"", message))
+                    else:
+                        self.assertEqual((listed.returncode, listed.stdout), (0, b"Site\n"))
+                    self.assertFalse(os.path.isfile(named), "replaced by a regular file")
+
+    def test_a_link_to_a_regular_settings_file_is_read_and_stays_a_link(self):
+        link = self.sandbox.path("home", "settings-link")
+        os.symlink(self.sandbox.settings, link)
+
+        result = self.run_bounded(self.sandbox.environment(STATVANE_SETTINGS=link),
+                                  "--batch", "Site")
+
+        self.assertEqual((result.returncode, result.stderr), (0, b""))
+        self.assertTrue(os.path.islink(link))
+        self.assertIn(b'"Index"=dword:00000001', read(self.sandbox.settings))
+        self.assertIn(b"Top Pages", read(self.output))
 
 if __name__ == "__main__":
     arguments = sys.argv[1:]

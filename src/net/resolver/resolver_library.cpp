@@ -42,6 +42,12 @@ std::unique_lock<std::recursive_mutex> oneCallAtATime() {
     return std::unique_lock(libraryCalls);
 }
 
+// The library takes NUL-terminated texts: one holding a NUL would reach it cut
+// short, as another address.
+bool holdsNul(const std::string& address) {
+    return address.find('\0') != std::string::npos;
+}
+
 template <typename Entry> Entry entryOf(void* library, const char* name) {
     return library ? reinterpret_cast<Entry>(::dlsym(library, name)) : nullptr;
 }
@@ -86,7 +92,7 @@ bool ResolverLibrary::connection() const {
 }
 
 std::optional<std::string> ResolverLibrary::resolveIP(const std::string& address) const {
-    if (!resolveIP_)
+    if (!resolveIP_ || holdsNul(address))
         return std::nullopt;
     const auto lock = oneCallAtATime();
     const char* name = resolveIP_(address.c_str());
@@ -100,6 +106,8 @@ namespace {
 // What ResolveMany's callbacks reach through their context.
 struct Batch {
     std::vector<ResolverLibrary::Answer>& answers;
+    // The position in answers of each address the library is asked.
+    const std::vector<std::size_t>& positions;
     const ResolverLibrary::KeepGoing& keepGoing;
     // Addresses with an answer, counted here rather than taken from the
     // library, so that the count only grows and matches the answers kept.
@@ -108,13 +116,15 @@ struct Batch {
 
 void takeAnswer(void* context, int index, const char* name) {
     auto& batch = *static_cast<Batch*>(context);
-    auto& answers = batch.answers;
-    if (index < 0 || static_cast<std::size_t>(index) >= answers.size() || answers[index].known)
+    if (index < 0 || static_cast<std::size_t>(index) >= batch.positions.size())
         return;
-    answers[index].known = true;
+    auto& answer = batch.answers[batch.positions[static_cast<std::size_t>(index)]];
+    if (answer.known)
+        return;
+    answer.known = true;
     ++batch.answered;
     if (name)
-        answers[index].name = name;
+        answer.name = name;
 }
 
 int keepGoing(void* context, int /*answered*/) {
@@ -129,12 +139,20 @@ ResolverLibrary::resolveMany(const std::vector<std::string>& addresses,
                              const KeepGoing& keepGoingCall) const {
     if (!resolveMany_)
         return std::nullopt;
-    std::vector<const char*> texts;
-    texts.reserve(addresses.size());
-    for (const std::string& address : addresses)
-        texts.push_back(address.c_str());
     std::vector<Answer> answers(addresses.size());
-    Batch batch{answers, keepGoingCall};
+    std::vector<const char*> texts;
+    std::vector<std::size_t> positions;
+    int notAsked = 0;
+    for (std::size_t i = 0; i < addresses.size(); ++i) {
+        if (holdsNul(addresses[i])) {
+            answers[i].known = true; // does not resolve
+            ++notAsked;
+            continue;
+        }
+        texts.push_back(addresses[i].c_str());
+        positions.push_back(i);
+    }
+    Batch batch{answers, positions, keepGoingCall, notAsked};
     const auto lock = oneCallAtATime();
     resolveMany_(texts.data(), static_cast<int>(texts.size()), takeAnswer, keepGoing, &batch);
     return answers;

@@ -31,7 +31,9 @@ class ResolverLibrary {
     bool connection() const;
 
     // The library's ResolveIP for a dotted IPv4 address: the host name, or
-    // nothing when the address does not resolve. Blocks for the look-up.
+    // nothing when the address does not resolve. Blocks for the look-up. A
+    // text holding a NUL does not resolve and never reaches the library,
+    // which would read it cut short at the NUL; nor does it in resolveMany.
     std::optional<std::string> resolveIP(const std::string& address) const;
 
     // The outcome of one address of a batch: known, with a name or none, or
