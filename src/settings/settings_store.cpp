@@ -93,6 +93,13 @@ void SettingsStore::loadList(const char* key, std::vector<std::string>& list) {
 }
 
 SaveResult SettingsStore::saveSettings(const Settings& settings) {
+    Registry::Batch batch(registry_);
+    const SaveResult result = writeSettings(settings);
+    batch.commit();
+    return result;
+}
+
+SaveResult SettingsStore::writeSettings(const Settings& settings) {
     registry_.openKey(kSettings, true);
     registry_.writeInteger(kSettings, "Default Browser", settings.DefaultBrowser ? 1 : 0);
     for (const auto& value : kLoadOrder) {

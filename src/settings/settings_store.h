@@ -41,8 +41,9 @@ class SettingsStore {
     // keep what they held.
     void loadSettings(Settings& settings);
 
-    // Rejected, with "Max Cache" and the lists left as stored, when MaxCache
-    // is not an integer from 0 to 250000; what was written before stays.
+    // One replacement of the file. Rejected, with "Max Cache" and the lists
+    // left as stored, when MaxCache is not an integer from 0 to 250000; what
+    // was written before it is stored all the same.
     SaveResult saveSettings(const Settings& settings);
 
     // A line for the user when the settings file holds lines it cannot read,
@@ -70,6 +71,8 @@ class SettingsStore {
     void writeSortIndex(std::int32_t index);
 
   private:
+    // The values of a save, in order, up to the cache maximum check.
+    SaveResult writeSettings(const Settings& settings);
     void loadList(const char* key, std::vector<std::string>& list);
     void saveList(const char* key, const std::vector<std::string>& list);
 
