@@ -76,9 +76,10 @@ ReportProfile ProfileStore::loadProfile(std::string_view name) const {
     return profile;
 }
 
-// A report is written with files.dat stored before reports.dat and erased
-// the other way round, each file replaced once: a kill in between leaves at
-// worst inputs without their report, never a listed report without inputs.
+// Each call replaces each file once. A report is written with files.dat
+// stored before reports.dat and erased the other way round, so that a kill
+// between the two leaves at worst inputs without their report, never a
+// listed report without its inputs.
 void ProfileStore::saveProfile(const ReportProfile& profile) {
     IniFile::Batch reports(reports_);
     IniFile::Batch files(files_);
@@ -95,8 +96,10 @@ void ProfileStore::eraseProfile(std::string_view name) {
     files.commit();
 }
 
-// The new sections are written before the old ones go, so that a failed
-// write never loses the report and the rename can simply be done again.
+// The new sections are written before the old ones go, so that a refused
+// reports.dat leaves the report under its old name and the rename can simply
+// be done again. Only a kill between the two stores leaves the old name
+// listed with its inputs gone to the new one, as each file changes once.
 void ProfileStore::renameProfile(std::string_view oldName, const ReportProfile& profile) {
     IniFile::Batch reports(reports_);
     IniFile::Batch files(files_);

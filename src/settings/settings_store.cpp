@@ -172,8 +172,10 @@ WindowSize SettingsStore::readWindowSize(std::string_view form) {
 
 void SettingsStore::writeWindowSize(std::string_view form, WindowSize size) {
     const std::string prefix(form);
+    Registry::Batch batch(registry_);
     registry_.writeInteger(kPositions, prefix + " Height", size.height);
     registry_.writeInteger(kPositions, prefix + " Width", size.width);
+    batch.commit();
 }
 
 std::optional<std::int32_t> SettingsStore::readSortIndex() {

@@ -63,7 +63,7 @@ class SettingsStore {
     // unreadable width also skips the height. Zero means "keep the design
     // size" for that side.
     WindowSize readWindowSize(std::string_view form);
-    // Writes "<form> Height" and then "<form> Width".
+    // Writes "<form> Height" and then "<form> Width", in one replacement.
     void writeWindowSize(std::string_view form, WindowSize size);
 
     // The sort column of the result tables: "Index" in the product key.

@@ -250,7 +250,11 @@ TEST_F(SettingsStoreTest, WebSiteIsReadWithoutCreatingTheKey) {
 
 TEST_F(SettingsStoreTest, WindowSizesAndSortIndex) {
     EXPECT_EQ(store.readWindowSize("Form4").width, 0);
-    store.writeWindowSize("Form4", {640, 480});
+    {
+        test::ReplacementLog log;
+        store.writeWindowSize("Form4", {640, 480});
+        EXPECT_EQ(log.files().size(), 1u);
+    }
     const auto size = store.readWindowSize("Form4");
     EXPECT_EQ(size.width, 640);
     EXPECT_EQ(size.height, 480);
