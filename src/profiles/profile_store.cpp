@@ -96,10 +96,11 @@ void ProfileStore::eraseProfile(std::string_view name) {
     files.commit();
 }
 
-// The new sections are written before the old ones go, so that a refused
-// reports.dat leaves the report under its old name and the rename can simply
-// be done again. Only a kill between the two stores leaves the old name
-// listed with its inputs gone to the new one, as each file changes once.
+// The new sections are written before the old ones go. A refused files.dat
+// changes nothing; a refused reports.dat, or a kill between the two stores,
+// leaves the report listed under its old name with its inputs already under
+// the new one, as each file changes once, and the rename done again
+// completes it.
 void ProfileStore::renameProfile(std::string_view oldName, const ReportProfile& profile) {
     IniFile::Batch reports(reports_);
     IniFile::Batch files(files_);
