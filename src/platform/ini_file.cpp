@@ -5,9 +5,16 @@
 namespace statvane {
 namespace {
 
+constexpr mode_t kNewFileMode = 0666;
+
 Error unableToWrite(const std::filesystem::path& file, const std::string& reason) {
     return Error(formatMessage("Unable to write to %s", std::filesystem::absolute(file).string()),
                  fileDetail(file, reason));
+}
+
+void throwWhenRefused(const std::filesystem::path& file, const ReplaceResult& stored) {
+    if (!stored)
+        throw unableToWrite(file, stored.reason());
 }
 
 } // namespace
@@ -36,8 +43,11 @@ IniDocument& IniFile::loadForWriting() {
 }
 
 void IniFile::store() {
-    if (const ReplaceResult stored = file_.store(0666); !stored)
-        throw unableToWrite(path(), stored.reason());
+    throwWhenRefused(path(), file_.store(kNewFileMode));
+}
+
+void IniFile::Batch::commit() {
+    throwWhenRefused(file_.path(), held_.commit(kNewFileMode));
 }
 
 std::optional<std::string> IniFile::read(std::string_view section, std::string_view key) const {

@@ -42,6 +42,20 @@ class IniFile {
     // The section erased and written again with just these keys, in order.
     void replaceSection(std::string_view section, const IniDocument::KeyValues& values);
 
+    // Makes the writes to the file while it lives one replacement of it:
+    // they change it in memory only, and commit() stores what they changed,
+    // raising the write error above. A batch that ends without commit()
+    // forgets the changes.
+    class Batch {
+      public:
+        explicit Batch(IniFile& file) : file_(file), held_(file.file_) {}
+        void commit();
+
+      private:
+        IniFile& file_;
+        HeldStores<IniDocument> held_;
+    };
+
   private:
     const IniDocument& loadForReading() const;
     IniDocument& loadForWriting();

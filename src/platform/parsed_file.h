@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <sys/types.h>
+#include <utility>
 
 namespace statvane {
 
@@ -34,6 +35,8 @@ template <typename Document> class ParsedFile {
 
     // Raises FileReadError, or what Document::parse raises.
     Document& load() {
+        if (document_ && changesHeld_)
+            return *document_;
         const auto identity = identityOf(file_);
         if (document_ && identity == identity_)
             return *document_;
@@ -49,6 +52,10 @@ template <typename Document> class ParsedFile {
     // could not be written, the file keeps what it held and the changes are
     // forgotten.
     ReplaceResult store(mode_t newFileMode) {
+        if (holding_) {
+            changesHeld_ = true;
+            return {};
+        }
         // What load() gave, as changed since: not read again, so that a
         // change on disk in between cannot take the place of ours.
         const ReplaceResult result =
@@ -60,10 +67,43 @@ template <typename Document> class ParsedFile {
         return result;
     }
 
+    // Until storeHeld() or forgetHeld(), store() keeps the changes in memory
+    // only, and load() gives them without looking at the disk again, so that
+    // many changes make one replacement of the file.
+    void holdStores() { holding_ = true; }
+    // Stores the changes held back, when there are any, in one replacement.
+    ReplaceResult storeHeld(mode_t newFileMode) {
+        holding_ = false;
+        return std::exchange(changesHeld_, false) ? store(newFileMode) : ReplaceResult{};
+    }
+    // Ends holding back and forgets the changes held; the file keeps what it holds.
+    void forgetHeld() {
+        holding_ = false;
+        if (std::exchange(changesHeld_, false))
+            document_.reset();
+    }
+
   private:
     std::filesystem::path file_;
     std::optional<Document> document_;
     std::optional<FileIdentity> identity_;
+    bool holding_ = false;
+    bool changesHeld_ = false;
+};
+
+// Holds back the stores of a ParsedFile while it lives (see holdStores); one
+// that ends without commit() forgets the changes.
+template <typename Document> class HeldStores {
+  public:
+    explicit HeldStores(ParsedFile<Document>& file) : file_(file) { file_.holdStores(); }
+    ~HeldStores() { file_.forgetHeld(); }
+    HeldStores(const HeldStores&) = delete;
+    HeldStores& operator=(const HeldStores&) = delete;
+
+    ReplaceResult commit(mode_t newFileMode) { return file_.storeHeld(newFileMode); }
+
+  private:
+    ParsedFile<Document>& file_;
 };
 
 } // namespace statvane

@@ -28,6 +28,12 @@ UnreadableRegistryFile cannotRead(const std::filesystem::path& file, const std::
                                   "; it is left as it is");
 }
 
+// A failure shows when the file is written.
+void makeFolderOf(const std::filesystem::path& file) {
+    std::error_code ignored;
+    std::filesystem::create_directories(file.parent_path(), ignored);
+}
+
 } // namespace
 
 Registry::Registry(std::filesystem::path file) : file_(std::move(file)) {}
@@ -62,8 +68,7 @@ RegistryDocument& Registry::load() const {
 }
 
 ReplaceResult Registry::store() {
-    std::error_code ignored;
-    std::filesystem::create_directories(file().parent_path(), ignored);
+    makeFolderOf(file());
     return file_.store(kNewFileMode);
 }
 
@@ -116,6 +121,8 @@ void Registry::writeValues(std::string_view key, const std::vector<RegistryValue
     auto& document = load();
     for (const auto& value : values)
         document.setValue(fullPath(key), value);
+    if (firstValueInBatch_ && firstValueInBatch_->empty())
+        firstValueInBatch_ = values.front().name;
     if (const ReplaceResult stored = store(); !stored)
         throw failedToSet(values.front().name, file(), stored);
 }
@@ -140,6 +147,21 @@ void Registry::writeStrings(std::string_view key,
 
 std::vector<std::size_t> Registry::unreadableLines() const {
     return load().unreadableLines();
+}
+
+Registry::Batch::Batch(Registry& registry) : registry_(registry), held_(registry.file_) {
+    registry_.firstValueInBatch_.emplace();
+}
+
+Registry::Batch::~Batch() {
+    registry_.firstValueInBatch_.reset();
+}
+
+void Registry::Batch::commit() {
+    makeFolderOf(registry_.file());
+    const ReplaceResult stored = held_.commit(kNewFileMode);
+    if (!stored && !registry_.firstValueInBatch_->empty())
+        throw failedToSet(*registry_.firstValueInBatch_, registry_.file(), stored);
 }
 
 } // namespace statvane

@@ -71,6 +71,27 @@ class Registry {
     // stay in the file as they stand.
     std::vector<std::size_t> unreadableLines() const;
 
+    // Makes the calls on the registry while it lives one replacement of the
+    // file: they change it in memory only (and raise no write error), and
+    // commit() stores what they changed. A batch that ends without commit()
+    // forgets the changes. One batch at a time.
+    class Batch {
+      public:
+        explicit Batch(Registry& registry);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        // Raises Error("Failed to set data for '<name>'"), naming the first
+        // value written in the batch, when the file cannot be written; it
+        // then keeps what it held. Without a value written, a failure passes
+        // in silence, as for openKey and deleteKey.
+        void commit();
+
+      private:
+        Registry& registry_;
+        HeldStores<RegistryDocument> held_;
+    };
+
   private:
     std::string fullPath(std::string_view key) const;
     // The file's document, read again only when it has changed; the calls
@@ -84,6 +105,8 @@ class Registry {
 
     // Holds the parsed file between calls; reading it again changes nothing.
     mutable ParsedFile<RegistryDocument> file_;
+    // While a batch is open: the first value written in it, empty before.
+    std::optional<std::string> firstValueInBatch_;
 };
 
 } // namespace statvane

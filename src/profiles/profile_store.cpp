@@ -76,7 +76,42 @@ ReportProfile ProfileStore::loadProfile(std::string_view name) const {
     return profile;
 }
 
+// Each call replaces each file once. A report is written with files.dat
+// stored before reports.dat and erased the other way round, so that a kill
+// between the two leaves at worst inputs without their report, never a
+// listed report without its inputs.
 void ProfileStore::saveProfile(const ReportProfile& profile) {
+    IniFile::Batch reports(reports_);
+    IniFile::Batch files(files_);
+    writeSections(profile);
+    files.commit();
+    reports.commit();
+}
+
+void ProfileStore::eraseProfile(std::string_view name) {
+    IniFile::Batch reports(reports_);
+    IniFile::Batch files(files_);
+    eraseSections(name);
+    reports.commit();
+    files.commit();
+}
+
+// The new sections are written before the old ones go. A refused files.dat
+// changes nothing; a refused reports.dat, or a kill between the two stores,
+// leaves the report listed under its old name with its inputs already under
+// the new one, as each file changes once, and the rename done again
+// completes it.
+void ProfileStore::renameProfile(std::string_view oldName, const ReportProfile& profile) {
+    IniFile::Batch reports(reports_);
+    IniFile::Batch files(files_);
+    writeSections(profile);
+    if (!sameReportName(oldName, profile.name))
+        eraseSections(oldName);
+    files.commit();
+    reports.commit();
+}
+
+void ProfileStore::writeSections(const ReportProfile& profile) {
     const std::string_view name = profile.name;
     reports_.writeValues(name, {{"Description", profile.description},
                                 {"Visitors", flagText(profile.visitorsList)},
@@ -99,17 +134,9 @@ void ProfileStore::saveProfile(const ReportProfile& profile) {
                                 {"E-Mail", flagText(profile.emailReport)}});
 }
 
-void ProfileStore::eraseProfile(std::string_view name) {
+void ProfileStore::eraseSections(std::string_view name) {
     reports_.eraseSection(name);
     files_.eraseSection(name);
-}
-
-// The new sections are written before the old ones go, so that a failed
-// write never loses the report and the rename can simply be done again.
-void ProfileStore::renameProfile(std::string_view oldName, const ReportProfile& profile) {
-    saveProfile(profile);
-    if (!sameReportName(oldName, profile.name))
-        eraseProfile(oldName);
 }
 
 } // namespace statvane

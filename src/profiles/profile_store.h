@@ -18,9 +18,11 @@ bool sameReportName(std::string_view a, std::string_view b);
 // The report profiles in reports.dat (settings, one section per report) and
 // files.dat (input entries) of one program directory. Every call reads or
 // writes the files at once (a file is parsed again only when it has changed).
-// Writes raise Error("Unable to write to <path>") and keep what was written
-// before. A profile file that is not a regular file makes reads and writes
-// alike raise Error("<path> is not a regular file").
+// Each save, rename or erase replaces each file it changes once; a file that
+// cannot be written raises Error("Unable to write to <path>") and keeps what
+// it held, while a file stored before it keeps its changes. A profile file
+// that is not a regular file makes reads and writes alike raise
+// Error("<path> is not a regular file").
 class ProfileStore {
   public:
     explicit ProfileStore(const std::filesystem::path& programDirectory);
@@ -41,6 +43,10 @@ class ProfileStore {
     void renameProfile(std::string_view oldName, const ReportProfile& profile);
 
   private:
+    // The changes in memory, stored by the caller's batches.
+    void writeSections(const ReportProfile& profile);
+    void eraseSections(std::string_view name);
+
     IniFile reports_;
     IniFile files_;
 };

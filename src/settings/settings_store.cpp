@@ -93,6 +93,13 @@ void SettingsStore::loadList(const char* key, std::vector<std::string>& list) {
 }
 
 SaveResult SettingsStore::saveSettings(const Settings& settings) {
+    Registry::Batch batch(registry_);
+    const SaveResult result = writeSettings(settings);
+    batch.commit();
+    return result;
+}
+
+SaveResult SettingsStore::writeSettings(const Settings& settings) {
     registry_.openKey(kSettings, true);
     registry_.writeInteger(kSettings, "Default Browser", settings.DefaultBrowser ? 1 : 0);
     for (const auto& value : kLoadOrder) {
@@ -165,8 +172,10 @@ WindowSize SettingsStore::readWindowSize(std::string_view form) {
 
 void SettingsStore::writeWindowSize(std::string_view form, WindowSize size) {
     const std::string prefix(form);
+    Registry::Batch batch(registry_);
     registry_.writeInteger(kPositions, prefix + " Height", size.height);
     registry_.writeInteger(kPositions, prefix + " Width", size.width);
+    batch.commit();
 }
 
 std::optional<std::int32_t> SettingsStore::readSortIndex() {

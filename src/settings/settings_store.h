@@ -41,8 +41,9 @@ class SettingsStore {
     // keep what they held.
     void loadSettings(Settings& settings);
 
-    // Rejected, with "Max Cache" and the lists left as stored, when MaxCache
-    // is not an integer from 0 to 250000; what was written before stays.
+    // One replacement of the file. Rejected, with "Max Cache" and the lists
+    // left as stored, when MaxCache is not an integer from 0 to 250000; what
+    // was written before it is stored all the same.
     SaveResult saveSettings(const Settings& settings);
 
     // A line for the user when the settings file holds lines it cannot read,
@@ -62,7 +63,7 @@ class SettingsStore {
     // unreadable width also skips the height. Zero means "keep the design
     // size" for that side.
     WindowSize readWindowSize(std::string_view form);
-    // Writes "<form> Height" and then "<form> Width".
+    // Writes "<form> Height" and then "<form> Width", in one replacement.
     void writeWindowSize(std::string_view form, WindowSize size);
 
     // The sort column of the result tables: "Index" in the product key.
@@ -70,6 +71,8 @@ class SettingsStore {
     void writeSortIndex(std::int32_t index);
 
   private:
+    // The values of a save, in order, up to the cache maximum check.
+    SaveResult writeSettings(const Settings& settings);
     void loadList(const char* key, std::vector<std::string>& list);
     void saveList(const char* key, const std::vector<std::string>& list);
 

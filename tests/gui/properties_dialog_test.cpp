@@ -346,8 +346,8 @@ TEST_F(PropertiesDialogTest, RenameAfterAFailedWriteLosesNothingAndCompletesOnRe
         rlim_t limit;
         const char* failingFile;
     };
-    // reports.dat holds under 700 bytes and files.dat over 2,000.
-    const Case cases[] = {{"first write", 16, "reports.dat"}, {"input list", 1200, "files.dat"}};
+    // reports.dat holds under 700 bytes and files.dat, written first, over 2,000.
+    const Case cases[] = {{"first write", 16, "files.dat"}, {"input list", 1200, "files.dat"}};
     for (const auto& failure : cases) {
         SCOPED_TRACE(failure.what);
         std::filesystem::remove(home() / "reports.dat");

@@ -1,7 +1,9 @@
 #include "platform/error.h"
 #include "profiles/profile_store.h"
+#include "support/replacement_log.h"
 #include "support/temp_dir.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace statvane {
@@ -159,21 +161,65 @@ TEST_F(ProfileStoreTest, EraseRemovesBothSectionsAndLeavesFilesDatAloneWithoutOn
     EXPECT_EQ(files(), "");
 }
 
-TEST_F(ProfileStoreTest, RefusedWriteStopsAtThatStep) {
+// Each call replaces each file it changes once: files.dat first when a report
+// is written, reports.dat first when one goes, so that a report listed in
+// reports.dat always has its inputs.
+TEST_F(ProfileStoreTest, EachCallReplacesEachFileOnceInOrder) {
+    auto renamed = weekly();
+    renamed.name = "Renamed";
+    const std::vector<std::string> writing = {"files.dat", "reports.dat"};
+    const std::vector<std::string> erasing = {"reports.dat", "files.dat"};
+    const std::pair<std::function<void()>, std::vector<std::string>> cases[] = {
+        {[&] { store.saveProfile(weekly()); }, writing},
+        {[&] { store.saveProfile(weekly()); }, writing},
+        {[&] { store.renameProfile("Weekly", renamed); }, writing},
+        {[&] { store.eraseProfile("Renamed"); }, erasing},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        test::ReplacementLog log;
+        cases[i].first();
+        EXPECT_EQ(log.files(), cases[i].second) << "call " << i;
+    }
+}
+
+// Killed after its first replacement, a save has written only the inputs: the
+// report stays as it was.
+TEST_F(ProfileStoreTest, SaveKilledMidwayLeavesTheReportAsItWas) {
     store.saveProfile(weekly());
-    std::filesystem::permissions(dir / "files.dat", std::filesystem::perms::owner_read);
+    const std::string before = reports();
+    auto changed = weekly();
+    changed.description = "changed";
+    changed.totalOptions = 5;
+    EXPECT_TRUE(test::runKilledAfterRenames(1, [&] { store.saveProfile(changed); }));
+    EXPECT_EQ(reports(), before);
+}
+
+// A refused file raises and keeps what it held; files.dat, stored first, keeps
+// its changes when reports.dat is refused.
+TEST_F(ProfileStoreTest, RefusedWriteStopsAtThatFile) {
     auto changed = weekly();
     changed.description = "new";
     changed.outputFile = "new.txt";
-    try {
-        store.saveProfile(changed);
-        FAIL() << "expected an error";
-    } catch (const Error& error) {
-        EXPECT_EQ(std::string(error.what()), "Unable to write to " + (dir / "files.dat").string());
+    changed.inputs = {"new.log"};
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"files.dat", weekly().inputs},
+        {"reports.dat", changed.inputs},
+    };
+    for (const auto& [refused, inputs] : cases) {
+        SCOPED_TRACE(refused);
+        store.saveProfile(weekly());
+        std::filesystem::permissions(dir / refused, std::filesystem::perms::owner_read);
+        try {
+            store.saveProfile(changed);
+            FAIL() << "expected an error";
+        } catch (const Error& error) {
+            EXPECT_EQ(std::string(error.what()), "Unable to write to " + (dir / refused).string());
+        }
+        EXPECT_EQ(store.readDescription("Weekly"), weekly().description);
+        EXPECT_EQ(store.loadProfile("Weekly").outputFile, "/tmp/weekly.txt");
+        EXPECT_EQ(store.readInputs("Weekly"), inputs);
+        std::filesystem::permissions(dir / refused, std::filesystem::perms::owner_all);
     }
-    EXPECT_EQ(store.readDescription("Weekly"), "new");
-    EXPECT_EQ(store.loadProfile("Weekly").outputFile, "/tmp/weekly.txt");
-    EXPECT_EQ(store.readInputs("Weekly"), weekly().inputs);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/error.h"
 #include "settings/mail_security.h"
 #include "settings/settings_store.h"
+#include "support/replacement_log.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -133,12 +134,54 @@ TEST_F(SettingsStoreTest, MaxCacheCheck) {
         settings.MaxCache = text;
         settings.WebSite = std::string("site for ") + text;
         settings.VisitorFilterList = {"changed"};
+        test::ReplacementLog log;
         EXPECT_EQ(store.saveSettings(settings), accepted ? SaveResult::Saved : SaveResult::Rejected)
             << '"' << text << '"';
+        EXPECT_EQ(log.files().size(), 1u) << '"' << text << '"';
         EXPECT_EQ(registry.readString(kSettings, "Web Site"), settings.WebSite);
         EXPECT_EQ(registry.readString(kSettings, "Max Cache"), accepted ? text : "500");
         EXPECT_EQ(registry.valueNames(kVisitor).size(), accepted ? 1u : 2u);
     }
+}
+
+// A save is one replacement of the file, so that a reader sees the settings
+// from before it or after it, never a part of it.
+TEST_F(SettingsStoreTest, SaveIsOneReplacementHoldingEveryValueInOrder) {
+    Settings settings = filled();
+    settings.MailPassword = "mail secret";
+    test::ReplacementLog log;
+    ASSERT_EQ(store.saveSettings(settings), SaveResult::Saved);
+    EXPECT_EQ(log.files(), std::vector<std::string>{"registry.reg"});
+    EXPECT_EQ(readFile(file),
+              "REGEDIT4\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Velmor Software\\Statvane\\Settings]\r\n"
+              "\"Default Browser\"=dword:00000000\r\n"
+              "\"Browser Path\"=\"/usr/bin/firefox\"\r\n"
+              "\"Web Site\"=\"http://www.example.com\"\r\n"
+              "\"Server Address\"=\"proxy.example.com:3128\"\r\n"
+              "\"Port\"=\"8080\"\r\n\"User Name\"=\"user\"\r\n\"Max Size\"=\"secret\"\r\n"
+              "\"Server\"=\"mail.example.com\"\r\n\"Subject\"=\"Weekly\"\r\n"
+              "\"From\"=\"me@example.com\"\r\n\"Reply-To\"=\"\"\r\n"
+              "\"Mail Password\"=\"mail secret\"\r\n\"Max Cache\"=\"500\"\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Velmor Software\\Statvane\\Visitor]\r\n"
+              "\"0\"=\"10.0.0.*\"\r\n\"1\"=\"*.example\"\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Velmor Software\\Statvane\\Referrer]\r\n"
+              "\"0\"=\"links\"\r\n\r\n"
+              "[HKEY_CURRENT_USER\\Software\\Velmor Software\\Statvane\\TopPages]\r\n\r\n");
+}
+
+// A save killed after its first replacement of the file leaves the settings
+// from before it or the whole new ones, the lists included.
+TEST_F(SettingsStoreTest, SaveKilledMidwayLeavesAWholeFile) {
+    ASSERT_EQ(store.saveSettings(filled()), SaveResult::Saved);
+    const std::string before = readFile(file);
+    Settings changed = filled();
+    changed.DefaultBrowser = true;
+    changed.VisitorFilterList = {"192.168.*"};
+    EXPECT_TRUE(test::runKilledAfterRenames(1, [&] { store.saveSettings(changed); }));
+    const std::string afterKill = readFile(file);
+    ASSERT_EQ(store.saveSettings(changed), SaveResult::Saved);
+    EXPECT_TRUE(afterKill == before || afterKill == readFile(file)) << afterKill;
 }
 
 TEST_F(SettingsStoreTest, ListsAreRebuiltAndLoadValuesOfAnyName) {
@@ -207,7 +250,11 @@ TEST_F(SettingsStoreTest, WebSiteIsReadWithoutCreatingTheKey) {
 
 TEST_F(SettingsStoreTest, WindowSizesAndSortIndex) {
     EXPECT_EQ(store.readWindowSize("Form4").width, 0);
-    store.writeWindowSize("Form4", {640, 480});
+    {
+        test::ReplacementLog log;
+        store.writeWindowSize("Form4", {640, 480});
+        EXPECT_EQ(log.files().size(), 1u);
+    }
     const auto size = store.readWindowSize("Form4");
     EXPECT_EQ(size.width, 640);
     EXPECT_EQ(size.height, 480);
