@@ -135,7 +135,13 @@ std::optional<std::string> SettingsStore::unreadableLinesNotice() const {
 std::string SettingsStore::readWebSite() {
     if (!registry_.keyExists(kSettings))
         return {};
-    return registry_.readString(kSettings, "Web Site").value_or("");
+    try {
+        return registry_.readString(kSettings, "Web Site").value_or("");
+    } catch (const UnreadableRegistryFile&) {
+        throw;
+    } catch (const Error&) {
+        return {}; // stored as something other than a string
+    }
 }
 
 std::string SettingsStore::readOpenDirectory() {

@@ -203,6 +203,9 @@ TEST_F(SettingsStoreTest, WebSiteIsReadWithoutCreatingTheKey) {
     EXPECT_FALSE(std::filesystem::exists(file));
     registry.writeString(kSettings, "Web Site", "http://site");
     EXPECT_EQ(store.readWebSite(), "http://site");
+    // Loading tells a value of another kind; a run then reads it as empty.
+    registry.writeInteger(kSettings, "Web Site", 1);
+    EXPECT_EQ(store.readWebSite(), "");
 }
 
 TEST_F(SettingsStoreTest, WindowSizesAndSortIndex) {

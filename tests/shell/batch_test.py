@@ -337,6 +337,21 @@ class MessagesAndExitCodes(BatchTestCase):
                 self.assert_only_index_changed(self.settings_before, self.profiles_before,
                                                allow_unchanged=True)
 
+    def test_a_settings_value_of_the_wrong_kind_is_told_once(self):
+        # Loading tells it; the run then reads the site as empty and goes on.
+        write(self.sandbox.settings, self.settings_before.replace(b'"Web Site"=""',
+                                                                  b'"Web Site"=dword:00000001'))
+        existing = self.sandbox.path("one.log")
+        self.sandbox.write_profiles([profile("Wrong Kind", ANALYSES, [existing], self.output)])
+        try:
+            result = self.sandbox.run("--batch", "Wrong Kind")
+            self.assertEqual((result.returncode, result.stdout, result.stderr.decode()),
+                             (0, b"", "Statvane: Invalid data type for 'Web Site'.\n"))
+            self.assertIn(b"\r\n/blank,1,100\r\n", read(self.output))
+        finally:
+            if os.path.exists(self.output):
+                os.remove(self.output)
+
     def test_unknown_report_leaves_no_settings_file_and_no_program_files(self):
         # The settings are loaded (which creates their file) only for a report that exists.
         empty_home = self.sandbox.path("empty-home")
