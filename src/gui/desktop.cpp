@@ -2,6 +2,7 @@
 
 #include "gui/command_guard.h"
 #include "net/resolver/resolver_library.h"
+#include "net/tls_trust.h"
 #include "net/web/web_launching.h"
 #include "platform/program_directory.h"
 #include "platform/stream_prompt.h"
@@ -33,6 +34,7 @@ Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
           settingsStore_, settings_, profiles_, prompt_, help_, saveDialog_, programDirectory_,
           [this] { return form1_.selectedReport(); },
           [this](const std::filesystem::path& file, const std::string& addresses) {
+              tellExtraCaFileProblem(prompt_);
               return mail_.mailReport(settings_, file, addresses);
           }}),
       help_(prompt_), mail_(smtpCli1_, prompt_, [this] { return connected(); }),
@@ -49,7 +51,11 @@ bool Desktop::connected() const {
 }
 
 void Desktop::runAnalysis(const std::optional<std::string>& report) {
-    runGuarded(prompt_, [&] { run_.runAnalysis(report); });
+    runGuarded(prompt_, [&] {
+        if (!run_.running())
+            tellExtraCaFileProblem(prompt_);
+        run_.runAnalysis(report);
+    });
 }
 
 bool Desktop::isBeingAnalyzed(const std::string& report) const {

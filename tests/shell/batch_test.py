@@ -337,20 +337,37 @@ class MessagesAndExitCodes(BatchTestCase):
                 self.assert_only_index_changed(self.settings_before, self.profiles_before,
                                                allow_unchanged=True)
 
+    def run_writing_a_report(self, environment=None):
+        """A run of a report that is written whatever else is told; its report
+        is removed again."""
+        existing = self.sandbox.path("one.log")
+        self.sandbox.write_profiles([profile("Written", ANALYSES, [existing], self.output)])
+        try:
+            result = self.sandbox.run("--batch", "Written", environment=environment)
+            self.assertEqual((result.returncode, result.stdout), (0, b""))
+            return result.stderr.decode(), read(self.output)
+        finally:
+            if os.path.exists(self.output):
+                os.remove(self.output)
+
     def test_a_settings_value_of_the_wrong_kind_is_told_once(self):
         # Loading tells it; the run then reads the site as empty and goes on.
         write(self.sandbox.settings, self.settings_before.replace(b'"Web Site"=""',
                                                                   b'"Web Site"=dword:00000001'))
-        existing = self.sandbox.path("one.log")
-        self.sandbox.write_profiles([profile("Wrong Kind", ANALYSES, [existing], self.output)])
-        try:
-            result = self.sandbox.run("--batch", "Wrong Kind")
-            self.assertEqual((result.returncode, result.stdout, result.stderr.decode()),
-                             (0, b"", "Statvane: Invalid data type for 'Web Site'.\n"))
-            self.assertIn(b"\r\n/blank,1,100\r\n", read(self.output))
-        finally:
-            if os.path.exists(self.output):
-                os.remove(self.output)
+        error, report = self.run_writing_a_report()
+        self.assertEqual(error, "Statvane: Invalid data type for 'Web Site'.\n")
+        self.assertIn(b"\r\n/blank,1,100\r\n", report)
+
+    def test_a_ca_file_that_cannot_be_read_is_told_once(self):
+        cases = [(self.sandbox.path("no-such.pem"), "No such file or directory"),
+                 (self.sandbox.root, "Is a directory"),
+                 (self.empty_log, "it holds no certificate")]
+        for ca_file, reason in cases:
+            with self.subTest(ca_file=ca_file):
+                error, _ = self.run_writing_a_report(
+                    self.sandbox.environment(STATVANE_CA_FILE=ca_file))
+                self.assertEqual(error, f"Statvane: STATVANE_CA_FILE names {ca_file}, which could "
+                                        f"not be read as PEM certificates: {reason}.\n")
 
     def test_unknown_report_leaves_no_settings_file_and_no_program_files(self):
         # The settings are loaded (which creates their file) only for a report that exists.
