@@ -410,10 +410,12 @@ def long_visitor_log(path, lines):
             file.write(dated(visitor, b"GET / HTTP/1.0") + b"\n")
 
 
-def limit_file_size(size):
-    """For a child process: writing beyond size fails as on a full disk (EFBIG)."""
+def limit_file_size(size, disposition=signal.SIG_IGN):
+    """For a child process: writing beyond size fails as on a full disk (EFBIG)
+    when SIGXFSZ is ignored; the program must ignore it itself when it starts
+    with the signal's default disposition, which ends a process (`ulimit -f`)."""
     def limit():
-        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        signal.signal(signal.SIGXFSZ, disposition)
         resource.setrlimit(resource.RLIMIT_FSIZE, (size, size))
     return limit
 
@@ -445,13 +447,17 @@ class ReportFileIsReplacedWhole(BatchTestCase):
             os.remove(os.path.join(self.folder, name))
 
     def test_full_disk_leaves_the_previous_report(self):
-        result = self.sandbox.run("--batch", "Big", preexec_fn=limit_file_size(1 << 20))
+        for disposition in (signal.SIG_IGN, signal.SIG_DFL):
+            with self.subTest(sigxfsz=disposition):
+                result = self.sandbox.run("--batch", "Big",
+                                          preexec_fn=limit_file_size(1 << 20, disposition))
 
-        self.assertEqual(read(self.report), self.previous)
-        self.assertEqual(sorted(os.listdir(self.folder)), ["access.log", "report.txt"])
-        self.assertEqual(result.returncode, 1)
-        self.assertEqual(result.stderr.decode(), "Statvane: Stream write error.\n"
-                                                 f"Statvane: {self.report}: File too large\n")
+                self.assertEqual(read(self.report), self.previous)
+                self.assertEqual(sorted(os.listdir(self.folder)), ["access.log", "report.txt"])
+                self.assertEqual(result.returncode, 1)
+                self.assertEqual(result.stderr.decode(),
+                                 "Statvane: Stream write error.\n"
+                                 f"Statvane: {self.report}: File too large\n")
 
     def test_kill_during_the_write_leaves_the_previous_report(self):
         for _ in range(5):
