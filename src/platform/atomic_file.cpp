@@ -87,7 +87,7 @@ std::string ReplaceResult::reason() const {
 }
 
 ReplaceResult replaceFileContents(const std::filesystem::path& requested, std::string_view contents,
-                                  mode_t newFileMode) {
+                                  mode_t newFileMode, FileReaders readers) {
     const std::filesystem::path file = resolveLinks(requested);
     struct stat old {};
     const bool exists = ::stat(file.c_str(), &old) == 0;
@@ -104,8 +104,10 @@ ReplaceResult replaceFileContents(const std::filesystem::path& requested, std::s
         return {ReplaceResult::Stage::Create, errno};
     if (exists)
         keepOwner(fd, old);
-    ReplaceResult result = fillTemporary(
-        fd, exists ? old.st_mode & 07777 : newFileModeLessUmask(newFileMode), contents);
+    const mode_t mode = readers == FileReaders::OwnerOnly ? 0600
+                        : exists                          ? old.st_mode & 07777
+                                                          : newFileModeLessUmask(newFileMode);
+    ReplaceResult result = fillTemporary(fd, mode, contents);
     if (result && ::rename(temporary.c_str(), file.c_str()) != 0)
         result = {ReplaceResult::Stage::Rename, errno};
     if (!result)

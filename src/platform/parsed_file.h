@@ -44,11 +44,11 @@ template <typename Document> class ParsedFile {
     // Replaces the file with the loaded document, as changed since. When it
     // could not be written, the file keeps what it held and the changes are
     // forgotten.
-    ReplaceResult store(mode_t newFileMode) {
+    ReplaceResult store(mode_t newFileMode, FileReaders readers = FileReaders::AsBefore) {
         // What load() gave, as changed since: not read again, so that a
         // change on disk in between cannot take the place of ours.
         const ReplaceResult result =
-            replaceFileContents(file_, document_.value().serialize(), newFileMode);
+            replaceFileContents(file_, document_.value().serialize(), newFileMode, readers);
         if (result)
             identity_ = identityOf(file_);
         else
