@@ -30,6 +30,10 @@ class Decompressor {
 
     // Why the data is damaged, after step said so.
     virtual std::string damage() const = 0;
+
+    // Whether zero bytes after a stream are padding to pass over, as tape
+    // blocks leave them behind a gzip file.
+    virtual bool skipsZerosAfterStream() const { return false; }
 };
 
 std::unique_ptr<Decompressor> makeGzipDecompressor();

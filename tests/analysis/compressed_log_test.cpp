@@ -43,6 +43,12 @@ template <std::string (*compress)(std::string_view)> std::string twoParts(std::s
     return compress(bytes.substr(0, bytes.size() / 2)) + compress(bytes.substr(bytes.size() / 2));
 }
 
+// Zero bytes after the last member, as a tape block pads it; more than one
+// chunk of them.
+std::string gzippedWithZeros(std::string_view bytes) {
+    return twoParts<gzipped>(bytes) + std::string((std::size_t{3} << 20) / 2, '\0');
+}
+
 struct Reading {
     LogFileRead result;
     Lines lines;
@@ -93,6 +99,7 @@ TEST(CompressedLog, GivesTheLinesOfThePlainFile) {
     const std::pair<const char*, std::string (*)(std::string_view)> encodings[] = {
         {"gzip", gzipped},
         {"gzip, two members", twoParts<gzipped>},
+        {"gzip, trailing zero bytes", gzippedWithZeros},
         {"bzip2", bzipped},
         {"bzip2, two streams", twoParts<bzipped>},
     };
@@ -146,6 +153,7 @@ TEST(CompressedLog, DamagedDataMakesTheFileUnreadableWithNothingKept) {
         {withByteFlipped(gzip, gzip.size() - 8), "damaged gzip data: incorrect data check"},
         {withByteFlipped(gzip, 3), "damaged gzip data: unknown header flags set"},
         {gzip + "trailing text\n", "damaged gzip data: incorrect header check"},
+        {gzip + std::string(5, '\0') + "text\n", "damaged gzip data: incorrect header check"},
         {bzip2.substr(0, bzip2.size() - 4), "bzip2 data cut short"},
         {bzip2.substr(0, bzip2.size() / 2), "bzip2 data cut short"},
         {bzip2 + bzip2.substr(0, 20), "bzip2 data cut short"},
