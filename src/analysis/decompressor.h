@@ -11,7 +11,7 @@ class Decompressor {
   public:
     enum class Step {
         Going,     // wants more input or more room
-        StreamEnd, // a whole stream (a gzip member, a bzip2 stream) has come out
+        StreamEnd, // a whole stream (a gzip member, a zstd frame) has come out
         Damaged,
     };
 
@@ -38,6 +38,8 @@ class Decompressor {
 
 std::unique_ptr<Decompressor> makeGzipDecompressor();
 std::unique_ptr<Decompressor> makeBzip2Decompressor();
+std::unique_ptr<Decompressor> makeXzDecompressor();
+std::unique_ptr<Decompressor> makeZstdDecompressor();
 
 // The decompressor for an open file's data, recognised by its first bytes
 // (never by its name), or nothing for a plain file.

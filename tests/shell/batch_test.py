@@ -609,8 +609,21 @@ def compressed(program, data):
 
 
 class CompressedLogs(BatchTestCase):
-    """Rotated logs compressed with the system's gzip and bzip2 are read as
-    they decompress: the report is that of the same logs uncompressed."""
+    """Rotated logs compressed with the system's gzip, bzip2, xz and zstd are
+    read as they decompress: the report is that of the same logs uncompressed."""
+
+    # (name in the rotated folder, how it is made from its plain copy, lines)
+    ROTATED = [
+        ("access.log", lambda log: log, 700),
+        ("access.log.1", lambda log: log, 500),
+        # two members, as from appending to a .gz file, and zero bytes after
+        # them, as a tape block pads it
+        ("access.log.2.gz", lambda log: compressed("gzip", log[:5000]) +
+         compressed("gzip", log[5000:]) + bytes(512), 400),
+        ("access.log.3.bz2", lambda log: compressed("bzip2", log), 300),
+        ("access.log.4.xz", lambda log: compressed("xz", log), 250),
+        ("access.log.5.zst", lambda log: compressed("zstd", log), 200),
+    ]
 
     @classmethod
     def setUpClass(cls):
@@ -618,26 +631,19 @@ class CompressedLogs(BatchTestCase):
         plain, rotated = cls.sandbox.path("plain"), cls.sandbox.path("rotated")
         os.makedirs(plain)
         os.makedirs(rotated)
-        for number, lines in enumerate([700, 500, 400, 300]):
-            generate(os.path.join(plain, f"access.log.{number}"), number + 1, lines)
-        append(os.path.join(plain, "access.log.2"), b"".join(ODD_LINES))
-        append(os.path.join(plain, "access.log.3"), crlf_lines(["10.4.4.4 no final line feed"])
+        # Named as they sort in the rotated folder, which the plain copies keep.
+        for number, (name, _, lines) in enumerate(cls.ROTATED):
+            generate(os.path.join(plain, name), number + 1, lines)
+        append(os.path.join(plain, "access.log.2.gz"), b"".join(ODD_LINES))
+        append(os.path.join(plain, "access.log.3.bz2"),
+               crlf_lines(["10.4.4.4 no final line feed"])
                + b"10.4.4.5 - - [09/Nov/2026:12:00:09 +0000] \"GET /last HTTP/1.0\"")
-        logs = [read(os.path.join(plain, f"access.log.{number}")) for number in range(4)]
-        names = ["access.log", "access.log.1", "access.log.2.gz", "access.log.3.bz2"]
-        contents = [logs[0], logs[1],
-                    # two members, as from appending to a .gz file
-                    compressed("gzip", logs[2][:5000]) + compressed("gzip", logs[2][5000:]),
-                    compressed("bzip2", logs[3])]
-        for name, data in zip(names, contents):
-            write(os.path.join(rotated, name), data)
+        for name, make, _ in cls.ROTATED:
+            write(os.path.join(rotated, name), make(read(os.path.join(plain, name))))
         os.makedirs(cls.sandbox.path("broken"))
         cls.truncated = cls.sandbox.path("broken", "access.log.4.gz")
-        gzipped = compressed("gzip", logs[0])
+        gzipped = compressed("gzip", read(os.path.join(plain, "access.log")))
         write(cls.truncated, gzipped[:len(gzipped) // 2])
-        # Named as they sort in the rotated folder, which the plain copies keep.
-        for number, name in enumerate(names):
-            os.rename(os.path.join(plain, f"access.log.{number}"), os.path.join(plain, name))
         cls.output = cls.sandbox.path("compressed.txt")
 
     def run_report(self, inputs):
@@ -652,9 +658,7 @@ class CompressedLogs(BatchTestCase):
         self.use_settings(**FILTERS)
         expected = self.sandbox.reference("Rotated")
         rotated = self.sandbox.path("rotated")
-        entries = [os.path.join(rotated, name)
-                   for name in ("access.log", "access.log.1", "access.log.2.gz",
-                                "access.log.3.bz2")]
+        entries = [os.path.join(rotated, name) for name, _, _ in self.ROTATED]
         cases = [("by name", entries), ("by a pattern", [os.path.join(rotated, "*access.log*")])]
         for case, inputs in cases:
             with self.subTest(case=case):
