@@ -3,6 +3,8 @@
 #include "analysis/figure_text.h"
 #include "platform/integer_text.h"
 
+#include <algorithm>
+
 namespace statvane {
 
 std::int32_t contentLengthOf(const std::vector<std::string>& headerLines) {
@@ -12,7 +14,8 @@ std::int32_t contentLengthOf(const std::vector<std::string>& headerLines) {
             continue;
         const std::string_view value =
             line.size() > kValueStart ? std::string_view(line).substr(kValueStart) : "";
-        return parseInteger(value).value_or(0);
+        // A negative size is no size: the page counts as a failed request.
+        return std::max(parseInteger(value).value_or(0), 0);
     }
     return 0;
 }

@@ -43,7 +43,8 @@ class HeadRequester {
 };
 
 // The size in the first header line that contains "Content-Length", taken
-// from its 17th character; 0 when there is none or it is not an integer.
+// from its 17th character; 0 when there is none, it is not an integer or it
+// is negative.
 std::int32_t contentLengthOf(const std::vector<std::string>& headerLines);
 
 // Asks the site for the size of every counted page and adds count times size

@@ -3,6 +3,7 @@
 #include "analysis/line_splitter.h"
 #include "platform/error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <unistd.h>
 #include <vector>
@@ -32,6 +33,8 @@ class CompressedRead {
                     return endOfFile();
                 pending_ = std::span<const char>(input_.data(), static_cast<std::size_t>(got));
             }
+            if (!inStream_)
+                skipPadding();
             if (!inStream_ && !pending_.empty()) {
                 decompressor_.startStream();
                 inStream_ = true;
@@ -50,6 +53,14 @@ class CompressedRead {
             if (got >= 0 || errno != EINTR)
                 return got;
         }
+    }
+
+    void skipPadding() {
+        if (!decompressor_.skipsZerosAfterStream())
+            return;
+        const auto data =
+            std::find_if(pending_.begin(), pending_.end(), [](char byte) { return byte != '\0'; });
+        pending_ = pending_.subspan(static_cast<std::size_t>(data - pending_.begin()));
     }
 
     bool decompressOnce() {

@@ -11,7 +11,7 @@ class Decompressor {
   public:
     enum class Step {
         Going,     // wants more input or more room
-        StreamEnd, // a whole stream (a gzip member, a bzip2 stream) has come out
+        StreamEnd, // a whole stream (a gzip member, a zstd frame) has come out
         Damaged,
     };
 
@@ -30,10 +30,16 @@ class Decompressor {
 
     // Why the data is damaged, after step said so.
     virtual std::string damage() const = 0;
+
+    // Whether zero bytes after a stream are padding to pass over, as tape
+    // blocks leave them behind a gzip file.
+    virtual bool skipsZerosAfterStream() const { return false; }
 };
 
 std::unique_ptr<Decompressor> makeGzipDecompressor();
 std::unique_ptr<Decompressor> makeBzip2Decompressor();
+std::unique_ptr<Decompressor> makeXzDecompressor();
+std::unique_ptr<Decompressor> makeZstdDecompressor();
 
 // The decompressor for an open file's data, recognised by its first bytes
 // (never by its name), or nothing for a plain file.

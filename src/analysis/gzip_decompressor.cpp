@@ -42,6 +42,8 @@ class GzipDecompressor : public Decompressor {
 
     const char* formatName() const override { return "gzip"; }
 
+    bool skipsZerosAfterStream() const override { return true; }
+
     std::string damage() const override {
         if (status_ == Z_MEM_ERROR)
             return "out of memory";

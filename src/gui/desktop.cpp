@@ -2,6 +2,7 @@
 
 #include "gui/command_guard.h"
 #include "net/resolver/resolver_library.h"
+#include "net/tls_trust.h"
 #include "net/web/web_launching.h"
 #include "platform/program_directory.h"
 #include "platform/stream_prompt.h"
@@ -34,6 +35,7 @@ Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
           settingsStore_, settings_, profiles_, help_, saveDialog_, programDirectory_,
           [this] { return form1_.selectedReport(); },
           [this](const std::filesystem::path& file, const std::string& addresses) {
+              tellExtraCaFileProblem(form1_.prompt());
               return mail_.mailReport(settings_, file, addresses);
           },
           [this] { return run_.running(); }}),
@@ -50,7 +52,11 @@ bool Desktop::connected() const {
 }
 
 void Desktop::runAnalysis(const std::optional<std::string>& report) {
-    runGuarded(form1_.prompt(), [&] { run_.runAnalysis(report); });
+    runGuarded(form1_.prompt(), [&] {
+        if (!run_.running())
+            tellExtraCaFileProblem(form1_.prompt());
+        run_.runAnalysis(report);
+    });
 }
 
 bool Desktop::isBeingAnalyzed(const std::string& report) const {

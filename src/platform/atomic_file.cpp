@@ -30,13 +30,18 @@ bool writeAll(int fd, std::string_view contents) {
     return true;
 }
 
-// The file a link points to is the one replaced, so links stay links.
-std::filesystem::path resolveLinks(const std::filesystem::path& file) {
+// As many links in a row as the system follows before it gives up (ELOOP).
+constexpr int kLinksFollowed = 40;
+
+// The file a link points to is the one replaced, so links stay links; a link
+// whose file does not exist yet gets that file.
+std::filesystem::path resolveLinks(std::filesystem::path file) {
     std::error_code error;
-    if (std::filesystem::is_symlink(file, error)) {
-        const auto target = std::filesystem::weakly_canonical(file, error);
-        if (!error)
-            return target;
+    for (int followed = 0; followed < kLinksFollowed; ++followed) {
+        const auto target = std::filesystem::read_symlink(file, error);
+        if (error)
+            break;
+        file = file.parent_path() / target; // an absolute target replaces the whole
     }
     return file;
 }
@@ -82,7 +87,7 @@ std::string ReplaceResult::reason() const {
 }
 
 ReplaceResult replaceFileContents(const std::filesystem::path& requested, std::string_view contents,
-                                  mode_t newFileMode) {
+                                  mode_t newFileMode, FileReaders readers) {
     const std::filesystem::path file = resolveLinks(requested);
     struct stat old {};
     const bool exists = ::stat(file.c_str(), &old) == 0;
@@ -99,8 +104,10 @@ ReplaceResult replaceFileContents(const std::filesystem::path& requested, std::s
         return {ReplaceResult::Stage::Create, errno};
     if (exists)
         keepOwner(fd, old);
-    ReplaceResult result = fillTemporary(
-        fd, exists ? old.st_mode & 07777 : newFileModeLessUmask(newFileMode), contents);
+    const mode_t mode = readers == FileReaders::OwnerOnly ? 0600
+                        : exists                          ? old.st_mode & 07777
+                                                          : newFileModeLessUmask(newFileMode);
+    ReplaceResult result = fillTemporary(fd, mode, contents);
     if (result && ::rename(temporary.c_str(), file.c_str()) != 0)
         result = {ReplaceResult::Stage::Rename, errno};
     if (!result)

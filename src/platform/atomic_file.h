@@ -38,17 +38,28 @@ class ReplaceResult {
     int systemError_ = 0;
 };
 
+// Who may read a replaced file.
+enum class FileReaders {
+    // An existing file keeps its permission bits; a new one gets the mode
+    // asked for, less the umask.
+    AsBefore,
+    // Its owner only (mode 0600), whatever it allowed before: for a file that
+    // receives a password. The mode is set before the contents are in place.
+    OwnerOnly,
+};
+
 // Replaces a file's contents at once: the new contents go to a hidden
 // temporary file in the same folder (".name.XXXXXX", which folder searches
 // for logs pass over), are flushed to the disk and renamed over the old file,
 // so a failure or a crash never leaves half a file. The temporary file is
-// removed on every failure. An existing file keeps its permission bits and,
-// where the process may set them, its owner and group; a new one gets
-// newFileMode (less the umask). A file without any write permission bit
-// counts as read-only and is refused. On failure the old contents are
-// untouched.
+// removed on every failure. The file's mode follows `readers`; an existing
+// file keeps, where the process may set them, its owner and group. A file
+// without any write permission bit counts as read-only and is refused. A
+// symbolic link stays a link: the file it names is replaced, or made. On
+// failure the old contents are untouched.
 ReplaceResult replaceFileContents(const std::filesystem::path& file, std::string_view contents,
-                                  mode_t newFileMode = 0666);
+                                  mode_t newFileMode = 0666,
+                                  FileReaders readers = FileReaders::AsBefore);
 
 // Reads a whole file; false when it is missing or cannot be read, with errno
 // telling why: EISDIR for a folder, 0 for any other file that is not a

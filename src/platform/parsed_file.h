@@ -51,15 +51,18 @@ template <typename Document> class ParsedFile {
     // Replaces the file with the loaded document, as changed since. When it
     // could not be written, the file keeps what it held and the changes are
     // forgotten.
-    ReplaceResult store(mode_t newFileMode) {
+    ReplaceResult store(mode_t newFileMode, FileReaders readers = FileReaders::AsBefore) {
         if (holding_) {
             changesHeld_ = true;
+            // One change that needs the file kept from others keeps it so.
+            if (readers == FileReaders::OwnerOnly)
+                heldReaders_ = readers;
             return {};
         }
         // What load() gave, as changed since: not read again, so that a
         // change on disk in between cannot take the place of ours.
         const ReplaceResult result =
-            replaceFileContents(file_, document_.value().serialize(), newFileMode);
+            replaceFileContents(file_, document_.value().serialize(), newFileMode, readers);
         if (result)
             identity_ = identityOf(file_);
         else
@@ -74,11 +77,13 @@ template <typename Document> class ParsedFile {
     // Stores the changes held back, when there are any, in one replacement.
     ReplaceResult storeHeld(mode_t newFileMode) {
         holding_ = false;
-        return std::exchange(changesHeld_, false) ? store(newFileMode) : ReplaceResult{};
+        const FileReaders readers = std::exchange(heldReaders_, FileReaders::AsBefore);
+        return std::exchange(changesHeld_, false) ? store(newFileMode, readers) : ReplaceResult{};
     }
     // Ends holding back and forgets the changes held; the file keeps what it holds.
     void forgetHeld() {
         holding_ = false;
+        heldReaders_ = FileReaders::AsBefore;
         if (std::exchange(changesHeld_, false))
             document_.reset();
     }
@@ -89,6 +94,7 @@ template <typename Document> class ParsedFile {
     std::optional<FileIdentity> identity_;
     bool holding_ = false;
     bool changesHeld_ = false;
+    FileReaders heldReaders_ = FileReaders::AsBefore;
 };
 
 // Holds back the stores of a ParsedFile while it lives (see holdStores); one

@@ -34,6 +34,10 @@ void makeFolderOf(const std::filesystem::path& file) {
     std::filesystem::create_directories(file.parent_path(), ignored);
 }
 
+RegistryValue stringValue(std::string_view name, std::string_view text) {
+    return RegistryValue{std::string(name), RegistryValue::Kind::String, std::string(text), 0};
+}
+
 } // namespace
 
 Registry::Registry(std::filesystem::path file) : file_(std::move(file)) {}
@@ -67,9 +71,9 @@ RegistryDocument& Registry::load() const {
     }
 }
 
-ReplaceResult Registry::store() {
+ReplaceResult Registry::store(FileReaders readers) {
     makeFolderOf(file());
-    return file_.store(kNewFileMode);
+    return file_.store(kNewFileMode, readers);
 }
 
 bool Registry::openKey(std::string_view key, bool canCreate) {
@@ -115,7 +119,8 @@ std::optional<std::int32_t> Registry::readInteger(std::string_view key,
     return value ? std::optional(value->integer) : std::nullopt;
 }
 
-void Registry::writeValues(std::string_view key, const std::vector<RegistryValue>& values) {
+void Registry::writeValues(std::string_view key, const std::vector<RegistryValue>& values,
+                           FileReaders readers) {
     if (values.empty())
         return;
     auto& document = load();
@@ -123,13 +128,18 @@ void Registry::writeValues(std::string_view key, const std::vector<RegistryValue
         document.setValue(fullPath(key), value);
     if (firstValueInBatch_ && firstValueInBatch_->empty())
         firstValueInBatch_ = values.front().name;
-    if (const ReplaceResult stored = store(); !stored)
+    if (const ReplaceResult stored = store(readers); !stored)
         throw failedToSet(values.front().name, file(), stored);
 }
 
 void Registry::writeString(std::string_view key, std::string_view name, std::string_view value) {
-    writeValues(key, {RegistryValue{std::string(name), RegistryValue::Kind::String,
-                                    std::string(value), 0}});
+    writeValues(key, {stringValue(name, value)});
+}
+
+void Registry::writeSecretString(std::string_view key, std::string_view name,
+                                 std::string_view value) {
+    writeValues(key, {stringValue(name, value)},
+                value.empty() ? FileReaders::AsBefore : FileReaders::OwnerOnly);
 }
 
 void Registry::writeInteger(std::string_view key, std::string_view name, std::int32_t value) {
@@ -141,7 +151,7 @@ void Registry::writeStrings(std::string_view key,
     std::vector<RegistryValue> typed;
     typed.reserve(values.size());
     for (const auto& [name, text] : values)
-        typed.push_back(RegistryValue{name, RegistryValue::Kind::String, text, 0});
+        typed.push_back(stringValue(name, text));
     writeValues(key, typed);
 }
 

@@ -62,6 +62,9 @@ class Registry {
     // when the file cannot be written; what it held stays.
     void writeString(std::string_view key, std::string_view name, std::string_view value);
     void writeInteger(std::string_view key, std::string_view name, std::int32_t value);
+    // As writeString, for a password: a value that is not empty makes the
+    // file readable and writable by its owner only (mode 0600).
+    void writeSecretString(std::string_view key, std::string_view name, std::string_view value);
     // Several strings in one replacement of the file, in the given order; the
     // error names the first of them.
     void writeStrings(std::string_view key,
@@ -97,11 +100,12 @@ class Registry {
     // The file's document, read again only when it has changed; the calls
     // that change it store it afterwards.
     RegistryDocument& load() const;
-    ReplaceResult store();
+    ReplaceResult store(FileReaders readers = FileReaders::AsBefore);
     // The value when it exists; Error when it is of another kind.
     std::optional<RegistryValue> readValue(std::string_view key, std::string_view name,
                                            RegistryValue::Kind kind) const;
-    void writeValues(std::string_view key, const std::vector<RegistryValue>& values);
+    void writeValues(std::string_view key, const std::vector<RegistryValue>& values,
+                     FileReaders readers = FileReaders::AsBefore);
 
     // Holds the parsed file between calls; reading it again changes nothing.
     mutable ParsedFile<RegistryDocument> file_;

@@ -17,14 +17,20 @@ constexpr std::int32_t kMaxCacheLimit = 250000;
 struct TextValue {
     const char* name;
     std::string Settings::*field;
+    bool password = false; // makes the file its owner's alone when set
 };
 
 constexpr TextValue kLoadOrder[] = {
-    {"Browser Path", &Settings::BrowserPath}, {"Web Site", &Settings::WebSite},
-    {"Max Cache", &Settings::MaxCache},       {"Server Address", &Settings::ProxyServerAddress},
-    {"Port", &Settings::ProxyPort},           {"User Name", &Settings::ProxyUserName},
-    {"Max Size", &Settings::ProxyPassword},   {"Server", &Settings::MailServer},
-    {"Subject", &Settings::MailSubject},      {"From", &Settings::MailSender},
+    {"Browser Path", &Settings::BrowserPath},
+    {"Web Site", &Settings::WebSite},
+    {"Max Cache", &Settings::MaxCache},
+    {"Server Address", &Settings::ProxyServerAddress},
+    {"Port", &Settings::ProxyPort},
+    {"User Name", &Settings::ProxyUserName},
+    {"Max Size", &Settings::ProxyPassword, true},
+    {"Server", &Settings::MailServer},
+    {"Subject", &Settings::MailSubject},
+    {"From", &Settings::MailSender},
     {"Reply-To", &Settings::MailReplyTo},
 };
 
@@ -34,7 +40,7 @@ constexpr TextValue kLoadOrder[] = {
 constexpr TextValue kMailSecurityValues[] = {
     {"Mail Security", &Settings::MailSecurity},
     {"Mail User Name", &Settings::MailUserName},
-    {"Mail Password", &Settings::MailPassword},
+    {"Mail Password", &Settings::MailPassword, true},
 };
 
 struct ListValue {
@@ -62,6 +68,13 @@ bool valueStored(const Registry& registry, std::string_view name) {
     return std::any_of(names.begin(), names.end(), [name](const std::string& stored) {
         return ascii::equalsIgnoringCase(stored, name);
     });
+}
+
+void writeText(Registry& registry, const TextValue& value, const std::string& text) {
+    if (value.password)
+        registry.writeSecretString(kSettings, value.name, text);
+    else
+        registry.writeString(kSettings, value.name, text);
 }
 
 bool maxCacheAcceptable(const std::string& text) {
@@ -104,12 +117,12 @@ SaveResult SettingsStore::writeSettings(const Settings& settings) {
     registry_.writeInteger(kSettings, "Default Browser", settings.DefaultBrowser ? 1 : 0);
     for (const auto& value : kLoadOrder) {
         if (value.field != &Settings::MaxCache)
-            registry_.writeString(kSettings, value.name, settings.*value.field);
+            writeText(registry_, value, settings.*value.field);
     }
     for (const auto& value : kMailSecurityValues) {
         const std::string& text = settings.*value.field;
         if (!text.empty() || valueStored(registry_, value.name))
-            registry_.writeString(kSettings, value.name, text);
+            writeText(registry_, value, text);
     }
     if (!maxCacheAcceptable(settings.MaxCache))
         return SaveResult::Rejected;
@@ -142,7 +155,13 @@ std::optional<std::string> SettingsStore::unreadableLinesNotice() const {
 std::string SettingsStore::readWebSite() {
     if (!registry_.keyExists(kSettings))
         return {};
-    return registry_.readString(kSettings, "Web Site").value_or("");
+    try {
+        return registry_.readString(kSettings, "Web Site").value_or("");
+    } catch (const UnreadableRegistryFile&) {
+        throw;
+    } catch (const Error&) {
+        return {}; // stored as something other than a string
+    }
 }
 
 std::string SettingsStore::readOpenDirectory() {

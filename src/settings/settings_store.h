@@ -50,7 +50,9 @@ class SettingsStore {
     // naming the file and the first of those lines; nothing otherwise.
     std::optional<std::string> unreadableLinesNotice() const;
 
-    // "Web Site" straight from the store, without creating the key.
+    // "Web Site" straight from the store, without creating the key. A value
+    // of another kind gives empty text, as loading left the field: loading
+    // has told its error already.
     std::string readWebSite();
 
     // "Open Directory": where the properties dialog's file picker starts, the

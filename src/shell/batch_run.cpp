@@ -3,6 +3,7 @@
 #include "analysis/analysis_run.h"
 #include "net/http/http_head_requester.h"
 #include "net/resolver/resolver_library.h"
+#include "net/tls_trust.h"
 #include "output/mail_delivery.h"
 #include "output/report_writer.h"
 #include "platform/ascii.h"
@@ -149,6 +150,7 @@ int runBatch(const std::string& reportName) {
         });
     AnalysisRun run(RunContext{directory, workingDirectory(), profiles, settingsStore, settings,
                                progress, prompt, output, &pageSizes});
+    tellExtraCaFileProblem(prompt);
     switch (run.runAnalysis(name)) {
     case RunOutcome::Delivered:
         return 0;

@@ -6,6 +6,7 @@
 #include "shell/report_list.h"
 
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -45,6 +46,9 @@ int runWithoutWindow(int& argc, char** argv, const statvane::CommandLine& comman
 } // namespace
 
 int main(int argc, char** argv) {
+    // A write beyond the file size limit (ulimit -f) then fails with EFBIG
+    // and is told like any failed write, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const statvane::CommandLine commandLine = statvane::parseCommandLine(arguments);
     if (commandLine.mode == statvane::CommandLine::Mode::Desktop)

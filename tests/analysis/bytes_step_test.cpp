@@ -73,6 +73,8 @@ TEST(ContentLength, FirstLineContainingItFromItsSeventeenthCharacter) {
         {{"Content-Length"}, 0},
         {{"content-length: 5", "Content-Length: 6"}, 6},
         {{"Content-Length: $10"}, 16},
+        {{"Content-Length: -5000"}, 0},
+        {{"Content-Length: -$10"}, 0},
     };
     for (const auto& [lines, size] : cases)
         EXPECT_EQ(contentLengthOf(lines), size) << lines.back();

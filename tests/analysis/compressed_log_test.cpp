@@ -4,7 +4,9 @@
 
 #include <bzlib.h>
 #include <gtest/gtest.h>
+#include <lzma.h>
 #include <zlib.h>
+#include <zstd.h>
 
 namespace statvane {
 namespace {
@@ -37,10 +39,35 @@ std::string bzipped(std::string_view bytes) {
     return out;
 }
 
-// Two members (gzip) or streams (bzip2) one after the other, as `cat` of two
+std::string xzed(std::string_view bytes) {
+    std::string out(::lzma_stream_buffer_bound(bytes.size()), '\0');
+    std::size_t size = 0;
+    EXPECT_EQ(::lzma_easy_buffer_encode(
+                  6, LZMA_CHECK_CRC64, nullptr, reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                  bytes.size(), reinterpret_cast<std::uint8_t*>(out.data()), &size, out.size()),
+              LZMA_OK);
+    out.resize(size);
+    return out;
+}
+
+std::string zstded(std::string_view bytes) {
+    std::string out(::ZSTD_compressBound(bytes.size()), '\0');
+    const std::size_t size = ::ZSTD_compress(out.data(), out.size(), bytes.data(), bytes.size(), 3);
+    EXPECT_FALSE(::ZSTD_isError(size));
+    out.resize(size);
+    return out;
+}
+
+// Two members (gzip), streams (bzip2, xz) or frames (zstd) one after the other, as `cat` of two
 // compressed files makes.
 template <std::string (*compress)(std::string_view)> std::string twoParts(std::string_view bytes) {
     return compress(bytes.substr(0, bytes.size() / 2)) + compress(bytes.substr(bytes.size() / 2));
+}
+
+// Zero bytes after the last member, as a tape block pads it; more than one
+// chunk of them.
+std::string gzippedWithZeros(std::string_view bytes) {
+    return twoParts<gzipped>(bytes) + std::string((std::size_t{3} << 20) / 2, '\0');
 }
 
 struct Reading {
@@ -93,8 +120,13 @@ TEST(CompressedLog, GivesTheLinesOfThePlainFile) {
     const std::pair<const char*, std::string (*)(std::string_view)> encodings[] = {
         {"gzip", gzipped},
         {"gzip, two members", twoParts<gzipped>},
+        {"gzip, trailing zero bytes", gzippedWithZeros},
         {"bzip2", bzipped},
         {"bzip2, two streams", twoParts<bzipped>},
+        {"xz", xzed},
+        {"xz, two streams", twoParts<xzed>},
+        {"zstd", zstded},
+        {"zstd, two frames", twoParts<zstded>},
     };
     const std::string logs[] = {
         "a\nb\n",
@@ -125,6 +157,11 @@ TEST(CompressedLog, IsRecognisedByItsFirstBytes) {
         {"\x1f\x8c\n", {"\x1f\x8c"}},
         {"BZhello\n", {"BZhello"}},
         {"BZh", {"BZh"}},
+        {"\xfd"
+         "7zXZ\n",
+         {"\xfd"
+          "7zXZ"}},
+        {"\x28\xb5\x2f\n", {"\x28\xb5\x2f"}},
     };
     for (const auto& [bytes, expected] : cases)
         EXPECT_EQ(plainLines(bytes), expected) << bytes;
@@ -134,6 +171,8 @@ TEST(CompressedLog, DamagedDataMakesTheFileUnreadableWithNothingKept) {
     const std::string log = largeLog();
     const std::string gzip = gzipped(log);
     const std::string bzip2 = bzipped(log);
+    const std::string xz = xzed(log);
+    const std::string zstd = zstded(log);
     const auto withByteFlipped = [](std::string bytes, std::size_t at) {
         bytes[at] = static_cast<char>(bytes[at] ^ 0x55);
         return bytes;
@@ -146,12 +185,19 @@ TEST(CompressedLog, DamagedDataMakesTheFileUnreadableWithNothingKept) {
         {withByteFlipped(gzip, gzip.size() - 8), "damaged gzip data: incorrect data check"},
         {withByteFlipped(gzip, 3), "damaged gzip data: unknown header flags set"},
         {gzip + "trailing text\n", "damaged gzip data: incorrect header check"},
+        {gzip + std::string(5, '\0') + "text\n", "damaged gzip data: incorrect header check"},
         {bzip2.substr(0, bzip2.size() - 4), "bzip2 data cut short"},
         {bzip2.substr(0, bzip2.size() / 2), "bzip2 data cut short"},
         {bzip2 + bzip2.substr(0, 20), "bzip2 data cut short"},
         {withByteFlipped(bzip2, bzip2.size() - 2), "damaged bzip2 data: data integrity error"},
         {withByteFlipped(bzip2, bzip2.size() / 2), "damaged bzip2 data: data integrity error"},
         {bzip2 + "trailing text\n", "damaged bzip2 data: not bzip2 data"},
+        {xz.substr(0, xz.size() - 4), "xz data cut short"},
+        {withByteFlipped(xz, xz.size() / 2), "damaged xz data: corrupt data"},
+        {xz + "trailing text\n", "damaged xz data: not xz data"},
+        {zstd.substr(0, zstd.size() - 4), "zstd data cut short"},
+        {withByteFlipped(zstd, zstd.size() - 2), "damaged zstd data: Data corruption detected"},
+        {zstd + "trailing text\n", "damaged zstd data: Unknown frame descriptor"},
     };
     for (const auto& [bytes, reason] : cases) {
         SCOPED_TRACE(reason);

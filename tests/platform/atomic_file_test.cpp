@@ -67,12 +67,36 @@ TEST_F(AtomicFileTest, ReplacedFileKeepsItsOwnerWhenRunAsRoot) {
     EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
+// The file a link names is written, whether it exists or not, through a
+// chain of links too.
 TEST_F(AtomicFileTest, LinkStaysALinkAndItsTargetIsReplaced) {
     test::writeFile(file, "old");
-    fs::create_symlink(file, dir / "link.txt");
-    ASSERT_TRUE(replaceFileContents(dir / "link.txt", "new"));
-    EXPECT_TRUE(fs::is_symlink(dir / "link.txt"));
-    EXPECT_EQ(test::readFile(file), "new");
+    fs::create_directory(dir / "sub");
+    struct Case {
+        const char* what;
+        std::vector<std::pair<fs::path, fs::path>> links; // (link, what it holds), last first
+        fs::path written;
+    };
+    const Case cases[] = {
+        {"existing file", {{dir / "link.txt", file}}, file},
+        {"missing file, relative", {{dir / "dangling.txt", "sub/new.txt"}}, dir / "sub/new.txt"},
+        {"missing file, absolute", {{dir / "absolute.txt", dir / "abs.txt"}}, dir / "abs.txt"},
+        {"chain to a missing file",
+         {{dir / "sub/last.txt", "../chained.txt"}, {dir / "first.txt", "sub/last.txt"}},
+         dir / "chained.txt"},
+    };
+    for (const auto& [what, links, written] : cases) {
+        SCOPED_TRACE(what);
+        for (const auto& [link, target] : links)
+            fs::create_symlink(target, link);
+        const fs::path& named = links.back().first;
+        ASSERT_TRUE(replaceFileContents(named, "new"));
+        for (const auto& [link, target] : links) {
+            EXPECT_TRUE(fs::is_symlink(link));
+            EXPECT_EQ(fs::read_symlink(link), target);
+        }
+        EXPECT_EQ(test::readFile(written), "new");
+    }
 }
 
 // Each failure leaves the old file as it was and no temporary file behind.

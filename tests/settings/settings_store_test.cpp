@@ -228,6 +228,34 @@ TEST_F(SettingsStoreTest, WrongKindStopsLoadingAtThatValue) {
     EXPECT_EQ(settings.MailSubject, "Statvane Report");
 }
 
+// A file that receives a password becomes readable by its owner alone; one
+// that does not keeps the mode it had.
+TEST_F(SettingsStoreTest, APasswordMakesTheFileItsOwnersAlone) {
+    struct Case {
+        const char* what;
+        std::string Settings::*password;
+        const char* text;
+        std::filesystem::perms mode;
+    };
+    using enum std::filesystem::perms;
+    const Case cases[] = {
+        {"no password", &Settings::ProxyPassword, "",
+         owner_read | owner_write | group_read | others_read},
+        {"proxy password", &Settings::ProxyPassword, "secret", owner_read | owner_write},
+        {"mail password", &Settings::MailPassword, "secret", owner_read | owner_write},
+    };
+    for (const auto& [what, password, text, mode] : cases) {
+        SCOPED_TRACE(what);
+        writeFile(file, "REGEDIT4\r\n\r\n");
+        std::filesystem::permissions(file, owner_read | owner_write | group_read | others_read);
+        Settings settings = filled();
+        settings.ProxyPassword.clear();
+        settings.*password = text;
+        ASSERT_EQ(store.saveSettings(settings), SaveResult::Saved);
+        EXPECT_EQ(std::filesystem::status(file).permissions(), mode);
+    }
+}
+
 TEST_F(SettingsStoreTest, RefusedWriteRaisesAndKeepsWhatWasStored) {
     ASSERT_EQ(store.saveSettings(filled()), SaveResult::Saved);
     const std::string before = readFile(file);
@@ -246,6 +274,9 @@ TEST_F(SettingsStoreTest, WebSiteIsReadWithoutCreatingTheKey) {
     EXPECT_FALSE(std::filesystem::exists(file));
     registry.writeString(kSettings, "Web Site", "http://site");
     EXPECT_EQ(store.readWebSite(), "http://site");
+    // Loading tells a value of another kind; a run then reads it as empty.
+    registry.writeInteger(kSettings, "Web Site", 1);
+    EXPECT_EQ(store.readWebSite(), "");
 }
 
 TEST_F(SettingsStoreTest, WindowSizesAndSortIndex) {

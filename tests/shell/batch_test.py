@@ -350,6 +350,38 @@ class MessagesAndExitCodes(BatchTestCase):
                          f"Statvane: {MISSING_FILES}\n"
                          "Statvane: one.log: No such file or directory\n")
 
+    def run_writing_a_report(self, environment=None):
+        """A run of a report that is written whatever else is told; its report
+        is removed again."""
+        existing = self.sandbox.path("one.log")
+        self.sandbox.write_profiles([profile("Written", ANALYSES, [existing], self.output)])
+        try:
+            result = self.sandbox.run("--batch", "Written", environment=environment)
+            self.assertEqual((result.returncode, result.stdout), (0, b""))
+            return result.stderr.decode(), read(self.output)
+        finally:
+            if os.path.exists(self.output):
+                os.remove(self.output)
+
+    def test_a_settings_value_of_the_wrong_kind_is_told_once(self):
+        # Loading tells it; the run then reads the site as empty and goes on.
+        write(self.sandbox.settings, self.settings_before.replace(b'"Web Site"=""',
+                                                                  b'"Web Site"=dword:00000001'))
+        error, report = self.run_writing_a_report()
+        self.assertEqual(error, "Statvane: Invalid data type for 'Web Site'.\n")
+        self.assertIn(b"\r\n/blank,1,100\r\n", report)
+
+    def test_a_ca_file_that_cannot_be_read_is_told_once(self):
+        cases = [(self.sandbox.path("no-such.pem"), "No such file or directory"),
+                 (self.sandbox.root, "Is a directory"),
+                 (self.empty_log, "it holds no certificate")]
+        for ca_file, reason in cases:
+            with self.subTest(ca_file=ca_file):
+                error, _ = self.run_writing_a_report(
+                    self.sandbox.environment(STATVANE_CA_FILE=ca_file))
+                self.assertEqual(error, f"Statvane: STATVANE_CA_FILE names {ca_file}, which could "
+                                        f"not be read as PEM certificates: {reason}.\n")
+
     def test_unknown_report_leaves_no_settings_file_and_no_program_files(self):
         # The settings are loaded (which creates their file) only for a report that exists.
         empty_home = self.sandbox.path("empty-home")
@@ -391,10 +423,12 @@ def long_visitor_log(path, lines):
             file.write(dated(visitor, b"GET / HTTP/1.0") + b"\n")
 
 
-def limit_file_size(size):
-    """For a child process: writing beyond size fails as on a full disk (EFBIG)."""
+def limit_file_size(size, disposition=signal.SIG_IGN):
+    """For a child process: writing beyond size fails as on a full disk (EFBIG)
+    when SIGXFSZ is ignored; the program must ignore it itself when it starts
+    with the signal's default disposition, which ends a process (`ulimit -f`)."""
     def limit():
-        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        signal.signal(signal.SIGXFSZ, disposition)
         resource.setrlimit(resource.RLIMIT_FSIZE, (size, size))
     return limit
 
@@ -428,19 +462,25 @@ class ReportFileIsReplacedWhole(BatchTestCase):
         cls.complete = cls.sandbox.reference("Big")
 
     def setUp(self):
-        self.previous = b"the previous report\r\n" * 1000
+        # An earlier report of this one, which its wildcard passes over.
+        self.previous = (b"Statvane\r\nReport Profile - 08/Nov/2026 to 09/Nov/2026\r\n" +
+                         b"the previous report\r\n" * 1000)
         write(self.report, self.previous)
         for name in hidden_names(self.folder):
             os.remove(os.path.join(self.folder, name))
 
     def test_full_disk_leaves_the_previous_report(self):
-        result = self.sandbox.run("--batch", "Big", preexec_fn=limit_file_size(1 << 20))
+        for disposition in (signal.SIG_IGN, signal.SIG_DFL):
+            with self.subTest(sigxfsz=disposition):
+                result = self.sandbox.run("--batch", "Big",
+                                          preexec_fn=limit_file_size(1 << 20, disposition))
 
-        self.assertEqual(read(self.report), self.previous)
-        self.assertEqual(sorted(os.listdir(self.folder)), ["access.log", "report.txt"])
-        self.assertEqual(result.returncode, 1)
-        self.assertEqual(result.stderr.decode(), "Statvane: Stream write error.\n"
-                                                 f"Statvane: {self.report}: File too large\n")
+                self.assertEqual(read(self.report), self.previous)
+                self.assertEqual(sorted(os.listdir(self.folder)), ["access.log", "report.txt"])
+                self.assertEqual(result.returncode, 1)
+                self.assertEqual(result.stderr.decode(),
+                                 "Statvane: Stream write error.\n"
+                                 f"Statvane: {self.report}: File too large\n")
 
     def test_kill_during_the_write_leaves_the_previous_report(self):
         for _ in range(5):
@@ -620,8 +660,21 @@ def compressed(program, data):
 
 
 class CompressedLogs(BatchTestCase):
-    """Rotated logs compressed with the system's gzip and bzip2 are read as
-    they decompress: the report is that of the same logs uncompressed."""
+    """Rotated logs compressed with the system's gzip, bzip2, xz and zstd are
+    read as they decompress: the report is that of the same logs uncompressed."""
+
+    # (name in the rotated folder, how it is made from its plain copy, lines)
+    ROTATED = [
+        ("access.log", lambda log: log, 700),
+        ("access.log.1", lambda log: log, 500),
+        # two members, as from appending to a .gz file, and zero bytes after
+        # them, as a tape block pads it
+        ("access.log.2.gz", lambda log: compressed("gzip", log[:5000]) +
+         compressed("gzip", log[5000:]) + bytes(512), 400),
+        ("access.log.3.bz2", lambda log: compressed("bzip2", log), 300),
+        ("access.log.4.xz", lambda log: compressed("xz", log), 250),
+        ("access.log.5.zst", lambda log: compressed("zstd", log), 200),
+    ]
 
     @classmethod
     def setUpClass(cls):
@@ -629,26 +682,19 @@ class CompressedLogs(BatchTestCase):
         plain, rotated = cls.sandbox.path("plain"), cls.sandbox.path("rotated")
         os.makedirs(plain)
         os.makedirs(rotated)
-        for number, lines in enumerate([700, 500, 400, 300]):
-            generate(os.path.join(plain, f"access.log.{number}"), number + 1, lines)
-        append(os.path.join(plain, "access.log.2"), b"".join(ODD_LINES))
-        append(os.path.join(plain, "access.log.3"), crlf_lines(["10.4.4.4 no final line feed"])
+        # Named as they sort in the rotated folder, which the plain copies keep.
+        for number, (name, _, lines) in enumerate(cls.ROTATED):
+            generate(os.path.join(plain, name), number + 1, lines)
+        append(os.path.join(plain, "access.log.2.gz"), b"".join(ODD_LINES))
+        append(os.path.join(plain, "access.log.3.bz2"),
+               crlf_lines(["10.4.4.4 no final line feed"])
                + b"10.4.4.5 - - [09/Nov/2026:12:00:09 +0000] \"GET /last HTTP/1.0\"")
-        logs = [read(os.path.join(plain, f"access.log.{number}")) for number in range(4)]
-        names = ["access.log", "access.log.1", "access.log.2.gz", "access.log.3.bz2"]
-        contents = [logs[0], logs[1],
-                    # two members, as from appending to a .gz file
-                    compressed("gzip", logs[2][:5000]) + compressed("gzip", logs[2][5000:]),
-                    compressed("bzip2", logs[3])]
-        for name, data in zip(names, contents):
-            write(os.path.join(rotated, name), data)
+        for name, make, _ in cls.ROTATED:
+            write(os.path.join(rotated, name), make(read(os.path.join(plain, name))))
         os.makedirs(cls.sandbox.path("broken"))
         cls.truncated = cls.sandbox.path("broken", "access.log.4.gz")
-        gzipped = compressed("gzip", logs[0])
+        gzipped = compressed("gzip", read(os.path.join(plain, "access.log")))
         write(cls.truncated, gzipped[:len(gzipped) // 2])
-        # Named as they sort in the rotated folder, which the plain copies keep.
-        for number, name in enumerate(names):
-            os.rename(os.path.join(plain, f"access.log.{number}"), os.path.join(plain, name))
         cls.output = cls.sandbox.path("compressed.txt")
 
     def run_report(self, inputs):
@@ -663,9 +709,7 @@ class CompressedLogs(BatchTestCase):
         self.use_settings(**FILTERS)
         expected = self.sandbox.reference("Rotated")
         rotated = self.sandbox.path("rotated")
-        entries = [os.path.join(rotated, name)
-                   for name in ("access.log", "access.log.1", "access.log.2.gz",
-                                "access.log.3.bz2")]
+        entries = [os.path.join(rotated, name) for name, _, _ in self.ROTATED]
         cases = [("by name", entries), ("by a pattern", [os.path.join(rotated, "*access.log*")])]
         for case, inputs in cases:
             with self.subTest(case=case):

@@ -472,12 +472,16 @@ class BytesFromSecureSite(SecureSiteTestCase):
                 self.assertEqual(requests, [b"/a.html", b"/b.html"])
 
     def test_untrusted_site_adds_nothing_and_is_told_once(self):
-        # (case, certificate, STATVANE_CA_FILE, a part of the reason)
+        # (case, certificate, STATVANE_CA_FILE, a part of the reason, the lines told first)
+        missing = self.sandbox.path("no-such-authority.pem")
         cases = [
-            ("Wrong Name", "wrongname", None, "host name"),
-            ("Unknown Authority", "server", "", ""),
+            ("Wrong Name", "wrongname", None, "host name", []),
+            ("Unknown Authority", "server", "", "", []),
+            ("Missing Authority File", "server", missing, "",
+             [f"Statvane: STATVANE_CA_FILE names {missing}, which could not be read as PEM "
+              "certificates: No such file or directory."]),
         ]
-        for name, certificate, authority, reason in cases:
+        for name, certificate, authority, reason, told_first in cases:
             with self.subTest(case=name):
                 port = self.ports[certificate]
                 output = self.write_report(name, [HITS_OF_5000_BYTES],
@@ -487,7 +491,8 @@ class BytesFromSecureSite(SecureSiteTestCase):
                     port, lambda: self.run_trusting(name, authority))
 
                 self.assertEqual(result.returncode, 0)
-                [line] = result.stderr.decode().splitlines()
+                *told, line = result.stderr.decode().splitlines()
+                self.assertEqual(told, told_first)
                 self.assertRegex(line, rf"\AStatvane: The certificate of localhost:{port} could "
                                        r"not be verified: .+\. Its pages add nothing to the "
                                        r"bytes transferred\.\Z")
