@@ -101,14 +101,23 @@ void ProfileStore::eraseProfile(std::string_view name) {
 // leaves the report listed under its old name with its inputs already under
 // the new one, as each file changes once, and the rename done again
 // completes it.
+// The old name's inputs go only once the report stands under its new name:
+// files.dat with both sections, then reports.dat, then files.dat without the
+// old section. A kill or a refused write at any point leaves the report whole
+// under one of its names, at worst beside a files.dat section of the other.
 void ProfileStore::renameProfile(std::string_view oldName, const ReportProfile& profile) {
-    IniFile::Batch reports(reports_);
-    IniFile::Batch files(files_);
-    writeSections(profile);
-    if (!sameReportName(oldName, profile.name))
-        eraseSections(oldName);
-    files.commit();
-    reports.commit();
+    const bool newName = !sameReportName(oldName, profile.name);
+    {
+        IniFile::Batch reports(reports_);
+        IniFile::Batch files(files_);
+        writeSections(profile);
+        if (newName)
+            reports_.eraseSection(oldName);
+        files.commit();
+        reports.commit();
+    }
+    if (newName)
+        files_.eraseSection(oldName);
 }
 
 void ProfileStore::writeSections(const ReportProfile& profile) {

@@ -164,6 +164,8 @@ TEST_F(ProfileStoreTest, EraseRemovesBothSectionsAndLeavesFilesDatAloneWithoutOn
 // Each call replaces each file it changes once: files.dat first when a report
 // is written, reports.dat first when one goes, so that a report listed in
 // reports.dat always has its inputs.
+// A rename takes the old inputs away last, in a second replacement of
+// files.dat, so that no kill leaves a report without its inputs.
 TEST_F(ProfileStoreTest, EachCallReplacesEachFileOnceInOrder) {
     auto renamed = weekly();
     renamed.name = "Renamed";
@@ -172,7 +174,8 @@ TEST_F(ProfileStoreTest, EachCallReplacesEachFileOnceInOrder) {
     const std::pair<std::function<void()>, std::vector<std::string>> cases[] = {
         {[&] { store.saveProfile(weekly()); }, writing},
         {[&] { store.saveProfile(weekly()); }, writing},
-        {[&] { store.renameProfile("Weekly", renamed); }, writing},
+        {[&] { store.renameProfile("Weekly", renamed); },
+         {"files.dat", "reports.dat", "files.dat"}},
         {[&] { store.eraseProfile("Renamed"); }, erasing},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -192,6 +195,24 @@ TEST_F(ProfileStoreTest, SaveKilledMidwayLeavesTheReportAsItWas) {
     changed.totalOptions = 5;
     EXPECT_TRUE(test::runKilledAfterRenames(1, [&] { store.saveProfile(changed); }));
     EXPECT_EQ(reports(), before);
+}
+
+// Killed after any of its replacements, a rename leaves the report whole,
+// inputs and all, under its old name or its new one.
+TEST_F(ProfileStoreTest, RenameKilledMidwayLeavesTheReportWholeUnderOneName) {
+    auto renamed = weekly();
+    renamed.name = "Renamed";
+    const std::pair<int, const char*> cases[] = {{1, "Weekly"}, {2, "Renamed"}};
+    for (const auto& [replacements, listed] : cases) {
+        SCOPED_TRACE(replacements);
+        std::filesystem::remove(dir / "reports.dat");
+        std::filesystem::remove(dir / "files.dat");
+        store.saveProfile(weekly());
+        EXPECT_TRUE(test::runKilledAfterRenames(replacements,
+                                                [&] { store.renameProfile("Weekly", renamed); }));
+        EXPECT_EQ(store.listReportNames(), std::vector<std::string>{listed});
+        EXPECT_EQ(store.readInputs(listed), weekly().inputs);
+    }
 }
 
 // A refused file raises and keeps what it held; files.dat, stored first, keeps
