@@ -23,10 +23,10 @@ struct InputFiles {
 // Expands a report's input entries into files. "\" and "/" both separate
 // folders. An entry with a "*" is a folder (the text before the first "*")
 // and a pattern (the rest): it adds the folder's ordinary files that match, in
-// name order ignoring case, and makes that folder the current directory; a
-// folder that does not exist adds nothing. Other entries are taken as they
-// are, resolved against the final current directory. The process's own
-// current directory is never changed.
+// reading order (name order, a rotated set oldest first), and makes that
+// folder the current directory; a folder that does not exist adds nothing.
+// Other entries are taken as they are, resolved against the final current
+// directory. The process's own current directory is never changed.
 //
 // outputName is the report's "Output" value when it saves to a file. Files are
 // compared as the same file on disk, so links to it count too. A report never

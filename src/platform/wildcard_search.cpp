@@ -1,8 +1,9 @@
 #include "platform/wildcard_search.h"
 
 #include "platform/ascii.h"
+#include "platform/reading_order.h"
 
-#include <algorithm>
+#include <utility>
 
 namespace statvane {
 
@@ -44,10 +45,7 @@ std::vector<std::string> findMatchingFiles(const std::filesystem::path& folder,
         if (wildcardMatch(pattern, name))
             names.push_back(name);
     }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return ascii::lessIgnoringCase(a, b) || (!ascii::lessIgnoringCase(b, a) && a < b);
-    });
-    return names;
+    return inReadingOrder(std::move(names));
 }
 
 } // namespace statvane

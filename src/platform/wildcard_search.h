@@ -13,8 +13,9 @@ namespace statvane {
 bool wildcardMatch(std::string_view pattern, std::string_view name);
 
 // The names of the ordinary files in a folder that match the pattern: no
-// folders, no hidden files (names starting with "."), in name order ignoring
-// case. Empty when the folder cannot be read.
+// folders, no hidden files (names starting with "."), in the order they are
+// read (inReadingOrder: name order, a rotated set oldest first). Empty when
+// the folder cannot be read.
 std::vector<std::string> findMatchingFiles(const std::filesystem::path& folder,
                                            std::string_view pattern);
 
