@@ -663,17 +663,18 @@ class CompressedLogs(BatchTestCase):
     """Rotated logs compressed with the system's gzip, bzip2, xz and zstd are
     read as they decompress: the report is that of the same logs uncompressed."""
 
-    # (name in the rotated folder, how it is made from its plain copy, lines)
+    # (name in the rotated folder, how it is made from its plain copy, lines),
+    # in the order a pattern reads them: oldest first
     ROTATED = [
-        ("access.log", lambda log: log, 700),
-        ("access.log.1", lambda log: log, 500),
+        ("access.log.5.zst", lambda log: compressed("zstd", log), 200),
+        ("access.log.4.xz", lambda log: compressed("xz", log), 250),
+        ("access.log.3.bz2", lambda log: compressed("bzip2", log), 300),
         # two members, as from appending to a .gz file, and zero bytes after
         # them, as a tape block pads it
         ("access.log.2.gz", lambda log: compressed("gzip", log[:5000]) +
          compressed("gzip", log[5000:]) + bytes(512), 400),
-        ("access.log.3.bz2", lambda log: compressed("bzip2", log), 300),
-        ("access.log.4.xz", lambda log: compressed("xz", log), 250),
-        ("access.log.5.zst", lambda log: compressed("zstd", log), 200),
+        ("access.log.1", lambda log: log, 500),
+        ("access.log", lambda log: log, 700),
     ]
 
     @classmethod
@@ -682,7 +683,6 @@ class CompressedLogs(BatchTestCase):
         plain, rotated = cls.sandbox.path("plain"), cls.sandbox.path("rotated")
         os.makedirs(plain)
         os.makedirs(rotated)
-        # Named as they sort in the rotated folder, which the plain copies keep.
         for number, (name, _, lines) in enumerate(cls.ROTATED):
             generate(os.path.join(plain, name), number + 1, lines)
         append(os.path.join(plain, "access.log.2.gz"), b"".join(ODD_LINES))
@@ -703,9 +703,9 @@ class CompressedLogs(BatchTestCase):
         return self.sandbox.run("--batch", "Rotated")
 
     def test_compressed_logs_give_the_report_of_the_plain_logs(self):
-        plain_logs = [self.sandbox.path("plain", name) for name in sorted(os.listdir(
-            self.sandbox.path("plain")))]
-        self.sandbox.write_profiles([profile("Rotated", ANALYSES, plain_logs, self.output)])
+        # The model orders the plain copies by their names as the program must.
+        plain_pattern = [self.sandbox.path("plain", "*access.log*")]
+        self.sandbox.write_profiles([profile("Rotated", ANALYSES, plain_pattern, self.output)])
         self.use_settings(**FILTERS)
         expected = self.sandbox.reference("Rotated")
         rotated = self.sandbox.path("rotated")
@@ -726,6 +726,46 @@ class CompressedLogs(BatchTestCase):
             f"Statvane: {line}\n"
             for line in [MISSING_FILES, f"{self.truncated}: gzip data cut short"]))
         self.assertFalse(os.path.exists(self.output))
+
+
+class RotatedLogsReadOldestFirst(BatchTestCase):
+    """A folder as logrotate leaves it, one day a file, read through a pattern:
+    the report's period runs from the oldest day to the newest."""
+
+    # (name, compressing program or None, the day of its lines), oldest first
+    ROTATED = [
+        ("access.log.5.zst", "zstd", b"04/Dec/2026"),
+        ("access.log.4.xz", "xz", b"05/Dec/2026"),
+        ("access.log.3.bz2", "bzip2", b"06/Dec/2026"),
+        ("access.log.2.gz", "gzip", b"07/Dec/2026"),
+        ("access.log.1", None, b"08/Dec/2026"),
+        ("access.log", None, b"09/Dec/2026"),
+    ]
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        cls.folder = cls.sandbox.path("nginx")
+        os.makedirs(cls.folder)
+        for name, program, day in cls.ROTATED:
+            log = b"".join(dated(b"10.1.1." + str(visitor).encode(), b"GET / HTTP/1.0",
+                                 when=day) + b"\n" for visitor in range(3))
+            write(os.path.join(cls.folder, name), compressed(program, log) if program else log)
+
+    def test_the_period_runs_from_the_oldest_day_to_the_newest(self):
+        output = self.sandbox.path("period.txt")
+        for pattern in ("*access.log*", "*.*"):
+            with self.subTest(pattern=pattern):
+                entry = os.path.join(self.folder, pattern)
+                self.sandbox.write_profiles([profile("Period", ("Visitors",), [entry], output)])
+                self.use_settings()
+
+                result = self.sandbox.run("--batch", "Period")
+
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                self.assertEqual(read(output).split(b"\r\n")[1],
+                                 b"Report Profile - 04/Dec/2026 to 09/Dec/2026")
+                os.remove(output)
 
 
 def main():

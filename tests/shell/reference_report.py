@@ -191,7 +191,22 @@ def matching_files(folder, pattern):
         matches = lambda name: re.fullmatch(regex, name, re.IGNORECASE | re.DOTALL)
     chosen = [name for name in names if not name.startswith(b".") and matches(name)
               and os.path.isfile(os.path.join(folder or b".", name))]
-    return sorted(chosen, key=fold)
+    return sorted(chosen, key=reading_key)
+
+
+# A rotated member: a base name, "." and a number, and maybe a compression ending.
+ROTATED_MEMBER = re.compile(rb"(.+)\.([0-9]+)(?:\.gz|\.bz2|\.xz|\.zst)?", re.DOTALL)
+
+
+def reading_key(name):
+    """Name order ignoring case, except that a rotated set (access.log, access.log.1,
+    access.log.2.gz, ...) is read highest number first and its base name last, in the
+    place of its base name."""
+    member = ROTATED_MEMBER.fullmatch(name)
+    if member is None:
+        return (fold(name), name, 1)
+    base = member.group(1)
+    return (fold(base), base, 0, -int(member.group(2)), fold(name), name)
 
 
 def read_lines(path):
