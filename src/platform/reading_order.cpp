@@ -11,8 +11,9 @@ namespace {
 
 constexpr std::array<std::string_view, 4> kCompressionEndings = {".gz", ".bz2", ".xz", ".zst"};
 
-// Where a name stands: its set's base name, and for a rotated member its
-// number's digits without leading zeros.
+// Where a name stands: the base name of its set (the name itself when it is
+// not a rotated member), and for a rotated member its number's digits without
+// leading zeros.
 struct Place {
     std::string_view base;
     bool rotated;
@@ -29,10 +30,12 @@ std::string_view withoutCompressionEnding(std::string_view name) {
 Place placeOf(std::string_view name) {
     const std::string_view numbered = withoutCompressionEnding(name);
     const auto dot = numbered.rfind('.');
-    if (dot == std::string_view::npos || dot == 0 || dot + 1 == numbered.size())
-        return {name, false, {}};
-    const std::string_view digits = numbered.substr(dot + 1);
-    if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    const std::string_view digits =
+        dot == std::string_view::npos ? std::string_view() : numbered.substr(dot + 1);
+    const bool isNumber = !digits.empty() && std::all_of(digits.begin(), digits.end(), [](char c) {
+        return c >= '0' && c <= '9';
+    });
+    if (!isNumber || dot == 0)
         return {name, false, {}};
     const auto significant = std::min(digits.find_first_not_of('0'), digits.size());
     return {numbered.substr(0, dot), true, digits.substr(significant)};
