@@ -261,12 +261,15 @@ TEST_F(MainWindowTest, StoredSizesOfZeroAreIgnoredAndSmallOnesApplied) {
     EXPECT_EQ(restart().mainWindow().size(), QSize(smaller.width(), design.height()));
 }
 
-TEST_F(MainWindowTest, AboutBoxHasItsOwnCaptionAndTheVersionFirst) {
+TEST_F(MainWindowTest, AboutBoxHasItsOwnCaptionTheVersionFirstAndTheLicence) {
     start();
     trigger("AboutStatvane1");
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].caption, "About Statvane");
     EXPECT_TRUE(dialogs.shown()[0].text.startsWith("Statvane v1.0\n"));
+    EXPECT_TRUE(dialogs.shown()[0].text.contains(
+        "GNU General Public License as published by the Free Software Foundation, either "
+        "version 3 of the License, or (at your option) any later version"));
 }
 
 TEST_F(MainWindowTest, AcceleratorsReachTheButtonsAndTheList) {
