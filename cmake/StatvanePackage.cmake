@@ -11,7 +11,11 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "layout (nginx, Apache) and analyses them: unique visitors with reverse DNS,"
     "referring sites, top pages, bytes transferred and popular browsers. Results"
     "show in a window, go to a text report file or are mailed; reports also run"
-    "headless from cron with statvane --batch.")
+    "headless from cron with statvane --batch."
+    "Licensed under the GNU GPL, version 3 or later (GPL-3.0-or-later).")
+# The licence: the full text at the top of the sources; the package carries
+# it as /usr/share/doc/statvane/copyright (docs/).
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_HOMEPAGE_URL "http://${STATVANE_MAKER_HOST}/")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION web)

@@ -10,6 +10,7 @@ packages=(
     libssl3 ca-certificates
     python3 python3-aiosmtpd tinyproxy dnsmasq-base openssl
     xvfb openbox xdotool x11-utils
+    desktop-file-utils
     "$@"
 )
 

@@ -4,6 +4,7 @@
 #include "net/resolver/resolver_library.h"
 #include "net/tls_trust.h"
 #include "net/web/web_launching.h"
+#include "platform/old_reports_notice.h"
 #include "platform/program_directory.h"
 #include "platform/stream_prompt.h"
 
@@ -49,6 +50,10 @@ Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
 
 bool Desktop::connected() const {
     return ResolverLibrary(programDirectory_).connection();
+}
+
+void Desktop::tellOldReports() {
+    statvane::tellOldReports(form1_.prompt(), programDirectory_);
 }
 
 void Desktop::runAnalysis(const std::optional<std::string>& report) {

@@ -56,6 +56,10 @@ class Desktop : public MainWindowActions {
     TForm4& progressWindow() { return form4_; }
     TForm5& resultsWindow() { return form5_; }
 
+    // Once the main window shows: reports left beside an installed program,
+    // which are no longer read, are told in a message box.
+    void tellOldReports();
+
     void runAnalysis(const std::optional<std::string>& report) override;
     bool isBeingAnalyzed(const std::string& report) const override;
     void openProperties(PropertiesMode mode) override;

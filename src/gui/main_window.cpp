@@ -31,9 +31,15 @@ constexpr int kLabelWidthInCharacters = 14;
 constexpr int kLabelLines = 3;
 constexpr int kLabelMargin = 8;
 
-constexpr const char* kAboutText = "Statvane v1.0\n\n"
-                                   "A fast analyser of web-server access logs.\n\n"
-                                   "Copyright \u00a9 2026 Velmor Software.";
+constexpr const char* kAboutText =
+    "Statvane v1.0\n\n"
+    "A fast analyser of web-server access logs.\n\n"
+    "Copyright \u00a9 2026 Velmor Software.\n\n"
+    "This program is free software: you can redistribute it and/or modify it under the terms "
+    "of the GNU General Public License as published by the Free Software Foundation, either "
+    "version 3 of the License, or (at your option) any later version. It comes with "
+    "ABSOLUTELY NO WARRANTY; see the GNU General Public License "
+    "(https://www.gnu.org/licenses/gpl-3.0.html) for details.";
 
 std::string reportName(const QListWidgetItem& item) {
     return item.data(Qt::UserRole).toByteArray().toStdString();

@@ -2,9 +2,11 @@
 
 #include <cstdlib>
 #include <system_error>
-#include <unistd.h>
 
 namespace statvane {
+
+const char* const kBuildTreeMarker = STATVANE_BUILD_TREE_MARKER;
+
 namespace {
 
 std::filesystem::path withoutTrailingSeparator(std::filesystem::path folder) {
@@ -39,15 +41,23 @@ std::filesystem::path workingDirectory() {
 }
 
 std::filesystem::path programDirectory() {
+    return programDirectoryBeside(executableDirectory());
+}
+
+std::filesystem::path programDirectoryBeside(const std::filesystem::path& executableFolder) {
     if (const char* home = std::getenv("STATVANE_HOME"); home && *home)
         return withoutTrailingSeparator(home);
-    const auto beside = executableDirectory();
-    if (::access(beside.c_str(), W_OK) == 0)
-        return beside;
+    if (isBuildTree(executableFolder))
+        return executableFolder;
     const auto data = userDataDirectory();
     std::error_code ignored;
     std::filesystem::create_directories(data, ignored);
     return data;
+}
+
+bool isBuildTree(const std::filesystem::path& executableFolder) {
+    std::error_code unreadable; // counts as no marker
+    return std::filesystem::exists(executableFolder / kBuildTreeMarker, unreadable);
 }
 
 } // namespace statvane

@@ -8,6 +8,7 @@
 #include "output/report_writer.h"
 #include "platform/ascii.h"
 #include "platform/error.h"
+#include "platform/old_reports_notice.h"
 #include "platform/program_directory.h"
 #include "platform/registry.h"
 #include "platform/stream_prompt.h"
@@ -118,6 +119,7 @@ std::optional<std::string> findReport(const ProfileStore& profiles, const std::s
 int runBatch(const std::string& reportName) {
     StreamPrompt prompt(stderr);
     const auto directory = programDirectory();
+    tellOldReports(prompt, directory);
     ProfileStore profiles(directory);
     std::optional<std::string> name;
     try {

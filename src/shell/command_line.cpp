@@ -91,9 +91,10 @@ a site that answers nothing for 30 seconds is given up, its remaining pages
 adding nothing.
 
 Files: the reports live in reports.dat and files.dat in the program directory
-($STATVANE_HOME, else the program's own folder when it is writable, else
+($STATVANE_HOME, else the program's own folder when it runs from the folder
+it was built in, else $XDG_DATA_HOME/statvane, by default
 ~/.local/share/statvane); the settings in $STATVANE_SETTINGS, else
-~/.config/statvane/registry.reg.
+~/.config/statvane/registry.reg. See also statvane(1).
 )";
 }
 

@@ -29,6 +29,7 @@ int runWindows(const CommandLine& commandLine) {
         Desktop desktop(StartupRun{commandLine.reportName, commandLine.closeAfterRun},
                         [] { QApplication::exit(0); });
         desktop.mainWindow().show();
+        desktop.tellOldReports();
         QApplication::exec();
     });
     return 0;

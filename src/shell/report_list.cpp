@@ -1,6 +1,8 @@
 #include "shell/report_list.h"
 
+#include "platform/old_reports_notice.h"
 #include "platform/program_directory.h"
+#include "platform/stream_prompt.h"
 #include "profiles/profile_store.h"
 
 #include <cstdio>
@@ -8,7 +10,10 @@
 namespace statvane {
 
 int printReportNames() {
-    for (const auto& name : ProfileStore(programDirectory()).listReportNames())
+    const auto directory = programDirectory();
+    StreamPrompt notices(stderr);
+    tellOldReports(notices, directory);
+    for (const auto& name : ProfileStore(directory).listReportNames())
         std::printf("%s\n", name.c_str());
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "gui/desktop_fixture.h"
 #include "gui/main_window.h"
 #include "net/web/web_launching.h"
+#include "platform/program_directory.h"
 #include "settings/settings_store.h"
 #include "support/file_size_limit.h"
 
@@ -98,6 +99,23 @@ TEST_F(MainWindowTest, StartUpMessagesBelongToTheMainWindow) {
         for (const ShownDialog& shown : dialogs.shown())
             EXPECT_EQ(shown.owner, &desktop().mainWindow()) << shown.text.toStdString();
     }
+}
+
+// Reports that an installed program kept beside itself are told once the
+// main window shows, by the main window; they stay where they are.
+TEST_F(MainWindowTest, ReportsLeftBesideTheProgramAreToldOnceTheWindowShows) {
+    const auto left = executableDirectory() / "reports.dat";
+    ASSERT_FALSE(std::filesystem::exists(left));
+    writeFile(left, "[Nightly]\r\n");
+    start().tellOldReports();
+    const bool kept = std::filesystem::remove(left);
+
+    EXPECT_TRUE(kept);
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].owner, &desktop().mainWindow());
+    EXPECT_EQ(dialogs.shown()[0].icon, MessageIcon::Warning);
+    EXPECT_TRUE(dialogs.shown()[0].text.contains("no longer read"));
+    EXPECT_TRUE(dialogs.shown()[0].text.contains(QString::fromStdString(left.string())));
 }
 
 TEST_F(MainWindowTest, WithoutReportsTheCommandsAskForASelection) {
@@ -243,12 +261,15 @@ TEST_F(MainWindowTest, StoredSizesOfZeroAreIgnoredAndSmallOnesApplied) {
     EXPECT_EQ(restart().mainWindow().size(), QSize(smaller.width(), design.height()));
 }
 
-TEST_F(MainWindowTest, AboutBoxHasItsOwnCaptionAndTheVersionFirst) {
+TEST_F(MainWindowTest, AboutBoxHasItsOwnCaptionTheVersionFirstAndTheLicence) {
     start();
     trigger("AboutStatvane1");
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].caption, "About Statvane");
     EXPECT_TRUE(dialogs.shown()[0].text.startsWith("Statvane v1.0\n"));
+    EXPECT_TRUE(dialogs.shown()[0].text.contains(
+        "GNU General Public License as published by the Free Software Foundation, either "
+        "version 3 of the License, or (at your option) any later version"));
 }
 
 TEST_F(MainWindowTest, AcceleratorsReachTheButtonsAndTheList) {
