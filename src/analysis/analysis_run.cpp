@@ -71,6 +71,13 @@ std::vector<std::string> unreadableFiles(std::span<const std::filesystem::path> 
     return lines;
 }
 
+// What a file whose lines are not all in the combined layout is told with.
+std::string layoutNotice(const std::filesystem::path& file, const LogFileRead& read) {
+    return fileDetail(file, std::to_string(read.outsideLayout) + " of " +
+                                std::to_string(read.lines) +
+                                " lines are not in the combined log layout.");
+}
+
 } // namespace
 
 RunOutcome AnalysisRun::runAnalysis(const std::optional<std::string>& reportName) {
@@ -114,7 +121,8 @@ RunOutcome AnalysisRun::run(const std::string& name) {
         return RunOutcome::Failed;
     }
     LogLines lines;
-    if (const auto ended = readLogFiles(inputs.files, lines))
+    std::vector<std::string> layoutNotices;
+    if (const auto ended = readLogFiles(inputs.files, lines, layoutNotices))
         return *ended;
     if (lines.empty()) {
         observer_.closeProgress();
@@ -143,7 +151,9 @@ RunOutcome AnalysisRun::run(const std::string& name) {
     lines.clear();
     observer_.closeProgress();
     result.computePercentages();
-    return deliver(name, settings, result, inputs.outputFile);
+    const RunOutcome outcome = deliver(name, settings, result, inputs.outputFile);
+    context_.output.tellLayoutNotices(layoutNotices);
+    return outcome;
 }
 
 // The "Output" file name of a report that saves to a file, "test.txt" when the
@@ -154,10 +164,12 @@ std::optional<std::string> AnalysisRun::outputName(const std::string& name) cons
     return context_.profiles.readText(name, "Output").value_or("test.txt");
 }
 
-// Reads every file into lines; the outcome that ends the run when a file
+// Reads every file into lines, with a notice for each file that has lines
+// out of the combined layout; the outcome that ends the run when a file
 // cannot be read or Cancel is pressed, nothing when all were read.
 std::optional<RunOutcome> AnalysisRun::readLogFiles(const std::vector<std::filesystem::path>& files,
-                                                    LogLines& lines) {
+                                                    LogLines& lines,
+                                                    std::vector<std::string>& layoutNotices) {
     CheckPoints checks(observer_, 1);
     for (std::size_t i = 0; i < files.size(); ++i) {
         const LogFileRead read = readLogFile(files[i], lines, checks);
@@ -170,6 +182,8 @@ std::optional<RunOutcome> AnalysisRun::readLogFiles(const std::vector<std::files
                 unreadableFiles(std::span(files).subspan(i), read.reason));
             return RunOutcome::Failed;
         }
+        if (read.outsideLayout > 0)
+            layoutNotices.push_back(layoutNotice(files[i], read));
     }
     return std::nullopt;
 }

@@ -31,6 +31,9 @@ class RunOutput {
     // The result of a report that went to a file, once it is written and
     // handed to the mail: kept by an output that holds results, else dropped.
     virtual void keepSavedResult(AnalysisResult) {}
+    // Told once the result is delivered: a notice for each log file with
+    // lines that are not in the combined log layout, none when all are.
+    virtual void tellLayoutNotices(const std::vector<std::string>& notices) = 0;
 };
 
 // What a run works with, handed in by the shell.
@@ -92,7 +95,8 @@ class AnalysisRun {
     RunOutcome run(const std::string& name);
     std::optional<std::string> outputName(const std::string& name) const;
     std::optional<RunOutcome> readLogFiles(const std::vector<std::filesystem::path>& files,
-                                           LogLines& lines);
+                                           LogLines& lines,
+                                           std::vector<std::string>& layoutNotices);
     bool runSteps(const std::string& name, const Settings& settings, const LogLines& lines,
                   AnalysisResult& result, int progressStep);
     RunOutcome deliver(const std::string& name, const Settings& settings, AnalysisResult& result,

@@ -1,5 +1,6 @@
 #include "analysis/log_lines.h"
 
+#include "analysis/combined_layout.h"
 #include "analysis/compressed_log.h"
 #include "analysis/decompressor.h"
 #include "platform/error.h"
@@ -83,6 +84,23 @@ LogFileRead readWhole(int fd, std::size_t expected, FileBuffer& buffer, std::siz
     }
 }
 
+LogFileRead readLines(const std::filesystem::path& file, LogLines& lines, CheckPoints& checks) {
+    std::size_t expected = 0;
+    std::string reason;
+    FileDescriptor fd(openRegularFile(file, expected, reason));
+    if (fd.get() < 0)
+        return {LogFileRead::Status::Unreadable, reason};
+    ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (const auto decompressor = decompressorFor(fd.get()))
+        return readCompressedLog(fd.get(), *decompressor, lines, checks);
+    FileBuffer bytes;
+    std::size_t size = 0;
+    LogFileRead read = readWhole(fd.get(), expected, bytes, size, checks);
+    if (read.status == LogFileRead::Status::Read)
+        lines.appendFile(std::move(bytes), size);
+    return read;
+}
+
 } // namespace
 
 std::size_t LogLines::memoryUsed() const {
@@ -93,6 +111,7 @@ void LogLines::clear() {
     lines_ = {};
     buffers_.clear();
     bufferBytes_ = 0;
+    outsideLayout_ = 0;
 }
 
 void LogLines::appendFile(FileBuffer bytes, std::size_t size) {
@@ -110,11 +129,17 @@ void LogLines::appendFile(FileBuffer bytes, std::size_t size) {
         if (feed && length > 0 && p[length - 1] == '\r')
             --length;
         for (std::size_t offset = 0; offset < length; offset += kMaxLinePiece)
-            lines_.emplace_back(p + offset, std::min(kMaxLinePiece, length - offset));
+            addLine({p + offset, std::min(kMaxLinePiece, length - offset)});
         p = feed ? feed + 1 : end;
     }
     bufferBytes_ += size;
     buffers_.push_back(std::move(bytes));
+}
+
+void LogLines::addLine(std::string_view line) {
+    lines_.push_back(line);
+    if (!inCombinedLayout(line))
+        ++outsideLayout_;
 }
 
 char* LogLines::addBlock(std::size_t capacity) {
@@ -126,22 +151,16 @@ void LogLines::rollBack(const Mark& mark) {
     lines_.resize(mark.lines);
     buffers_.resize(mark.buffers);
     bufferBytes_ = mark.bufferBytes;
+    outsideLayout_ = mark.outsideLayout;
 }
 
 LogFileRead readLogFile(const std::filesystem::path& file, LogLines& lines, CheckPoints& checks) {
-    std::size_t expected = 0;
-    std::string reason;
-    FileDescriptor fd(openRegularFile(file, expected, reason));
-    if (fd.get() < 0)
-        return {LogFileRead::Status::Unreadable, reason};
-    ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    if (const auto decompressor = decompressorFor(fd.get()))
-        return readCompressedLog(fd.get(), *decompressor, lines, checks);
-    FileBuffer bytes;
-    std::size_t size = 0;
-    LogFileRead read = readWhole(fd.get(), expected, bytes, size, checks);
-    if (read.status == LogFileRead::Status::Read)
-        lines.appendFile(std::move(bytes), size);
+    const LogLines::Mark before = lines.mark();
+    LogFileRead read = readLines(file, lines, checks);
+    if (read.status == LogFileRead::Status::Read) {
+        read.lines = lines.size() - before.lines;
+        read.outsideLayout = lines.outsideLayout() - before.outsideLayout;
+    }
     return read;
 }
 

@@ -11,6 +11,18 @@
 #include <cstdio>
 
 namespace statvane {
+namespace {
+
+// The first file's notice, and how many more files have one.
+std::string layoutStatusText(const std::vector<std::string>& notices) {
+    const std::size_t more = notices.size() - 1;
+    if (more == 0)
+        return notices.front();
+    return notices.front() + " (and " + std::to_string(more) +
+           (more == 1 ? " more file)" : " more files)");
+}
+
+} // namespace
 
 void DesktopOutput::showResults(AnalysisResult result) {
     results_.showResult(std::move(result));
@@ -23,6 +35,10 @@ bool DesktopOutput::mailReport(AnalysisResult&, const Settings& settings,
 
 void DesktopOutput::keepSavedResult(AnalysisResult result) {
     results_.keepClosed(std::move(result));
+}
+
+void DesktopOutput::tellLayoutNotices(const std::vector<std::string>& notices) {
+    main_.showRunNotice(notices.empty() ? std::nullopt : std::optional(layoutStatusText(notices)));
 }
 
 Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
@@ -41,7 +57,7 @@ Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
           },
           [this] { return run_.running(); }}),
       mail_(smtpCli1_, form1_.prompt(), [this] { return connected(); }),
-      pageSizes_([this] { return form4_.cancelRequested(); }), output_(form5_, mail_),
+      pageSizes_([this] { return form4_.cancelRequested(); }), output_(form1_, form5_, mail_),
       run_(RunContext{programDirectory_, workingDirectory(), profiles_, settingsStore_, settings_,
                       form4_, form1_.prompt(), output_, &pageSizes_}),
       endMessageLoop_(std::move(endMessageLoop)) {

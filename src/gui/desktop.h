@@ -20,20 +20,25 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace statvane {
 
 // Where the windows' runs deliver: the results window for a report shown on
-// screen, e-mail through the main window's mail client for a saved one.
+// screen, e-mail through the main window's mail client for a saved one. The
+// notices on the logs go to the main window's status bar.
 class DesktopOutput : public RunOutput {
   public:
-    DesktopOutput(TForm5& results, MailDelivery& mail) : results_(results), mail_(mail) {}
+    DesktopOutput(TForm1& main, TForm5& results, MailDelivery& mail)
+        : main_(main), results_(results), mail_(mail) {}
     void showResults(AnalysisResult result) override;
     bool mailReport(AnalysisResult& result, const Settings& settings,
                     const std::filesystem::path& file, const std::string& recipients) override;
     void keepSavedResult(AnalysisResult result) override;
+    void tellLayoutNotices(const std::vector<std::string>& notices) override;
 
   private:
+    TForm1& main_;
     TForm5& results_;
     MailDelivery& mail_;
 };

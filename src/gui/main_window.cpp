@@ -277,6 +277,13 @@ void TForm1::ListView1Click() {
         guarded([&] { StatusBar1->setText(displayText(profiles_.readDescription(*name))); });
 }
 
+void TForm1::showRunNotice(const std::optional<std::string>& notice) {
+    if (runNotice_.isEmpty() || StatusBar1->text() != runNotice_)
+        textBeforeNotice_ = StatusBar1->text();
+    runNotice_ = notice ? displayText(*notice) : QString();
+    StatusBar1->setText(notice ? runNotice_ : textBeforeNotice_);
+}
+
 void TForm1::ListView1DblClick() {
     if (selectedReport())
         AnalyzeNowButtonClick();

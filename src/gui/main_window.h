@@ -4,6 +4,7 @@
 #include "gui/message_boxes.h"
 
 #include <QMainWindow>
+#include <QString>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,6 +57,10 @@ class TForm1 : public QMainWindow {
     void addReport(const std::string& name);
     void removeReport(const std::string& name);
     bool isBeingAnalyzed(const std::string& name) const { return actions_.isBeingAnalyzed(name); }
+    // What a run that has ended has to say about its logs, in the status bar
+    // instead of the text there; a run without a notice puts that text back
+    // when the status bar still shows the last run's notice.
+    void showRunNotice(const std::optional<std::string>& notice);
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -106,6 +111,8 @@ class TForm1 : public QMainWindow {
     QLabel* Label1;
     QListWidget* ListView1;
     QLabel* StatusBar1;
+    QString runNotice_;
+    QString textBeforeNotice_;
     QMenu* PopupMenu1;
     QPushButton* AnalyzeNowButton;
 };

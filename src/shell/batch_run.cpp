@@ -63,6 +63,11 @@ class BatchOutput : public RunOutput {
         return reportOutcome(outcome == MailDelivery::Outcome::Accepted, cutShort);
     }
 
+    void tellLayoutNotices(const std::vector<std::string>& notices) override {
+        for (const auto& notice : notices)
+            prompt_.showMessage(notice, MessageIcon::Warning);
+    }
+
   private:
     // Runs the wait until the delivery ends by itself, by its time limit or
     // by Ctrl+C. Returns why it was cut short, or nothing when it ended by

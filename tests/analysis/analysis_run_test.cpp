@@ -83,6 +83,30 @@ TEST_F(AnalysisRunTest, HitsOnlyShowsTheResultWithEverythingElseNotSelected) {
     EXPECT_TRUE(prompt.messages.empty());
 }
 
+// Files with lines out of the combined layout are told once the result is
+// delivered, one notice each in file order; the figures stay as they were.
+TEST_F(AnalysisRunTest, FilesWithLinesOutOfTheCombinedLayoutAreToldAfterDelivery) {
+    ASSERT_EQ(run(profile()), RunOutcome::Delivered);
+    EXPECT_EQ(output.layoutNotices, std::vector<Strings>{{}});
+
+    test::writeFile(dir / "logs" / "b.log",
+                    "10.0.0.4 - - [07/Dec/1999:10:15:32 -0500] \"GET / HTTP/1.0\" 200 5120\n" +
+                        logLine("10.0.0.2", "07", "/docs/", "http://ref.example/", "Lynx/2.8"));
+    test::writeFile(dir / "logs" / "d.log", "{\"remote_addr\":\"10.0.0.5\"}\n\n{}\n");
+    auto report = profile();
+    report.visitorsList = report.referrerList = report.popularBrowser = true;
+    report.totalOptions = 3;
+    ASSERT_EQ(run(report), RunOutcome::Delivered);
+    const std::string logs = (dir / "logs").string();
+    EXPECT_EQ(output.layoutNotices.back(),
+              (Strings{logs + "/b.log: 1 of 2 lines are not in the combined log layout.",
+                       logs + "/d.log: 2 of 2 lines are not in the combined log layout."}));
+    const auto& result = output.shown.back();
+    EXPECT_EQ(result.hits, 7);
+    EXPECT_EQ(result.visitors, (Strings{"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.4"}));
+    EXPECT_TRUE(prompt.messages.empty());
+}
+
 TEST_F(AnalysisRunTest, StepsRunInOrderAndTheBarMovesOncePerStep) {
     auto report = profile();
     report.visitorsList = report.referrerList = report.topPagesList = report.popularBrowser = true;

@@ -110,10 +110,14 @@ std::string largeLog() {
     return log + "last line";
 }
 
-Lines plainLines(std::string_view bytes) {
+Reading plainReading(std::string_view bytes) {
     const Reading reading = readAfterAPlainFile(bytes);
     EXPECT_EQ(reading.result.status, Status::Read);
-    return reading.lines;
+    return reading;
+}
+
+Lines plainLines(std::string_view bytes) {
+    return plainReading(bytes).lines;
 }
 
 TEST(CompressedLog, GivesTheLinesOfThePlainFile) {
@@ -138,12 +142,14 @@ TEST(CompressedLog, GivesTheLinesOfThePlainFile) {
         largeLog(),
     };
     for (const std::string& log : logs) {
-        const Lines expected = plainLines(log);
+        const Reading expected = plainReading(log);
         for (const auto& [name, encode] : encodings) {
             SCOPED_TRACE(testing::Message() << name << ", " << log.size() << " bytes");
             const Reading reading = readAfterAPlainFile(encode(log));
             EXPECT_EQ(reading.result.status, Status::Read);
-            EXPECT_EQ(reading.lines, expected);
+            EXPECT_EQ(reading.lines, expected.lines);
+            EXPECT_EQ(reading.result.lines, expected.result.lines);
+            EXPECT_EQ(reading.result.outsideLayout, expected.result.outsideLayout);
         }
     }
 }

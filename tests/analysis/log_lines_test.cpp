@@ -69,6 +69,30 @@ TEST(LogLines, FilesAppendInOrder) {
     EXPECT_TRUE(lines.empty());
 }
 
+// Each file read counts its non-empty lines (pieces of long ones included)
+// and those of them that are not in the combined layout.
+TEST(LogLines, EachFileCountsItsLinesAndThoseOutOfTheCombinedLayout) {
+    const std::string combined =
+        "h - - [06/Dec/1999:10:15:32 -0500] \"GET / HTTP/1.0\" 200 1 \"-\" \"Agent\"";
+    const std::string common = "h - - [06/Dec/1999:10:15:32 -0500] \"GET / HTTP/1.0\" 200 1";
+    const std::string longCombined =
+        "h - - [d:t] \"GET /" + std::string(10000, 'p') + " HTTP/1.0\" 200 1 \"-\" \"A\"";
+    test::TempDir dir;
+    test::writeFile(dir / "mixed.log", combined + "\n\n" + common + "\r\n" + combined);
+    test::writeFile(dir / "combined.log", combined + "\n" + combined + "\n");
+    test::writeFile(dir / "long.log", longCombined + "\n");
+    LogLines lines;
+    const std::pair<const char*, std::pair<std::size_t, std::size_t>> files[] = {
+        {"mixed.log", {3, 1}}, {"combined.log", {2, 0}}, {"long.log", {3, 3}}};
+    for (const auto& [name, counts] : files) {
+        const LogFileRead read = statvane::read(dir / name, lines);
+        EXPECT_EQ(std::pair(read.lines, read.outsideLayout), counts) << name;
+    }
+    EXPECT_EQ(lines.outsideLayout(), 4u);
+    lines.clear();
+    EXPECT_EQ(lines.outsideLayout(), 0u);
+}
+
 // Only regular files are read: a device would never end and a FIFO without a
 // writer would wait for ever.
 TEST(LogLines, FilesThatCannotBeReadAreReportedWithTheReason) {

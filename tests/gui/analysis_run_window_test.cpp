@@ -249,5 +249,59 @@ TEST_F(AnalysisRunWindowTest, ExitDuringARunCancelsIt) {
     EXPECT_EQ(endRequests, 1);
 }
 
+// Logs with lines out of the combined layout are told on the status bar when
+// the run ends: the first such file, and how many more there are. No box is
+// shown, so a run started with "close" still ends the program; a later run
+// without such lines puts back the text the notice replaced.
+TEST_F(AnalysisRunWindowTest, LogsOutOfTheCombinedLayoutAreToldOnTheStatusBar) {
+    const auto json = dir_ / "json.log";
+    const auto common = dir_ / "common.log";
+    writeFile(json, "{\"remote_addr\":\"192.0.2.7\"}\n{}\n");
+    writeFile(common, "10.0.0.1 - - [09/Nov/2026:12:00:00 +0000] \"GET / HTTP/1.0\" 200 512\n");
+    const auto report = [this](const std::string& name,
+                               const std::vector<std::filesystem::path>& logs) {
+        std::string inputs;
+        for (std::size_t i = 0; i < logs.size(); ++i)
+            inputs += "File " + std::to_string(i) + "=" + logs[i].string() + "\r\n";
+        addReport(name,
+                  "Description=" + name + "\r\nTotal Options=1\r\nFile=1\r\nOutput=" +
+                      (dir_ / "out.txt").string() + "\r\n",
+                  inputs);
+    };
+    report("One", {json, log_});
+    report("Two", {common, log_, json});
+    report("Three", {json, log_, common, json});
+    const QString jsonNotice = QString::fromStdString(
+        json.string() + ": 2 of 2 lines are not in the combined log layout.");
+    const QString commonNotice = QString::fromStdString(
+        common.string() + ": 1 of 1 lines are not in the combined log layout.");
+
+    start();
+    const std::pair<const char*, QString> runs[] = {
+        {"One", jsonNotice},
+        {"Three", jsonNotice + " (and 2 more files)"},
+        {"Two", commonNotice + " (and 1 more file)"},
+    };
+    for (const auto& [name, notice] : runs) {
+        select(name);
+        click("AnalyzeNowButton");
+        EXPECT_EQ(statusText(), notice);
+    }
+    writeLog(json, 2);
+    writeLog(common, 1);
+    click("AnalyzeNowButton");
+    EXPECT_EQ(statusText(), "Two");
+    EXPECT_TRUE(dialogs.shown().empty());
+
+    writeFile(common, "not a log line\n");
+    endRequests = 0;
+    start({"two", true});
+    QTest::qWait(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(endRequests, 1);
+    EXPECT_EQ(statusText(), commonNotice);
+    EXPECT_TRUE(dialogs.shown().empty());
+}
+
 } // namespace
 } // namespace statvane::test

@@ -77,6 +77,21 @@ ODD_LINES = [
           b"Mozilla/5.0 (X11; Odd)") + b"\n",
 ]
 
+# Of the pieces the run makes of ODD_LINES (its lines that are not empty, a
+# long one in pieces of 4999), those not in the combined layout: the lines
+# without a blank or with a leading one (2), the pieces of the long lines
+# (2 + 3 + 1 + 2), those whose quotes are missing or misplaced (5) and the
+# line with carriage returns inside (1).
+ODD_PIECES = 33
+ODD_PIECES_OUT_OF_LAYOUT = 16
+
+# A line in the combined layout, for logs whose content does not matter.
+PLAIN_LINE = b'10.1.1.1 - - [09/Nov/2026:12:00:00 +0000] "GET /blank HTTP/1.0" 200 1 "-" "-"\n'
+
+
+def layout_notice(path, outside, lines):
+    return f"Statvane: {path}: {outside} of {lines} lines are not in the combined log layout.\n"
+
 
 def generate(path, variant, lines):
     subprocess.run([sys.executable, GENERATOR, "--lines", str(lines), "--visitors", "400",
@@ -195,6 +210,14 @@ def build_logs(sandbox):
     append(extra, b"".join(reversed(ODD_LINES)) + dated(b"10.8.8.8", b"GET /last HTTP/1.0"))
 
 
+def odd_log_notices(sandbox, names):
+    """What a run tells of the logs of build_logs that hold ODD_LINES, named
+    relative to the sandbox in the order the run reads them."""
+    lines = {"logs/a.log": 1500 + ODD_PIECES, "other/extra.log": 800 + ODD_PIECES + 1}
+    return "".join(layout_notice(sandbox.path(name), ODD_PIECES_OUT_OF_LAYOUT, lines[name])
+                   for name in names).encode()
+
+
 class BatchTestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -232,21 +255,25 @@ class ReportMatchesReference(BatchTestCase):
         super().setUpClass()
         build_logs(cls.sandbox)
 
-    # (report name, analyses, inputs relative to the sandbox, settings)
+    A = "logs/a.log"
+    EXTRA = "other/extra.log"
+    # (report name, analyses, inputs relative to the sandbox, settings, logs
+    # told to hold lines out of the combined layout)
     CASES = [
-        ("Hits Only", (), ["logs/*.log"], {}),
-        ("Visitors", ("Visitors",), ["logs/*.log", "other/extra.log"], FILTERS),
-        ("Referrers", ("Referrers",), ["other/extra.log"], FILTERS),
-        ("Pages", ("Pages",), ["logs/a.log", "other/extra.log"], FILTERS),
-        ("Pages Without Site", ("Pages",), ["logs/*.*"], {}),
-        ("Browsers", ("Browser",), ["logs/*.*", "other/extra.log"], {}),
-        ("All Four", ANALYSES, ["logs/*.log", "other/extra.log"], {}),
-        ("All Four Filtered", ANALYSES, ["logs/*.*", "other/extra.log", "logs/a.log"], FILTERS),
-        ("Missing Folder", ANALYSES, ["nowhere/*.log", "other\\extra.log"], FILTERS),
+        ("Hits Only", (), ["logs/*.log"], {}, [A]),
+        ("Visitors", ("Visitors",), ["logs/*.log", "other/extra.log"], FILTERS, [A, EXTRA]),
+        ("Referrers", ("Referrers",), ["other/extra.log"], FILTERS, [EXTRA]),
+        ("Pages", ("Pages",), ["logs/a.log", "other/extra.log"], FILTERS, [A, EXTRA]),
+        ("Pages Without Site", ("Pages",), ["logs/*.*"], {}, [A]),
+        ("Browsers", ("Browser",), ["logs/*.*", "other/extra.log"], {}, [A, EXTRA]),
+        ("All Four", ANALYSES, ["logs/*.log", "other/extra.log"], {}, [A, EXTRA]),
+        ("All Four Filtered", ANALYSES, ["logs/*.*", "other/extra.log", "logs/a.log"], FILTERS,
+         [A, EXTRA, A]),
+        ("Missing Folder", ANALYSES, ["nowhere/*.log", "other\\extra.log"], FILTERS, [EXTRA]),
     ]
 
     def test_written_report_equals_reference(self):
-        for name, analyses, inputs, settings in self.CASES:
+        for name, analyses, inputs, settings, told in self.CASES:
             with self.subTest(report=name):
                 output = self.sandbox.path("reports", name + ".txt")
                 os.makedirs(os.path.dirname(output), exist_ok=True)
@@ -257,7 +284,8 @@ class ReportMatchesReference(BatchTestCase):
 
                 result = self.sandbox.run("--batch", name.swapcase())
 
-                self.assertEqual((result.returncode, result.stderr, result.stdout), (0, b"", b""))
+                self.assertEqual((result.returncode, result.stderr, result.stdout),
+                                 (0, odd_log_notices(self.sandbox, told), b""))
                 self.assert_same_report(read(output), self.sandbox.reference(name))
                 self.assert_only_index_changed(settings_before, profiles_before)
 
@@ -270,16 +298,17 @@ class ReportMatchesReference(BatchTestCase):
 
         result = self.sandbox.run("--batch", name)
 
-        self.assertEqual((result.returncode, result.stderr), (0, b""))
+        self.assertEqual((result.returncode, result.stderr),
+                         (0, odd_log_notices(self.sandbox, [self.A, self.EXTRA])))
         self.assert_same_report(result.stdout, self.sandbox.reference(name))
         self.assertFalse(os.path.exists(self.sandbox.path("unused.txt")))
         self.assert_only_index_changed(settings_before, profiles_before, allow_unchanged=True)
 
     def test_output_without_a_folder_is_written_to_the_current_folder(self):
         # A wildcard entry makes its folder the current one, as the run lists it.
-        cases = [("Wildcard Default", ["logs/*.log"], "logs"),
-                 ("Plain Default", ["other/extra.log"], "")]
-        for name, inputs, folder in cases:
+        cases = [("Wildcard Default", ["logs/*.log"], "logs", [self.A]),
+                 ("Plain Default", ["other/extra.log"], "", [self.EXTRA])]
+        for name, inputs, folder, told in cases:
             with self.subTest(report=name):
                 entries = [self.sandbox.path(entry) for entry in inputs]
                 self.sandbox.write_profiles([profile(name, ("Visitors",), entries, None)])
@@ -288,7 +317,8 @@ class ReportMatchesReference(BatchTestCase):
 
                 result = self.sandbox.run("--batch", name)
 
-                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                self.assertEqual((result.returncode, result.stderr),
+                                 (0, odd_log_notices(self.sandbox, told)))
                 self.assert_same_report(read(expected), self.sandbox.reference(name))
                 os.remove(expected)
 
@@ -297,7 +327,7 @@ class MessagesAndExitCodes(BatchTestCase):
     def setUp(self):
         self.output = self.sandbox.path("messages.txt")
         existing = self.sandbox.path("one.log")
-        write(existing, ODD_LINES[1])
+        write(existing, PLAIN_LINE)
         self.empty_log = self.sandbox.path("empty.log")
         write(self.empty_log, b"\r\n\n")
         self.missing_folder_output = self.sandbox.path("no-such-folder", "out.txt")
@@ -711,10 +741,16 @@ class CompressedLogs(BatchTestCase):
         rotated = self.sandbox.path("rotated")
         entries = [os.path.join(rotated, name) for name, _, _ in self.ROTATED]
         cases = [("by name", entries), ("by a pattern", [os.path.join(rotated, "*access.log*")])]
+        # The logs with lines that are not in the combined layout, in any order.
+        told = sorted([
+            layout_notice(os.path.join(rotated, "access.log.2.gz"), ODD_PIECES_OUT_OF_LAYOUT,
+                          400 + ODD_PIECES),
+            layout_notice(os.path.join(rotated, "access.log.3.bz2"), 2, 300 + 2)])
         for case, inputs in cases:
             with self.subTest(case=case):
                 result = self.run_report(inputs)
-                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                self.assertEqual(result.returncode, 0)
+                self.assertEqual(sorted(result.stderr.decode().splitlines(keepends=True)), told)
                 self.assert_same_report(read(self.output), expected)
                 os.remove(self.output)
 
@@ -766,6 +802,35 @@ class RotatedLogsReadOldestFirst(BatchTestCase):
                 self.assertEqual(read(output).split(b"\r\n")[1],
                                  b"Report Profile - 04/Dec/2026 to 09/Dec/2026")
                 os.remove(output)
+
+
+class ForeignLayouts(BatchTestCase):
+    """Logs in other layouts are analysed as before, and each is told on a
+    line of its own with how many of its lines are not in the combined layout."""
+
+    def test_json_and_common_layout_logs_are_told_and_the_report_is_unchanged(self):
+        json_log, common_log, combined_log = (self.sandbox.path(name) for name in
+                                              ("json.log", "common.log", "combined.log"))
+        write(json_log, b"".join(
+            b'{"remote_addr":"192.0.2.%d","time_local":"09/Nov/2026:12:00:0%d +0000",'
+            b'"request":"GET /p%d HTTP/1.1","status":200,"body_bytes_sent":512,'
+            b'"http_referer":"http://ref.example.org/","http_user_agent":"curl/8.5"}\n'
+            % (n, n, n) for n in range(3)))
+        write(common_log, b"\n".join(
+            b'10.2.2.%d - - [09/Nov/2026:12:00:0%d +0000] "GET /c%d HTTP/1.0" 200 512'
+            % (n, n, n) for n in range(4)) + b"\n\n" + PLAIN_LINE)
+        write(combined_log, PLAIN_LINE * 2)
+        output = self.sandbox.path("foreign.txt")
+        self.sandbox.write_profiles([profile(
+            "Foreign", ANALYSES, [json_log, combined_log, common_log], output)])
+        self.use_settings(**FILTERS)
+
+        result = self.sandbox.run("--batch", "Foreign")
+
+        self.assertEqual((result.returncode, result.stdout), (0, b""))
+        self.assertEqual(result.stderr.decode(),
+                         layout_notice(json_log, 3, 3) + layout_notice(common_log, 4, 5))
+        self.assert_same_report(read(output), self.sandbox.reference("Foreign"))
 
 
 def main():

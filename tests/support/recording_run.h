@@ -78,10 +78,15 @@ class RecordingOutput : public RunOutput {
         mailSubjects.push_back(settings.MailSubject);
         return mailSucceeds;
     }
+    void tellLayoutNotices(const std::vector<std::string>& notices) override {
+        layoutNotices.push_back(notices);
+    }
 
     std::vector<AnalysisResult> shown;
     std::vector<std::pair<std::filesystem::path, std::string>> mailed;
     std::vector<std::string> mailSubjects;
+    // What each delivered run told about its logs' layout.
+    std::vector<std::vector<std::string>> layoutNotices;
     bool mailSucceeds = true;
 };
 
