@@ -178,11 +178,13 @@ void MailDelivery::quit() {
     startStep(&TSmtpCli::Quit);
 }
 
-// The server answered QUIT; the delivery ends when it has closed the
-// connection too, or when the wait for QUIT runs out.
+// The server has answered QUIT (or the client was no longer connected):
+// nothing more is to come, so the delivery ends now. A server may wait for
+// the client to close first, as one that ends a TLS session does, so the
+// connection is dropped from this side.
 void MailDelivery::quitEnded() {
-    if (!client_.Connected())
-        finish(outcome_);
+    client_.Abort();
+    finish(outcome_);
 }
 
 void MailDelivery::finish(Outcome outcome) {

@@ -87,8 +87,8 @@ class MailDelivery {
     Outcome outcome_ = Outcome::NotStarted;
     std::optional<std::string> refusal_;
     std::optional<std::string> failure_;
-    // After QUIT, how long the server may take to answer it and close the
-    // connection before the client drops it. The outcome is known by then; a
+    // After QUIT, how long the server may take to answer it (or close the
+    // connection) before the client drops it. The outcome is known by then; a
     // server that never answers must neither hold the delivery open nor keep
     // the next one from connecting.
     QTimer quitWait_;
