@@ -1,5 +1,6 @@
 #include "output/mail_delivery.h"
 
+#include "net/smtp/smtp_text.h"
 #include "output/mail_time_limit.h"
 #include "output/recipients.h"
 #include "output/sign_in_failure_message.h"
@@ -87,6 +88,10 @@ bool MailDelivery::mailReport(const Settings& settings, const std::filesystem::p
     }
     if (!connected_()) {
         prompt_.showMessage(kNotConnectedMessage, MessageIcon::Warning);
+        return false;
+    }
+    if (isBlank(settings.MailServer)) {
+        prompt_.showMessage(kNoMailServerMessage, MessageIcon::Warning);
         return false;
     }
     client_.Security = clientSecurity(*security);

@@ -645,7 +645,8 @@ class MailDelivery(NetworkTestCase):
         cases = [
             ("nothing listening", f"127.0.0.1:{free_port()}", {}, MAIL_SETTINGS_ERROR),
             ("silent server", f"127.0.0.1:{silent.port}", {"STATVANE_MAIL_TIMEOUT": "3"}, None),
-            ("empty server", "", {}, "Statvane: DNS lookup: invalid host name."),
+            ("empty server", "", {}, "Statvane: No mail server is set.  Please enter one on the "
+             "Server Settings tab of Tools, Options."),
         ]
         stored_before = self.stored_messages()
         for name, server, environment, message in cases:
