@@ -103,8 +103,8 @@ bool MailDelivery::mailReport(const Settings& settings, const std::filesystem::p
     client_.HdrReplyTo = settings.MailReplyTo;
     client_.HdrSubject = settings.MailSubject;
     setServer(client_, settings.MailServer);
-    client_.HdrTo = addresses;
     client_.RcptName = splitRecipients(addresses);
+    client_.HdrTo = recipientsHeader(client_.RcptName);
     client_.EmailFiles = {file.string()};
     client_.Connect();
     busy_ = true;

@@ -9,6 +9,7 @@
 #include "support/temp_dir.h"
 
 #include <QEventLoop>
+#include <QRegularExpression>
 #include <QTimer>
 #include <cstdio>
 #include <gtest/gtest.h>
@@ -29,6 +30,19 @@ TEST(SplitRecipients, OnlySemicolonsSeparate) {
     };
     for (const auto& [text, recipients] : cases)
         EXPECT_EQ(splitRecipients(text), recipients) << text;
+}
+
+// The To: header names the recipients that RCPT TO names, in their order.
+TEST(SplitRecipients, ToHeaderJoinsThemWithCommas) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"a@x.com ; b@x.com;c@x.com", "a@x.com, b@x.com, c@x.com"},
+        {"a@x.com", "a@x.com"},
+        {"a@x.com,", "a@x.com,"},
+        {"a@x.com;; b@x.com;", "a@x.com, b@x.com"},
+        {"", ""},
+    };
+    for (const auto& [text, header] : cases)
+        EXPECT_EQ(recipientsHeader(splitRecipients(text)), header) << text;
 }
 
 class MailDeliveryTest : public ::testing::Test {
@@ -71,7 +85,12 @@ TEST_F(MailDeliveryTest, ConnectHeloMailQuit) {
     EXPECT_EQ(smtp.verbs(), (Strings{"HELO", "MAIL", "RCPT", "RCPT", "DATA", "QUIT"}));
     EXPECT_EQ(smtp.commands[1], "MAIL FROM:<me@example.com>");
     EXPECT_EQ(smtp.commands[3], "RCPT TO:<b@example.com>");
-    EXPECT_NE(smtp.server.received().indexOf("To: a@example.com ; b@example.com\r\n"), -1);
+    const QString received = QString::fromLatin1(smtp.server.received());
+    EXPECT_TRUE(received.contains("\r\nTo: a@example.com, b@example.com\r\n"))
+        << received.toStdString();
+    EXPECT_TRUE(received.contains(QRegularExpression(
+        R"(\r\nDate: [^\r]+\r\nMessage-ID: <\d+\.\d+\.[0-9a-f]{16}@example\.com>\r\n)")))
+        << received.toStdString();
     EXPECT_NE(smtp.server.received().indexOf("filename=\"report.txt\""), -1);
     EXPECT_TRUE(prompt.messages.empty());
     EXPECT_FALSE(delivery.busy());
