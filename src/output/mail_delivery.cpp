@@ -1,5 +1,6 @@
 #include "output/mail_delivery.h"
 
+#include "net/smtp/smtp_text.h"
 #include "output/mail_time_limit.h"
 #include "output/recipients.h"
 #include "output/sign_in_failure_message.h"
@@ -89,6 +90,10 @@ bool MailDelivery::mailReport(const Settings& settings, const std::filesystem::p
         prompt_.showMessage(kNotConnectedMessage, MessageIcon::Warning);
         return false;
     }
+    if (isBlank(settings.MailServer)) {
+        prompt_.showMessage(kNoMailServerMessage, MessageIcon::Warning);
+        return false;
+    }
     client_.Security = clientSecurity(*security);
     client_.UserName = settings.MailUserName;
     client_.Password = settings.MailPassword;
@@ -98,8 +103,8 @@ bool MailDelivery::mailReport(const Settings& settings, const std::filesystem::p
     client_.HdrReplyTo = settings.MailReplyTo;
     client_.HdrSubject = settings.MailSubject;
     setServer(client_, settings.MailServer);
-    client_.HdrTo = addresses;
     client_.RcptName = splitRecipients(addresses);
+    client_.HdrTo = recipientsHeader(client_.RcptName);
     client_.EmailFiles = {file.string()};
     client_.Connect();
     busy_ = true;
@@ -178,11 +183,13 @@ void MailDelivery::quit() {
     startStep(&TSmtpCli::Quit);
 }
 
-// The server answered QUIT; the delivery ends when it has closed the
-// connection too, or when the wait for QUIT runs out.
+// The server has answered QUIT (or the client was no longer connected):
+// nothing more is to come, so the delivery ends now. A server may wait for
+// the client to close first, as one that ends a TLS session does, so the
+// connection is dropped from this side.
 void MailDelivery::quitEnded() {
-    if (!client_.Connected())
-        finish(outcome_);
+    client_.Abort();
+    finish(outcome_);
 }
 
 void MailDelivery::finish(Outcome outcome) {

@@ -20,6 +20,8 @@ inline constexpr const char* kMailErrorMessage =
 inline constexpr const char* kMailRefusedMessage =
     "The report was not mailed: the mail server refused it or the connection to it was broken.  "
     "The server's last reply was: ";
+inline constexpr const char* kNoMailServerMessage =
+    "No mail server is set.  Please enter one on the Server Settings tab of Tools, Options.";
 inline constexpr const char* kMailBusyMessage =
     "A report is still being mailed.  Please try again when it has been sent.";
 inline constexpr const char* kMailTimedOutMessage =
@@ -43,8 +45,8 @@ class MailDelivery {
     MailDelivery(TSmtpCli& client, Prompt& prompt, std::function<bool()> connected);
 
     // Starts a delivery with the current settings and returns; false when it
-    // could not start (not connected, a delivery under way). The client's
-    // own refusal to connect (an empty server name) is raised as Error.
+    // could not start (no mail server set, not connected, a delivery under
+    // way). The client's own refusal to connect is raised as Error.
     bool mailReport(const Settings& settings, const std::filesystem::path& file,
                     const std::string& addresses);
 
@@ -87,8 +89,8 @@ class MailDelivery {
     Outcome outcome_ = Outcome::NotStarted;
     std::optional<std::string> refusal_;
     std::optional<std::string> failure_;
-    // After QUIT, how long the server may take to answer it and close the
-    // connection before the client drops it. The outcome is known by then; a
+    // After QUIT, how long the server may take to answer it (or close the
+    // connection) before the client drops it. The outcome is known by then; a
     // server that never answers must neither hold the delivery open nor keep
     // the next one from connecting.
     QTimer quitWait_;

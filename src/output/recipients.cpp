@@ -25,4 +25,16 @@ std::vector<std::string> splitRecipients(std::string_view addresses) {
     return recipients;
 }
 
+std::string recipientsHeader(const std::vector<std::string>& recipients) {
+    std::string header;
+    for (const std::string& recipient : recipients) {
+        if (recipient.empty())
+            continue;
+        if (!header.empty())
+            header += ", ";
+        header += recipient;
+    }
+    return header;
+}
+
 } // namespace statvane

@@ -11,4 +11,8 @@ namespace statvane {
 // entry even when it is empty.
 std::vector<std::string> splitRecipients(std::string_view addresses);
 
+// The recipients as the mail's To: header lists them: joined by ", ", the
+// empty ones (which name nobody) left out.
+std::string recipientsHeader(const std::vector<std::string>& recipients);
+
 } // namespace statvane

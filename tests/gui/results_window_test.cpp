@@ -301,6 +301,25 @@ TEST_F(ResultsWindowTest, MailStopsAtACancelledSaveAMissingAddressOrNoConnection
     }
 }
 
+// On line, with no mail server in the settings: the report is written and the
+// user is told where to set a server, instead of a failed name look-up.
+TEST_F(ResultsWindowTest, MailWithoutAMailServerTellsWhereToSetOne) {
+    std::filesystem::copy_file(TABLE_RESOLVER, home() / "resolve.so");
+    ScopedEnv connected("STATVANE_TEST_CONNECTED", "1");
+    const auto saved = dir_ / "mailed.txt";
+    runShownReport("E-Mail Address=you@example.com\r\n");
+    dialogs.answerNextFileDialog({QString::fromStdString(saved.string())});
+    press("Button3");
+
+    EXPECT_TRUE(std::filesystem::exists(saved));
+    const auto shown = messages();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0]->text.toStdString(),
+              "No mail server is set.  Please enter one on the Server Settings "
+              "tab of Tools, Options.");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
 // Enter presses "&Ok", the default button.
 TEST_F(ResultsWindowTest, ClosingKeepsTheFiguresAndTablesAndOkEmptiesEverything) {
     runShownReport();

@@ -11,6 +11,7 @@ import json
 import os
 import subprocess
 import sys
+import time
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -26,6 +27,9 @@ RECIPIENTS = "a@example.com"
 USER = "reports@example.org"
 PASSWORD = "app-password-1"
 NOT_HANDED = "Statvane: The report could not be handed to the mail server."
+# A run that mails a small report on loopback, start to end: well short of
+# the five seconds the client gives a server to answer QUIT.
+MAILED_RUN_LIMIT = 2
 
 
 class MailSubmission(NetworkTestCase):
@@ -89,6 +93,18 @@ class MailSubmission(NetworkTestCase):
         clear = self.received("starttls", "clear.bin").split(b"\r\n")
         self.assertEqual((clear[0][:5], clear[1:]), (b"EHLO ", [b"STARTTLS", b""]))
         self.assertIn(b"\r\nAUTH PLAIN ", self.received("starttls", "secure.bin"))
+
+    def test_run_ends_once_the_server_has_answered_quit(self):
+        # aiosmtpd ends a TLS session by waiting for the client to close it.
+        for server, security in (("starttls", "STARTTLS"), ("no tls", "None")):
+            with self.subTest(server=server):
+                started = time.monotonic()
+                _, result = self.mail_report(server, security)
+                elapsed = time.monotonic() - started
+
+                self.assertEqual((result.returncode, result.stderr), (0, b""))
+                self.assertEqual(len(self.stored_messages(server)), 1)
+                self.assertLess(elapsed, MAILED_RUN_LIMIT, "the run idled after QUIT was answered")
 
     def test_sign_ins_that_fail_say_why_send_nothing_in_clear_and_exit_with_1(self):
         # (server, security, password, the message)

@@ -608,8 +608,10 @@ class MailDelivery(NetworkTestCase):
         self.assertEqual((message["is_multipart"], message["defects"]), (True, []))
         headers = message["headers"]
         self.assertEqual((headers["To"], headers["From"], headers["Subject"], headers["Reply-To"]),
-                         (self.RECIPIENTS, "statvane@example.org", "Weekly figures",
-                          "replies@example.org"))
+                         ("a@example.com, b@example.com", "statvane@example.org",
+                          "Weekly figures", "replies@example.org"))
+        self.assertRegex(headers["Message-ID"], r"\A<\d+\.\d+\.[0-9a-f]{16}@example\.org>\Z")
+        self.assertEqual(list(headers)[list(headers).index("Date") + 1], "Message-ID")
         [attachment] = message["attachments"]
         self.assertEqual(attachment["filename"], "Mailed.txt")
         self.assertEqual(bytes.fromhex(attachment["data_hex"]), read(output))
@@ -645,7 +647,8 @@ class MailDelivery(NetworkTestCase):
         cases = [
             ("nothing listening", f"127.0.0.1:{free_port()}", {}, MAIL_SETTINGS_ERROR),
             ("silent server", f"127.0.0.1:{silent.port}", {"STATVANE_MAIL_TIMEOUT": "3"}, None),
-            ("empty server", "", {}, "Statvane: DNS lookup: invalid host name."),
+            ("empty server", "", {}, "Statvane: No mail server is set.  Please enter one on the "
+             "Server Settings tab of Tools, Options."),
         ]
         stored_before = self.stored_messages()
         for name, server, environment, message in cases:

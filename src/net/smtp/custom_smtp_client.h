@@ -1,6 +1,7 @@
 #pragma once
 
 #include "net/smtp/mail_date.h"
+#include "net/smtp/message_id.h"
 #include "net/smtp/reply_line_buffer.h"
 #include "net/smtp/smtp_types.h"
 
@@ -62,6 +63,8 @@ class TCustomSmtpClient : public QObject {
 
     // The source of the Date line and the multipart boundary.
     void setClock(MailClock clock) { clock_ = std::move(clock); }
+    // The source of the unique part of the Message-ID line.
+    void setMessageIdSource(MessageIdSource source) { messageIdSource_ = std::move(source); }
 
     // Error 0 is success; otherwise the server's reply code, a Windows Sockets
     // error number, or 10004 when the connection closed under the request.
@@ -210,6 +213,7 @@ class TCustomSmtpClient : public QObject {
     bool sendingMessage_ = false;
 
     MailClock clock_ = currentLocalDateTime;
+    MessageIdSource messageIdSource_ = uniqueMessagePart;
 };
 
 } // namespace statvane

@@ -4,6 +4,7 @@
 #include "net/smtp/smtp_text.h"
 #include "platform/one_line_text.h"
 
+#include <QHostInfo>
 #include <QSslSocket>
 
 namespace statvane {
@@ -77,6 +78,9 @@ std::vector<std::string> TCustomSmtpClient::headerLines() const {
     lines.push_back("Mime-Version: 1.0");
     lines.push_back(contentTypeLine());
     lines.push_back("Date: " + mailDateText(clock_()));
+    lines.push_back("Message-ID: " +
+                    messageIdText(messageIdSource_(), HdrFrom,
+                                  QHostInfo::localHostName().toLatin1().toStdString()));
     return lines;
 }
 

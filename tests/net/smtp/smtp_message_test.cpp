@@ -13,12 +13,15 @@ LocalDateTime fixedMoment() {
 }
 const QByteArray fixedDateLine = "Date: Tue, 5 Mar 2024 09:07:03 +0100";
 const QByteArray boundary = "= Multipart Boundary 0305240907";
+const QByteArray fixedMessageIdLine =
+    "Message-ID: <1709626023000.4242.00000000000000ff@example.test>";
 
 // A client with the fixed clock and a complete envelope and header.
 class SmtpMessage : public ::testing::Test {
   protected:
     SmtpMessage() {
         client.setClock(fixedMoment);
+        client.setMessageIdSource([] { return "1709626023000.4242.00000000000000ff"; });
         client.FromName = "sender@example.test";
         client.RcptName = {"a@example.test"};
         client.HdrFrom = "Sender <sender@example.test>";
@@ -68,6 +71,7 @@ TEST_F(SmtpMessage, PlainTextHeaderAndDotStuffedBody) {
         "Mime-Version: 1.0",
         "Content-Type: text/plain; charset=\"iso-8859-1\"",
         fixedDateLine,
+        fixedMessageIdLine,
         "",
         "first line",
         "..hidden",
@@ -93,6 +97,7 @@ TEST_F(SmtpMessage, MultipartWithOneAttachment) {
         "Content-Type: multipart/mixed;",
         "\tboundary=\"" + boundary + "\"",
         fixedDateLine,
+        fixedMessageIdLine,
         "",
         "This is a multipart MIME message.",
         "",
@@ -115,8 +120,8 @@ TEST_F(SmtpMessage, MultipartWithOneAttachment) {
     };
     const std::vector<QByteArray> received = send();
     EXPECT_EQ(received, expected);
-    EXPECT_EQ(received[23].size(), 60);
-    EXPECT_EQ(received[24].size(), 4);
+    EXPECT_EQ(received[24].size(), 60);
+    EXPECT_EQ(received[25].size(), 4);
     EXPECT_EQ(client.Boundary(), boundary.toStdString());
 }
 
@@ -162,10 +167,10 @@ TEST_F(SmtpMessage, HeaderEventsMayEditTheHeader) {
             line = "Subject: Changed";
     };
     const std::vector<QByteArray> received = send();
-    ASSERT_EQ(received.size(), 8u);
+    ASSERT_EQ(received.size(), 9u);
     EXPECT_EQ(received[2], "Subject: Changed");
-    EXPECT_EQ(received[6], "X-Report: weekly");
-    EXPECT_EQ(received[7], "");
+    EXPECT_EQ(received[7], "X-Report: weekly");
+    EXPECT_EQ(received[8], "");
 }
 
 TEST_F(SmtpMessage, AttachmentContentTypeMayBeChanged) {
