@@ -101,9 +101,7 @@ std::string DesktopFixture::takeBrowserStart() {
     const auto recorded = [&] {
         return std::filesystem::file_size(record, missing) > 0 && !missing;
     };
-    for (int wait = 0; wait < 1000 && !recorded(); ++wait)
-        QTest::qWait(10);
-    if (!recorded())
+    if (!QTest::qWaitFor(recorded, kPatience))
         return {};
     const std::string starts = readFile(record);
     std::filesystem::remove(record);

@@ -17,6 +17,11 @@
 
 namespace statvane::test {
 
+// How long a test waits at most for what comes a moment later (a recorder's
+// file, a click posted by an accelerator, an editor deleted later), in ms:
+// generous, since a loaded machine may be slow.
+inline constexpr int kPatience = 10000;
+
 // A desktop program over a program directory and a settings file of its own,
 // with every message box and question answered by the dialog script.
 class DesktopFixture : public ::testing::Test {

@@ -277,8 +277,7 @@ TEST_F(MainWindowTest, AcceleratorsReachTheButtonsAndTheList) {
     start();
     pressKey(reportList(), Qt::Key_M, Qt::AltModifier);
     // A button's accelerator clicks it the way a mouse would, a moment later.
-    for (int wait = 0; wait < 100 && dialogs.shown().empty(); ++wait)
-        QTest::qWait(10);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !dialogs.shown().empty(); }, kPatience));
     expectShown(0, Kind::Message, kSelectToModifyMessage, MessageIcon::Information);
     control<QWidget>(desktop().mainWindow(), "ExitButton")->setFocus();
     QTest::keyClick(&desktop().mainWindow(), Qt::Key_P, Qt::AltModifier);

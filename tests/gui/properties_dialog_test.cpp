@@ -103,9 +103,7 @@ class PropertiesDialogTest : public DesktopFixture {
     }
     // The label editor goes a moment after the edit ends.
     static bool editorClosed(const QPointer<QLineEdit>& editor) {
-        for (int wait = 0; wait < 100 && editor; ++wait)
-            QTest::qWait(10);
-        return editor.isNull();
+        return QTest::qWaitFor([&editor] { return editor.isNull(); }, kPatience);
     }
     // The message boxes and questions, not the file dialogs.
     QStringList messages() {

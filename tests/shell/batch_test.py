@@ -17,6 +17,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, HERE)
+import test_program  # noqa: E402
 import reference_report  # noqa: E402
 
 GENERATOR = os.path.join(HERE, "..", "..", "bench", "generate_log.py")
@@ -833,14 +834,5 @@ class ForeignLayouts(BatchTestCase):
         self.assert_same_report(read(output), self.sandbox.reference("Foreign"))
 
 
-def main():
-    global STATVANE
-    arguments = sys.argv[1:]
-    if len(arguments) < 2 or arguments[0] != "--statvane":
-        sys.exit(__doc__)
-    STATVANE = os.path.abspath(arguments[1])
-    unittest.main(argv=[sys.argv[0], *arguments[2:]])
-
-
 if __name__ == "__main__":
-    main()
+    test_program.main(__doc__, sys.modules[__name__])

@@ -16,6 +16,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, HERE)
+import test_program  # noqa: E402
 from batch_test import in_deleted_folder  # noqa: E402
 from network_test import ScriptedServer, accept_and_stay_silent, settings_text  # noqa: E402
 
@@ -268,8 +269,4 @@ class WithoutDisplay(DesktopTestCase):
 
 
 if __name__ == "__main__":
-    arguments = sys.argv[1:]
-    if len(arguments) >= 2 and arguments[0] == "--statvane":
-        STATVANE = os.path.abspath(arguments[1])
-        arguments = arguments[2:]
-    unittest.main(argv=[sys.argv[0], *arguments], verbosity=2)
+    test_program.main(__doc__, sys.modules[__name__])

@@ -17,6 +17,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, HERE)
+import test_program  # noqa: E402
 import network_test  # noqa: E402
 from network_test import (HITS_OF_5000_BYTES, PEER_START_LIMIT, SMTP_STORE_SERVER,  # noqa: E402
                           SYSTEM_PYTHON, NetworkTestCase, Peer, free_port, require_peer)
@@ -129,13 +130,5 @@ class MailSubmission(NetworkTestCase):
                     self.assertNotIn(command, clear)
 
 
-def main():
-    arguments = sys.argv[1:]
-    if len(arguments) < 2 or arguments[0] != "--statvane":
-        sys.exit(__doc__)
-    network_test.STATVANE = os.path.abspath(arguments[1])
-    unittest.main(argv=[sys.argv[0], *arguments[2:]])
-
-
 if __name__ == "__main__":
-    main()
+    test_program.main(__doc__, network_test)

@@ -15,6 +15,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, HERE)
+import test_program  # noqa: E402
 import batch_test  # noqa: E402
 import network_test  # noqa: E402
 from batch_test import dated, read, write  # noqa: E402
@@ -102,13 +103,5 @@ class LogBeyondMemory(MemoryLimitTestCase):
         self.assertFalse(os.path.exists(output))
 
 
-def main():
-    arguments = sys.argv[1:]
-    if len(arguments) < 2 or arguments[0] != "--statvane":
-        sys.exit(__doc__)
-    network_test.STATVANE = batch_test.STATVANE = os.path.abspath(arguments[1])
-    unittest.main(argv=[sys.argv[0], *arguments[2:]])
-
-
 if __name__ == "__main__":
-    main()
+    test_program.main(__doc__, network_test, batch_test)

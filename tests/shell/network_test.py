@@ -26,6 +26,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, HERE)
+import test_program  # noqa: E402
 from batch_test import PRODUCT_KEY, Sandbox, crlf_lines, dated, read, write  # noqa: E402
 
 SMTP_STORE_SERVER = os.path.join(HERE, "..", "peers", "smtp_store_server.py")
@@ -877,14 +878,5 @@ class ManyLookUps(NetworkTestCase):
         cache = [self.CACHED] + failing
         self.assertEqual(read(dns_log), "".join(f"{v}\r\n" for v in cache).encode())
 
-def main():
-    global STATVANE
-    arguments = sys.argv[1:]
-    if len(arguments) < 2 or arguments[0] != "--statvane":
-        sys.exit(__doc__)
-    STATVANE = os.path.abspath(arguments[1])
-    unittest.main(argv=[sys.argv[0], *arguments[2:]])
-
-
 if __name__ == "__main__":
-    main()
+    test_program.main(__doc__, sys.modules[__name__])

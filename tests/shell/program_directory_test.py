@@ -13,6 +13,8 @@ import sys
 import tempfile
 import unittest
 
+import test_program
+
 STATVANE = None  # set from the command line
 MARKER = ".statvane-build-tree"
 RUN_TIME_LIMIT = 60
@@ -90,14 +92,5 @@ class InstalledCopy(unittest.TestCase):
         self.assertEqual(os.listdir(self.data), [])
 
 
-def main():
-    global STATVANE
-    arguments = sys.argv[1:]
-    if len(arguments) < 2 or arguments[0] != "--statvane":
-        sys.exit(__doc__)
-    STATVANE = os.path.abspath(arguments[1])
-    unittest.main(argv=[sys.argv[0], *arguments[2:]])
-
-
 if __name__ == "__main__":
-    main()
+    test_program.main(__doc__, sys.modules[__name__])

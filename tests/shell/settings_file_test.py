@@ -14,6 +14,7 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.dont_write_bytecode = True  # keep the source tree clean
 sys.path.insert(0, HERE)
+import test_program  # noqa: E402
 import batch_test  # noqa: E402
 from batch_test import (ANALYSES, NO_HANG_LIMIT, PRODUCT_KEY, BatchTestCase, dated,  # noqa: E402
                         profile, read, registry_text, write)
@@ -172,8 +173,4 @@ class FilesThatAreNotRegular(BatchTestCase):
         self.assertIn(b"Top Pages", read(self.output))
 
 if __name__ == "__main__":
-    arguments = sys.argv[1:]
-    if len(arguments) < 2 or arguments[0] != "--statvane":
-        sys.exit(__doc__)
-    batch_test.STATVANE = os.path.abspath(arguments[1])
-    unittest.main(argv=[sys.argv[0], *arguments[2:]])
+    test_program.main(__doc__, batch_test)

@@ -19,6 +19,7 @@ import time
 import unittest
 
 import desktop_test
+import test_program
 from desktop_test import Sandbox
 
 TOOLS = ("Xvfb", "openbox", "xdotool", "xprop")
@@ -251,13 +252,5 @@ class OptionsMessageBox(WindowManagerTestCase):
         self.assert_above(options, main, "Options under the main window")
 
 
-def main():
-    arguments = sys.argv[1:]
-    if len(arguments) < 2 or arguments[0] != "--statvane":
-        sys.exit(__doc__)
-    desktop_test.STATVANE = os.path.abspath(arguments[1])
-    unittest.main(argv=[sys.argv[0], *arguments[2:]])
-
-
 if __name__ == "__main__":
-    main()
+    test_program.main(__doc__, desktop_test)
