@@ -3,6 +3,7 @@
 #include "platform/registry.h"
 #include "settings/settings_store.h"
 
+#include <QTabWidget>
 #include <QTest>
 #include <fstream>
 
@@ -52,6 +53,40 @@ void DesktopFixture::writeLog(const std::filesystem::path& file, int lines) {
 
 void DesktopFixture::click(const char* button) {
     QTest::mouseClick(control<QAbstractButton>(desktop().mainWindow(), button), Qt::LeftButton);
+}
+
+QStringList DesktopFixture::listedReports() {
+    QStringList names;
+    for (int row = 0; row < reportList()->count(); ++row)
+        names << reportList()->item(row)->text();
+    return names;
+}
+
+void DesktopFixture::press(const std::string& name) {
+    QWidget* widget = control<QWidget>(windowUnderTest(), name.c_str());
+    for (auto* pages : windowUnderTest().findChildren<QTabWidget*>()) {
+        for (int tab = 0; tab < pages->count(); ++tab) {
+            if (pages->widget(tab)->isAncestorOf(widget))
+                pages->setCurrentIndex(tab);
+        }
+    }
+    QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(6, widget->height() / 2));
+}
+
+std::vector<const ShownDialog*> DesktopFixture::messages() {
+    std::vector<const ShownDialog*> found;
+    for (const ShownDialog& shown : dialogs.shown()) {
+        if (shown.kind == ShownDialog::Kind::Message || shown.kind == ShownDialog::Kind::Question)
+            found.push_back(&shown);
+    }
+    return found;
+}
+
+QStringList DesktopFixture::messageTexts() {
+    QStringList texts;
+    for (const ShownDialog* shown : messages())
+        texts << shown->text;
+    return texts;
 }
 
 void DesktopFixture::pressKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers) {

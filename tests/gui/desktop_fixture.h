@@ -46,8 +46,19 @@ class DesktopFixture : public ::testing::Test {
         return found;
     }
     QListWidget* reportList() { return control<QListWidget>(desktop().mainWindow(), "ListView1"); }
+    // The labels of the main window's list, top to bottom.
+    QStringList listedReports();
     QString statusText() { return control<QLabel>(desktop().mainWindow(), "StatusBar1")->text(); }
     void click(const char* button);
+    // The window whose controls press() clicks: the main window unless a
+    // test of another window says otherwise.
+    virtual QWidget& windowUnderTest() { return desktop().mainWindow(); }
+    // Clicks a control of that window near its left edge, where a check box
+    // or an option button has its box, with its tab brought to the front.
+    void press(const std::string& name);
+    // The message boxes and questions shown so far, not the file dialogs.
+    std::vector<const ShownDialog*> messages();
+    QStringList messageTexts();
     void trigger(const char* action);
     // A key pressed with the focus in the widget, its window active.
     void pressKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers = {});

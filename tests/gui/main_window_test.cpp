@@ -27,13 +27,6 @@ class MainWindowTest : public DesktopFixture {
         EXPECT_EQ(shown.text, text);
         EXPECT_EQ(shown.icon, icon);
     }
-
-    QStringList listedReports() {
-        QStringList names;
-        for (int row = 0; row < reportList()->count(); ++row)
-            names << reportList()->item(row)->text();
-        return names;
-    }
 };
 
 TEST_F(MainWindowTest, StartsWithTheReportsOfTheProfileFileInTheirOrder) {

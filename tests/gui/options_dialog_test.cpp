@@ -55,6 +55,7 @@ void typeText(QWidget* field, const QString& text) {
 class OptionsDialogTest : public DesktopFixture {
   protected:
     TForm3& options() { return desktop().optionsWindow(); }
+    QWidget& windowUnderTest() override { return options(); }
     const Settings& live() { return desktop().settings(); }
 
     template <typename T = QWidget> T* find(const char* name) {
@@ -69,9 +70,6 @@ class OptionsDialogTest : public DesktopFixture {
     void open() {
         trigger("Options1");
         ASSERT_TRUE(options().isVisible());
-    }
-    void press(const std::string& name) {
-        QTest::mouseClick(find<QAbstractButton>(name.c_str()), Qt::LeftButton);
     }
     // Replaces a field's text as the user would, keystroke by keystroke.
     void retype(const char* name, const QString& text) {

@@ -35,20 +35,11 @@ constexpr const char* kOtherSection = "[Other]\r\nDescription=untouched\r\nVisit
 class PropertiesDialogTest : public DesktopFixture {
   public:
     TForm2& dialog() { return desktop().propertiesDialog(); }
+    QWidget& windowUnderTest() override { return dialog(); }
     template <typename T> T* field(const char* name) { return control<T>(dialog(), name); }
     QLineEdit* edit(const char* name) { return field<QLineEdit>(name); }
     QListWidget* inputList() { return field<QListWidget>("ListView1"); }
 
-    // Clicks a control of the dialog with its tab brought to the front.
-    void press(const char* name) {
-        QWidget* widget = field<QWidget>(name);
-        auto* pages = field<QTabWidget>("PageControl1");
-        for (int tab = 0; tab < pages->count(); ++tab) {
-            if (pages->widget(tab)->isAncestorOf(widget))
-                pages->setCurrentIndex(tab);
-        }
-        QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(6, widget->height() / 2));
-    }
     // Typed key by key; a long text, or one with other than printable ASCII, is
     // pasted.
     void type(const char* name, const QString& text) {
@@ -89,12 +80,6 @@ class PropertiesDialogTest : public DesktopFixture {
 
     std::string reports() { return readFile(home() / "reports.dat"); }
     std::string files() { return readFile(home() / "files.dat"); }
-    QStringList listedReports() {
-        QStringList names;
-        for (int row = 0; row < reportList()->count(); ++row)
-            names << reportList()->item(row)->text();
-        return names;
-    }
     QStringList inputs() {
         QStringList texts;
         for (int row = 0; row < inputList()->count(); ++row)
@@ -104,15 +89,6 @@ class PropertiesDialogTest : public DesktopFixture {
     // The label editor goes a moment after the edit ends.
     static bool editorClosed(const QPointer<QLineEdit>& editor) {
         return QTest::qWaitFor([&editor] { return editor.isNull(); }, kPatience);
-    }
-    // The message boxes and questions, not the file dialogs.
-    QStringList messages() {
-        QStringList texts;
-        for (const auto& shown : dialogs.shown()) {
-            if (shown.kind == Kind::Message || shown.kind == Kind::Question)
-                texts << shown.text;
-        }
-        return texts;
     }
 };
 
@@ -207,7 +183,7 @@ TEST_F(PropertiesDialogTest, OkRefusesWithTheFirstMessageThatAppliesAndWritesNot
         const QStringList inputsBefore = inputs();
         dialogs.clearShown();
         press("OkButton");
-        EXPECT_EQ(messages(), QStringList{refused.message});
+        EXPECT_EQ(messageTexts(), QStringList{refused.message});
         EXPECT_EQ(dialogs.shown().front().icon, MessageIcon::Information);
         EXPECT_TRUE(dialog().isVisible());
         EXPECT_EQ(edit("NameEdit")->text(), name);
@@ -229,7 +205,7 @@ TEST_F(PropertiesDialogTest, NewReportIsWrittenInTheProfileFormatAndListedLast) 
     type("EmailEdit", "me@example.com");
     press("OkButton");
 
-    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_TRUE(messageTexts().isEmpty());
     EXPECT_FALSE(dialog().isVisible());
     EXPECT_EQ(listedReports(), QStringList({"Weekly", "Other", "Daily"}));
     EXPECT_FALSE(reportList()->item(2)->isSelected());
@@ -291,7 +267,7 @@ TEST_F(PropertiesDialogTest, RenameMovesTheSettingsToTheNewNameAtTheEnd) {
     type("NameEdit", "Last week");
     press("OkButton");
 
-    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_TRUE(messageTexts().isEmpty());
     EXPECT_EQ(listedReports(), QStringList({"Other", "Last week"}));
     EXPECT_EQ(desktop().mainWindow().selectedReport(), std::nullopt);
     EXPECT_EQ(statusText(), "All of last week");
@@ -322,11 +298,11 @@ TEST_F(PropertiesDialogTest, FocusStartsInTheFieldToFillAndEnterPressesTheFocuse
         EXPECT_FALSE(dialog().isVisible()) << mode.command;
     }
     EXPECT_EQ(listedReports(), QStringList({"Weekly", "Other"}));
-    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_TRUE(messageTexts().isEmpty());
 
     click("NewReportButton");
     EXPECT_EQ(clickedByEnter(field<QPushButton>("OkButton")), QStringList{"OkButton"});
-    EXPECT_EQ(messages(), QStringList{kInvalidNameMessage});
+    EXPECT_EQ(messageTexts(), QStringList{kInvalidNameMessage});
 }
 
 // The first write that fails stops "&Ok" with the error; the old report stays
@@ -391,7 +367,7 @@ TEST_F(PropertiesDialogTest, OnlyTheEmailBoxTickedIsOneOption) {
     press("EmailCheckBox");
     press("AddButton");
     press("OkButton");
-    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_TRUE(messageTexts().isEmpty());
     EXPECT_EQ(reports(), "[Mail only]\r\nDescription=\r\nVisitors=0\r\nReferrers=0\r\nDNS=0\r\n"
                          "Pages=0\r\nBytes=0\r\nBrowser=0\r\nFile=1\r\nOutput=\r\n"
                          "Total Options=1\r\nE-Mail Address=\r\nE-Mail=1\r\n");
@@ -448,9 +424,9 @@ TEST_F(PropertiesDialogTest, EnterDuringAnInPlaceEditEndsTheEditOnly) {
         EXPECT_TRUE(ok->isDefault());
     }
     EXPECT_EQ(inputs(), QStringList({"*Enter a Path*", "/var/log/typed.log"}));
-    EXPECT_TRUE(messages().isEmpty());
+    EXPECT_TRUE(messageTexts().isEmpty());
     pressKey(edit("NameEdit"), Qt::Key_Return);
-    EXPECT_EQ(messages(), QStringList{kInvalidNameMessage});
+    EXPECT_EQ(messageTexts(), QStringList{kInvalidNameMessage});
 
     // Escape in the editor keeps the old text and the dialog open.
     inputList()->editItem(inputList()->item(1));
@@ -581,7 +557,7 @@ TEST_F(PropertiesDialogTest, AwkwardNamesAndTextsRoundTripWithoutTouchingOtherRe
         type("DescriptionEdit", awkward.description);
         inputList()->item(0)->setText(awkward.description);
         press("OkButton");
-        EXPECT_TRUE(messages().isEmpty());
+        EXPECT_TRUE(messageTexts().isEmpty());
         EXPECT_EQ(listedReports().back(), awkward.name);
         EXPECT_EQ(reports().rfind("[Other]\r\nDescription=untouched\r\n\r\n", 0), 0u);
         EXPECT_EQ(files().rfind("[Other]\r\nFile 0=/logs/o\r\n\r\n", 0), 0u);

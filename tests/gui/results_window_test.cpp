@@ -74,6 +74,7 @@ class ResultsWindowTest : public DesktopFixture {
     }
 
     TForm5& window() { return desktop().resultsWindow(); }
+    QWidget& windowUnderTest() override { return window(); }
     template <typename T> T* part(const char* name) { return control<T>(window(), name); }
     QTableView* table(const char* name) { return part<QTableView>(name); }
     QString figure(const char* name) { return part<QLabel>(name)->text(); }
@@ -110,7 +111,6 @@ class ResultsWindowTest : public DesktopFixture {
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, place);
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, place);
     }
-    void press(const char* button) { QTest::mouseClick(part<QPushButton>(button), Qt::LeftButton); }
     void selectVisitor(int row) {
         auto* list = part<QListView>("ListBox1");
         list->setCurrentIndex(list->model()->index(row, 0));
@@ -138,14 +138,6 @@ class ResultsWindowTest : public DesktopFixture {
     }
     static std::string clipboardText() {
         return QApplication::clipboard()->mimeData()->data("text/plain").toStdString();
-    }
-    std::vector<const ShownDialog*> messages() {
-        std::vector<const ShownDialog*> found;
-        for (const ShownDialog& dialog : dialogs.shown()) {
-            if (dialog.kind == Kind::Message)
-                found.push_back(&dialog);
-        }
-        return found;
     }
 
     // The mail server on loopback, a sender and further values.
