@@ -236,16 +236,16 @@ RunOutcome AnalysisRun::deliver(const std::string& name, const Settings& setting
         context_.output.showResults(std::move(result));
         return RunOutcome::Delivered;
     }
-    const ReportMail mail{[&]() -> std::optional<std::string> {
-                              if (!profile.readFlag(name, "E-Mail"))
-                                  return std::nullopt;
-                              return profile.readText(name, "E-Mail Address").value_or("");
-                          },
-                          [&](const std::string& recipients) {
-                              return context_.output.mailReport(result, settings, *outputFile,
-                                                                recipients);
-                          }};
-    const MailStart mailed = saveThenMail(result, context_.settingsStore, *outputFile, mail);
+    const auto recipients = [&]() -> std::optional<std::string> {
+        if (!profile.readFlag(name, "E-Mail"))
+            return std::nullopt;
+        return profile.readText(name, "E-Mail Address").value_or("");
+    };
+    const auto start = [&](const std::string& addresses) {
+        return context_.output.mailReport(result, settings, *outputFile, addresses);
+    };
+    const MailStart mailed =
+        saveThenMail(result, context_.settingsStore, *outputFile, {recipients, start});
     context_.output.keepSavedResult(std::move(result));
     return mailed == MailStart::NotStarted ? RunOutcome::Failed : RunOutcome::Delivered;
 }

@@ -249,19 +249,18 @@ void TForm5::saveReportAs(bool thenMail) {
     const std::filesystem::path file(QFile::encodeName(*chosen).toStdString());
     BusyCursor busy;
     sortTablesByCount();
-    const ReportMail mail{[&]() -> std::optional<std::string> {
-                              return thenMail ? std::optional(profileText("E-Mail Address"))
-                                              : std::nullopt;
-                          },
-                          [&](const std::string& addresses) {
-                              if (addresses.empty()) {
-                                  showMessageBox(this, kApplicationTitle, kNoAddressMessage,
-                                                 MessageIcon::Information);
-                                  return false;
-                              }
-                              return context_.mailReport(file, addresses);
-                          }};
-    if (saveThenMail(result_, context_.settingsStore, file, mail) == MailStart::Started) {
+    const auto recipients = [&]() -> std::optional<std::string> {
+        return thenMail ? std::optional(profileText("E-Mail Address")) : std::nullopt;
+    };
+    const auto start = [&](const std::string& addresses) {
+        if (addresses.empty()) {
+            showMessageBox(this, kApplicationTitle, kNoAddressMessage, MessageIcon::Information);
+            return false;
+        }
+        return context_.mailReport(file, addresses);
+    };
+    if (saveThenMail(result_, context_.settingsStore, file, {recipients, start}) ==
+        MailStart::Started) {
         busy.keep();
         mailCursor_ = true;
     }
