@@ -1,12 +1,13 @@
 #include "analysis/analysis_run.h"
 
+#include "analysis/dns_cache.h"
 #include "analysis/input_files.h"
 #include "analysis/log_fields.h"
 #include "analysis/log_lines.h"
 #include "analysis/tallies.h"
 #include "analysis/visitors.h"
 #include "net/resolver/resolver_library.h"
-#include "output/report_writer.h"
+#include "output/report_delivery.h"
 #include "platform/error.h"
 
 #include <new>
@@ -204,7 +205,7 @@ bool AnalysisRun::runSteps(const std::string& name, const Settings& settings, co
     if (visitors && !compileVisitors(lines, result, lineChecks, progressStep))
         return false;
     if (profile.readFlag(name, "DNS") && connected() &&
-        !reverseLookup(result, context_.programDirectory / "dns.log", settings.MaxCache, *resolver,
+        !reverseLookup(result, dnsLogFile(context_.programDirectory), settings.MaxCache, *resolver,
                        networkChecks, progressStep))
         return false;
     if (visitors)
@@ -235,13 +236,18 @@ RunOutcome AnalysisRun::deliver(const std::string& name, const Settings& setting
         context_.output.showResults(std::move(result));
         return RunOutcome::Delivered;
     }
-    writeReport(result, context_.settingsStore, *outputFile);
-    const bool mailed =
-        !profile.readFlag(name, "E-Mail") ||
-        context_.output.mailReport(result, settings, *outputFile,
-                                   profile.readText(name, "E-Mail Address").value_or(""));
+    const auto recipients = [&]() -> std::optional<std::string> {
+        if (!profile.readFlag(name, "E-Mail"))
+            return std::nullopt;
+        return profile.readText(name, "E-Mail Address").value_or("");
+    };
+    const auto start = [&](const std::string& addresses) {
+        return context_.output.mailReport(result, settings, *outputFile, addresses);
+    };
+    const MailStart mailed =
+        saveThenMail(result, context_.settingsStore, *outputFile, {recipients, start});
     context_.output.keepSavedResult(std::move(result));
-    return mailed ? RunOutcome::Delivered : RunOutcome::Failed;
+    return mailed == MailStart::NotStarted ? RunOutcome::Failed : RunOutcome::Delivered;
 }
 
 } // namespace statvane

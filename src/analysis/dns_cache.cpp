@@ -5,6 +5,10 @@
 
 namespace statvane {
 
+std::filesystem::path dnsLogFile(const std::filesystem::path& programDirectory) {
+    return programDirectory / "dns.log";
+}
+
 DnsCache DnsCache::load(const std::filesystem::path& file) {
     std::string text;
     if (!readFileContents(file, text))

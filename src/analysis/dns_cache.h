@@ -11,6 +11,9 @@
 
 namespace statvane {
 
+// The cache's file, dns.log in the program directory.
+std::filesystem::path dnsLogFile(const std::filesystem::path& programDirectory);
+
 // The addresses that did not resolve, oldest first, kept in dns.log between
 // runs. Lookups ignore letter case through a hash index.
 class DnsCache {

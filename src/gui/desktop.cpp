@@ -44,8 +44,9 @@ void DesktopOutput::tellLayoutNotices(const std::vector<std::string>& notices) {
 Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
     : programDirectory_(programDirectory()), registry_(Registry::defaultFile()),
       settingsStore_(registry_), profiles_(programDirectory_),
-      form1_(profiles_, settingsStore_, *this, std::move(startup)), help_(form1_.prompt()),
-      form2_(profiles_, settingsStore_, form1_, help_, saveDialog_),
+      form1_(profiles_, settingsStore_, reports_, *this, std::move(startup)),
+      help_(form1_.prompt()),
+      form2_(profiles_, settingsStore_, reports_, *this, help_, saveDialog_),
       form3_(settings_, settingsStore_, help_, programDirectory_, form1_.prompt()),
       form4_(settingsStore_, &form1_),
       form5_(ResultsWindowContext{

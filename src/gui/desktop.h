@@ -12,6 +12,7 @@
 #include "net/smtp/smtp_cli.h"
 #include "output/mail_delivery.h"
 #include "platform/registry.h"
+#include "profiles/listed_reports.h"
 #include "profiles/profile_store.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
@@ -83,6 +84,8 @@ class Desktop : public MainWindowActions {
     Registry registry_;
     SettingsStore settingsStore_;
     ProfileStore profiles_;
+    // The reports of the main window's list.
+    ListedReports reports_;
     Settings settings_;
     // The save dialog of the properties dialog and the results window.
     ReportSaveDialog saveDialog_;

@@ -8,6 +8,7 @@
 #include "gui/window_size.h"
 #include "net/web/web_launching.h"
 #include "platform/ascii.h"
+#include "profiles/listed_reports.h"
 #include "profiles/profile_store.h"
 #include "settings/settings_store.h"
 
@@ -47,16 +48,20 @@ std::string reportName(const QListWidgetItem& item) {
 
 } // namespace
 
-TForm1::TForm1(ProfileStore& profiles, SettingsStore& settingsStore, MainWindowActions& actions,
-               StartupRun startup)
+TForm1::TForm1(ProfileStore& profiles, SettingsStore& settingsStore, ListedReports& reports,
+               MainWindowActions& actions, StartupRun startup)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint),
-      profiles_(profiles), settingsStore_(settingsStore), prompt_(this), actions_(actions),
-      startup_(std::move(startup)) {
+      profiles_(profiles), settingsStore_(settingsStore), reports_(reports), prompt_(this),
+      actions_(actions), startup_(std::move(startup)) {
     setObjectName("Form1");
     setWindowTitle(kApplicationTitle);
     buildControls();
+    reports_.onAdded = [this](const std::string& name) { appendEntry(name); };
+    reports_.onRemoved = [this](std::size_t row) {
+        removeEntry(ListView1->item(static_cast<int>(row)));
+    };
     buildMenus();
     buildPopupMenu();
     resize(kDesignClientSize.width(), kDesignClientSize.height() + menuBar()->sizeHint().height() +
@@ -179,7 +184,7 @@ void TForm1::FormCreate() {
 void TForm1::fillReportList() {
     ListView1->setUpdatesEnabled(false);
     for (const auto& name : profiles_.listReportNames())
-        addReport(name);
+        reports_.add(name);
     ListView1->setUpdatesEnabled(true);
 }
 
@@ -190,26 +195,22 @@ std::optional<std::string> TForm1::selectedReport() const {
     return reportName(*selected.front());
 }
 
-std::vector<std::string> TForm1::reportNames() const {
-    std::vector<std::string> names;
-    for (int row = 0; row < ListView1->count(); ++row)
-        names.push_back(reportName(*ListView1->item(row)));
-    return names;
+const std::vector<std::string>& TForm1::reportNames() const {
+    return reports_.names();
 }
 
 void TForm1::addReport(const std::string& name) {
-    auto* item = new QListWidgetItem(reportIcon(), displayText(name), ListView1);
-    item->setData(Qt::UserRole, QByteArray::fromStdString(name));
-    item->setToolTip(item->text());
+    reports_.add(name);
 }
 
 void TForm1::removeReport(const std::string& name) {
-    for (int row = 0; row < ListView1->count(); ++row) {
-        if (reportName(*ListView1->item(row)) == name) {
-            removeEntry(ListView1->item(row));
-            return;
-        }
-    }
+    reports_.remove(name);
+}
+
+void TForm1::appendEntry(const std::string& name) {
+    auto* item = new QListWidgetItem(reportIcon(), displayText(name), ListView1);
+    item->setData(Qt::UserRole, QByteArray::fromStdString(name));
+    item->setToolTip(item->text());
 }
 
 // The list would make the next entry current and selected; a report is
@@ -313,14 +314,14 @@ void TForm1::DeleteReportButtonClick() {
 
 // A failed write leaves the entry and the status text as they were.
 void TForm1::deleteSelectedReport() {
-    if (isBeingAnalyzed(*selectedReport()))
+    if (actions_.isBeingAnalyzed(*selectedReport()))
         return prompt_.showMessage(kReportBeingAnalyzedMessage, MessageIcon::Information);
     if (!prompt_.ask(kDeleteQuestion))
         return;
     guarded([this] {
         const std::string name = *selectedReport();
         profiles_.eraseProfile(name);
-        removeEntry(ListView1->selectedItems().front());
+        reports_.remove(name);
         StatusBar1->setText(kReportDeletedText);
     });
 }

@@ -18,6 +18,7 @@ class QPushButton;
 
 namespace statvane {
 
+class ListedReports;
 class ProfileStore;
 class SettingsStore;
 
@@ -42,8 +43,10 @@ struct StartupRun {
 class TForm1 : public QMainWindow {
     Q_OBJECT
   public:
-    TForm1(ProfileStore& profiles, SettingsStore& settingsStore, MainWindowActions& actions,
-           StartupRun startup);
+    // The window's list shows the reports, filled from the profiles at its
+    // creation and following each of their changes after.
+    TForm1(ProfileStore& profiles, SettingsStore& settingsStore, ListedReports& reports,
+           MainWindowActions& actions, StartupRun startup);
 
     // Message boxes owned by the main window.
     Prompt& prompt() { return prompt_; }
@@ -51,12 +54,11 @@ class TForm1 : public QMainWindow {
     // The selected report's name, none without a selection.
     std::optional<std::string> selectedReport() const;
     // Every entry's name, top to bottom.
-    std::vector<std::string> reportNames() const;
-    // For the properties dialog: a new report's entry at the end of the list,
-    // and the removal of a renamed report's entry.
+    const std::vector<std::string>& reportNames() const;
+    // A report's entry at the end of the list, and the removal of the entry
+    // of exactly that name.
     void addReport(const std::string& name);
     void removeReport(const std::string& name);
-    bool isBeingAnalyzed(const std::string& name) const { return actions_.isBeingAnalyzed(name); }
     // What a run that has ended has to say about its logs, in the status bar
     // instead of the text there; a run without a notice puts that text back
     // when the status bar still shows the last run's notice.
@@ -72,6 +74,7 @@ class TForm1 : public QMainWindow {
     void buildMenus();
     void buildPopupMenu();
     void fillReportList();
+    void appendEntry(const std::string& name);
     void removeEntry(QListWidgetItem* item);
     QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
                       void (TForm1::*handler)());
@@ -103,6 +106,7 @@ class TForm1 : public QMainWindow {
 
     ProfileStore& profiles_;
     SettingsStore& settingsStore_;
+    ListedReports& reports_;
     MessageBoxPrompt prompt_;
     MainWindowActions& actions_;
     StartupRun startup_;

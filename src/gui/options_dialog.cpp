@@ -1,5 +1,6 @@
 #include "gui/options_dialog.h"
 
+#include "analysis/dns_cache.h"
 #include "gui/command_guard.h"
 #include "gui/display_text.h"
 #include "gui/file_dialogs.h"
@@ -156,7 +157,7 @@ void TForm3::FlushCacheButtonClick() {
     if (!prompt_.ask(kFlushCacheQuestion))
         return;
     std::error_code failure;
-    if (std::filesystem::remove(programDirectory_ / "dns.log", failure))
+    if (std::filesystem::remove(dnsLogFile(programDirectory_), failure))
         prompt_.showMessage(kFileDeletedText, MessageIcon::Information);
 }
 

@@ -5,12 +5,11 @@
 #include "gui/file_dialogs.h"
 #include "gui/help_window.h"
 #include "gui/loaded_text.h"
-#include "gui/main_window.h"
 #include "gui/report_banner.h"
 #include "gui/report_save_dialog.h"
 #include "gui/window_size.h"
-#include "platform/ascii.h"
 #include "profiles/profile_store.h"
+#include "profiles/report_rules.h"
 #include "settings/settings_store.h"
 
 #include <QCheckBox>
@@ -57,11 +56,11 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption) {
 
 } // namespace
 
-TForm2::TForm2(ProfileStore& profiles, SettingsStore& settingsStore, TForm1& mainWindow,
-               HelpWindow& help, ReportSaveDialog& saveDialog)
+TForm2::TForm2(ProfileStore& profiles, SettingsStore& settingsStore, ListedReports& reports,
+               const MainWindowActions& actions, HelpWindow& help, ReportSaveDialog& saveDialog)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      profiles_(profiles), settingsStore_(settingsStore), mainWindow_(mainWindow), help_(help),
-      saveDialog_(saveDialog), prompt_(this) {
+      profiles_(profiles), settingsStore_(settingsStore), reports_(reports), actions_(actions),
+      help_(help), saveDialog_(saveDialog), prompt_(this) {
     setObjectName("Form2");
     setWindowTitle("Report Properties");
     setModal(false);
@@ -382,44 +381,19 @@ void TForm2::ListView1Click() {
     DeleteButton->setEnabled(true);
 }
 
-int TForm2::tickedBoxes() const {
-    int ticked = 0;
-    for (const QCheckBox* box :
-         {CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, EmailCheckBox})
-        ticked += box->isChecked() ? 1 : 0;
-    return ticked;
-}
-
-// Names are taken as the profile files take them: one that differs from a
-// listed report only in letter case or in blanks at either end would share
-// that report's sections, so it counts as a duplicate; a name of blanks only
-// addresses no section that could be listed.
-bool TForm2::nameAcceptable() const {
-    const std::string name = textBytes(*NameEdit);
-    if (ascii::trimBlanks(name).empty())
-        return false;
-    if (report_ && sameReportName(name, *report_))
-        return false;
-    for (const auto& listed : mainWindow_.reportNames()) {
-        if (sameReportName(name, listed))
-            return false;
-    }
-    return true;
-}
-
 void TForm2::OkButtonClick() {
-    if (mode_ == PropertiesMode::Rename && mainWindow_.isBeingAnalyzed(*report_))
+    if (mode_ == PropertiesMode::Rename && actions_.isBeingAnalyzed(*report_))
         return tell(kReportBeingAnalyzedMessage);
-    const int ticked = tickedBoxes();
-    if (NameEdit->isEnabled() && !nameAcceptable())
+    const ReportProfile profile = profileFromFields();
+    if (NameEdit->isEnabled() && !reportNameAcceptable(profile.name, reports_, report_))
         return tell(kInvalidNameMessage);
-    if (ticked == 0)
+    if (profile.totalOptions == 0)
         return tell(kNoSelectionMessage);
     if (ListView1->count() == 0 ||
         (!ScreenRadioButton->isChecked() && !FileRadioButton->isChecked()))
         return tell(kNoInputsOrOutputMessage);
     runGuarded(prompt_, [&] {
-        saveReport(ticked);
+        saveReport(profile);
         FormClose();
     });
 }
@@ -428,7 +402,7 @@ void TForm2::tell(const char* message) {
     prompt_.showMessage(message, MessageIcon::Information);
 }
 
-ReportProfile TForm2::profileFromFields(int ticked) const {
+ReportProfile TForm2::profileFromFields() const {
     ReportProfile profile;
     profile.name = textBytes(*NameEdit);
     profile.description = textBytes(*DescriptionEdit);
@@ -440,28 +414,23 @@ ReportProfile TForm2::profileFromFields(int ticked) const {
     profile.popularBrowser = CheckBox6->isChecked();
     profile.saveToFile = FileRadioButton->isChecked();
     profile.outputFile = textBytes(*OutputFileEdit);
-    profile.totalOptions = ticked;
     profile.emailAddresses = textBytes(*EmailEdit);
     profile.emailReport = EmailCheckBox->isChecked();
     for (int row = 0; row < ListView1->count(); ++row)
         profile.inputs.push_back(textBytes(*ListView1->item(row)));
+    profile.totalOptions = countOptions(profile);
     return profile;
 }
 
-// A renamed report is written under its new name before the old one is
-// erased, and the main list changes only once every write has succeeded, so a
-// failed write leaves the old report whole and listed and a second "&Ok"
-// starts over.
-void TForm2::saveReport(int ticked) {
-    const ReportProfile profile = profileFromFields(ticked);
-    if (mode_ == PropertiesMode::Rename) {
-        profiles_.renameProfile(*report_, profile);
-        mainWindow_.removeReport(*report_);
-    } else {
-        profiles_.saveProfile(profile);
+void TForm2::saveReport(const ReportProfile& profile) {
+    switch (mode_) {
+    case PropertiesMode::New:
+        return saveNewReport(profiles_, reports_, profile);
+    case PropertiesMode::Modify:
+        return profiles_.saveProfile(profile);
+    case PropertiesMode::Rename:
+        return renameReport(profiles_, reports_, *report_, profile);
     }
-    if (mode_ != PropertiesMode::Modify)
-        mainWindow_.addReport(profile.name);
 }
 
 void TForm2::CancelButtonClick() {

@@ -19,10 +19,10 @@ class QTabWidget;
 namespace statvane {
 
 class HelpWindow;
+class ListedReports;
 class ProfileStore;
 class ReportSaveDialog;
 class SettingsStore;
-class TForm1;
 struct ReportProfile;
 
 inline constexpr const char* kInvalidNameMessage =
@@ -55,8 +55,11 @@ inline constexpr const char* kFolderPickerCaption =
 class TForm2 : public QDialog {
     Q_OBJECT
   public:
-    TForm2(ProfileStore& profiles, SettingsStore& settingsStore, TForm1& mainWindow,
-           HelpWindow& help, ReportSaveDialog& saveDialog);
+    // The dialog checks names against the reports listed in the main window
+    // and keeps that list in step with what it saves; `actions` tells which
+    // report is being analysed.
+    TForm2(ProfileStore& profiles, SettingsStore& settingsStore, ListedReports& reports,
+           const MainWindowActions& actions, HelpWindow& help, ReportSaveDialog& saveDialog);
 
     // Shows the dialog in the mode for the report (none for a new one). While
     // it is open it only comes to the front, keeping its mode and contents.
@@ -86,10 +89,8 @@ class TForm2 : public QDialog {
     void enableForMode();
     void clearOutputChoice();
     void updateOutputControls();
-    int tickedBoxes() const;
-    bool nameAcceptable() const;
-    ReportProfile profileFromFields(int ticked) const;
-    void saveReport(int ticked);
+    ReportProfile profileFromFields() const;
+    void saveReport(const ReportProfile& profile);
     QListWidgetItem* appendInput(const QString& text);
     void tell(const char* message);
 
@@ -105,7 +106,8 @@ class TForm2 : public QDialog {
 
     ProfileStore& profiles_;
     SettingsStore& settingsStore_;
-    TForm1& mainWindow_;
+    ListedReports& reports_;
+    const MainWindowActions& actions_;
     HelpWindow& help_;
     ReportSaveDialog& saveDialog_;
     MessageBoxPrompt prompt_;

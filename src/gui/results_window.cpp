@@ -14,7 +14,7 @@
 #include "gui/window_size.h"
 #include "net/resolver/resolver_library.h"
 #include "net/web/web_launching.h"
-#include "output/report_writer.h"
+#include "output/report_delivery.h"
 #include "profiles/profile_store.h"
 #include "settings/settings_store.h"
 
@@ -249,15 +249,18 @@ void TForm5::saveReportAs(bool thenMail) {
     const std::filesystem::path file(QFile::encodeName(*chosen).toStdString());
     BusyCursor busy;
     sortTablesByCount();
-    writeReport(result_, context_.settingsStore, file);
-    if (!thenMail)
-        return;
-    const std::string addresses = profileText("E-Mail Address");
-    if (addresses.empty()) {
-        showMessageBox(this, kApplicationTitle, kNoAddressMessage, MessageIcon::Information);
-        return;
-    }
-    if (context_.mailReport(file, addresses)) {
+    const auto recipients = [&]() -> std::optional<std::string> {
+        return thenMail ? std::optional(profileText("E-Mail Address")) : std::nullopt;
+    };
+    const auto start = [&](const std::string& addresses) {
+        if (addresses.empty()) {
+            showMessageBox(this, kApplicationTitle, kNoAddressMessage, MessageIcon::Information);
+            return false;
+        }
+        return context_.mailReport(file, addresses);
+    };
+    if (saveThenMail(result_, context_.settingsStore, file, {recipients, start}) ==
+        MailStart::Started) {
         busy.keep();
         mailCursor_ = true;
     }
