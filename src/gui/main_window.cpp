@@ -71,17 +71,23 @@ TForm1::TForm1(ProfileStore& profiles, SettingsStore& settingsStore, MainWindowA
 // shortcut. The actions stay enabled: a command that needs a selected report
 // says so when there is none.
 void TForm1::buildCommands() {
-    commands_.newReport = command("NewReport1", tr("&New Report"), [this] { newReport(); });
+    commands_.newReport = command("NewReport1", tr("&New Report"),
+                                  [this] { actions_.openProperties(PropertiesMode::New); });
     commands_.modifyReport =
         command("ModifyReport1", tr("&Modify Report"), [this] { modifyReport(Unselected::Tell); });
     commands_.deleteReport =
         command("DeleteReport1", tr("&Delete Report"), [this] { deleteReport(Unselected::Tell); });
-    commands_.exitProgram = command("Exit1", tr("E&xit"), [this] { exitProgram(); });
+    // Ends the program at once: unlike closing the window, the window's size
+    // is not stored.
+    commands_.exitProgram = command("Exit1", tr("E&xit"), [this] { actions_.exitProgram(); });
     commands_.options = command("Options1", tr("&Options"), [this] { actions_.showOptions(); });
-    commands_.updateCheck = command("UpdateCheck1", tr("&Update Check"), [this] { updateCheck(); });
-    commands_.contents = command("Contents1", tr("&Contents"), [this] { showHelp(); });
+    commands_.updateCheck = command("UpdateCheck1", tr("&Update Check"),
+                                    [this] { actions_.openWebAddress(updatePageAddress()); });
+    commands_.contents =
+        command("Contents1", tr("&Contents"), [this] { actions_.showHelpContents(); });
     commands_.contents->setShortcut(QKeySequence(Qt::Key_F1));
-    commands_.webSite = command("WebSite1", tr("&Web Site"), [this] { openWebSite(); });
+    commands_.webSite = command("WebSite1", tr("&Web Site"),
+                                [this] { actions_.openWebAddress(homePageAddress()); });
     commands_.about = command("AboutStatvane1", tr("&About Statvane..."), [this] { showAbout(); });
     commands_.analyze = command("Analyze1", tr("&Analyze..."), [this] { analyzeNow(); });
     commands_.remove =
@@ -315,10 +321,6 @@ void TForm1::ListView1ContextPopup(const QPoint& position) {
     PopupMenu1->popup(ListView1->viewport()->mapToGlobal(position));
 }
 
-void TForm1::newReport() {
-    actions_.openProperties(PropertiesMode::New);
-}
-
 // Whether a report is selected; without one, a command of the buttons and
 // the menu bar says what to select, one of the list's context menu does
 // nothing.
@@ -359,26 +361,8 @@ void TForm1::deleteSelectedReport() {
     });
 }
 
-void TForm1::updateCheck() {
-    actions_.openWebAddress(updatePageAddress());
-}
-
 void TForm1::analyzeNow() {
     actions_.runAnalysis(selectedReport());
-}
-
-void TForm1::showHelp() {
-    actions_.showHelpContents();
-}
-
-// Ends the program at once: the window's size is not stored, as it is when
-// the window is closed.
-void TForm1::exitProgram() {
-    actions_.exitProgram();
-}
-
-void TForm1::openWebSite() {
-    actions_.openWebAddress(homePageAddress());
 }
 
 void TForm1::showAbout() {

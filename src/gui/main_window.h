@@ -104,17 +104,12 @@ class TForm1 : public QMainWindow {
     void ListView1Click();
     void ListView1DblClick();
     void ListView1ContextPopup(const QPoint& position);
-    void newReport();
     bool reportSelected(Unselected unselected, const char* selectMessage);
     void modifyReport(Unselected unselected);
     void deleteReport(Unselected unselected);
     void renameReport();
     void deleteSelectedReport();
-    void updateCheck();
     void analyzeNow();
-    void showHelp();
-    void exitProgram();
-    void openWebSite();
     void showAbout();
 
     ProfileStore& profiles_;
