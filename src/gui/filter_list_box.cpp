@@ -45,9 +45,9 @@ FilterListBox::FilterListBox(const QString& caption, const QString& prefix,
     auto* label = new QLabel(caption, this);
     label->setObjectName(prefix + "Label");
     label->setBuddy(List);
-    AddButton = new QPushButton("&Add", this);
+    AddButton = new QPushButton(tr("&Add"), this);
     AddButton->setObjectName(prefix + "AddButton");
-    DeleteButton = new QPushButton("&Delete", this);
+    DeleteButton = new QPushButton(tr("&Delete"), this);
     DeleteButton->setObjectName(prefix + "DeleteButton");
     DeleteButton->setEnabled(false);
     connect(AddButton, &QPushButton::clicked, this, &FilterListBox::AddButtonClick);
@@ -88,7 +88,7 @@ void FilterListBox::ListItemChanged() {
 }
 
 void FilterListBox::AddButtonClick() {
-    QListWidgetItem* item = newEntry(List, kNewAddressText);
+    QListWidgetItem* item = newEntry(List, tr(kNewAddressText).toStdString());
     storeEntries();
     List->scrollToItem(item);
     List->setFocus();
@@ -100,7 +100,7 @@ void FilterListBox::DeleteButtonClick() {
     const QList<QListWidgetItem*> selected = List->selectedItems();
     if (selected.isEmpty())
         return;
-    if (prompt_.ask(kDeleteAddressQuestion)) {
+    if (prompt_.ask(tr(kDeleteAddressQuestion).toStdString())) {
         delete selected.front();
         storeEntries();
     }

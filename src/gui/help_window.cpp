@@ -42,7 +42,7 @@ QPushButton* addButton(QHBoxLayout* row, const QString& text, const char* name) 
 
 HelpWindow::HelpWindow(Prompt& prompt, QWidget* parent)
     : QWidget(parent, Qt::Window), prompt_(prompt), browser_(new QTextBrowser) {
-    setWindowTitle("Statvane Help");
+    setWindowTitle(tr("Statvane Help"));
     resize(760, 580);
     browser_->setObjectName("HelpBrowser");
     browser_->setOpenLinks(false);
@@ -50,8 +50,8 @@ HelpWindow::HelpWindow(Prompt& prompt, QWidget* parent)
     connect(browser_, &QTextBrowser::anchorClicked, this, &HelpWindow::followLink);
 
     auto* buttons = new QHBoxLayout;
-    QPushButton* back = addButton(buttons, "&Back", "BackButton");
-    QPushButton* home = addButton(buttons, "&Home", "HomeButton");
+    QPushButton* back = addButton(buttons, tr("&Back"), "BackButton");
+    QPushButton* home = addButton(buttons, tr("&Home"), "HomeButton");
     buttons->addStretch();
     back->setEnabled(false);
     connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
@@ -76,7 +76,9 @@ void HelpWindow::showPage(const char* page) {
     const std::filesystem::path file = folder / page;
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) {
-        prompt_.showMessage("The help pages could not be found in " + folder.string() + ".",
+        prompt_.showMessage(tr("The help pages could not be found in %1.")
+                                .arg(QFile::decodeName(folder.c_str()))
+                                .toStdString(),
                             MessageIcon::Warning);
         return;
     }

@@ -1,6 +1,7 @@
 #include "gui/main_window.h"
 
 #include "analysis/analysis_run.h"
+#include "gui/action_button.h"
 #include "gui/command_guard.h"
 #include "gui/display_text.h"
 #include "gui/message_boxes.h"
@@ -12,6 +13,7 @@
 #include "profiles/profile_store.h"
 #include "settings/settings_store.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -57,6 +59,7 @@ TForm1::TForm1(ProfileStore& profiles, SettingsStore& settingsStore, ListedRepor
       actions_(actions), startup_(std::move(startup)) {
     setObjectName("Form1");
     setWindowTitle(kApplicationTitle);
+    buildCommands();
     buildControls();
     reports_.onAdded = [this](const std::string& name) { appendEntry(name); };
     reports_.onRemoved = [this](std::size_t row) {
@@ -69,10 +72,48 @@ TForm1::TForm1(ProfileStore& profiles, SettingsStore& settingsStore, ListedRepor
     FormCreate();
 }
 
+// One action per command, shared by its button, its menu item and its
+// shortcut. The actions stay enabled: a command that needs a selected report
+// says so when there is none.
+void TForm1::buildCommands() {
+    commands_.newReport = command("NewReport1", tr("&New Report"),
+                                  [this] { actions_.openProperties(PropertiesMode::New); });
+    commands_.modifyReport =
+        command("ModifyReport1", tr("&Modify Report"), [this] { modifyReport(Unselected::Tell); });
+    commands_.deleteReport =
+        command("DeleteReport1", tr("&Delete Report"), [this] { deleteReport(Unselected::Tell); });
+    // Ends the program at once: unlike closing the window, the window's size
+    // is not stored.
+    commands_.exitProgram = command("Exit1", tr("E&xit"), [this] { actions_.exitProgram(); });
+    commands_.options = command("Options1", tr("&Options"), [this] { actions_.showOptions(); });
+    commands_.updateCheck = command("UpdateCheck1", tr("&Update Check"),
+                                    [this] { actions_.openWebAddress(updatePageAddress()); });
+    commands_.contents =
+        command("Contents1", tr("&Contents"), [this] { actions_.showHelpContents(); });
+    commands_.contents->setShortcut(QKeySequence(Qt::Key_F1));
+    commands_.webSite = command("WebSite1", tr("&Web Site"),
+                                [this] { actions_.openWebAddress(homePageAddress()); });
+    commands_.about = command("AboutStatvane1", tr("&About Statvane..."), [this] { showAbout(); });
+    commands_.analyze = command("Analyze1", tr("&Analyze..."), [this] { analyzeNow(); });
+    commands_.remove =
+        command("Delete1", tr("&Delete"), [this] { deleteReport(Unselected::Ignore); });
+    commands_.rename = command("Rename1", tr("&Rename"), [this] { renameReport(); });
+    commands_.properties =
+        command("Properties1", tr("&Properties"), [this] { modifyReport(Unselected::Ignore); });
+    commands_.closeWindow = command("CloseWindow", {}, [this] { close(); });
+}
+
+QAction* TForm1::command(const char* name, const QString& text, std::function<void()> handler) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, std::move(handler));
+    return action;
+}
+
 void TForm1::buildControls() {
     auto* client = new QWidget(this);
     auto* layout = new QGridLayout(client);
-    Label1 = new QLabel("Re&ports:", client);
+    Label1 = new QLabel(tr("Re&ports:"), client);
     Label1->setObjectName("Label1");
     ListView1 = new QListWidget(client);
     ListView1->setObjectName("ListView1");
@@ -97,77 +138,64 @@ void TForm1::buildControls() {
     connect(ListView1, &QWidget::customContextMenuRequested, this, &TForm1::ListView1ContextPopup);
     auto* deleteKey =
         new QShortcut(QKeySequence::Delete, ListView1, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(deleteKey, &QShortcut::activated, this, &TForm1::DeleteReportButtonClick);
+    connect(deleteKey, &QShortcut::activated, commands_.deleteReport, &QAction::trigger);
 
     layout->addWidget(Label1, 0, 0);
     layout->addWidget(ListView1, 1, 0, 8, 1);
     int row = 1;
-    const auto button = [&](const char* name, const char* caption, void (TForm1::*handler)()) {
-        auto* button = new QPushButton(caption, client);
+    const auto button = [&](const char* name, QAction* action, const QString& caption) {
+        auto* button = new QPushButton(client);
         button->setObjectName(name);
         button->setAutoDefault(true);
-        connect(button, &QPushButton::clicked, this, handler);
+        action->setIconText(caption);
+        bindButton(*button, *action);
         layout->addWidget(button, row++, 1);
         return button;
     };
-    button("NewReportButton", "&New Report", &TForm1::NewReportButtonClick);
-    button("ModifyReportButton", "&Modify Report", &TForm1::ModifyReportButtonClick);
-    button("DeleteReportButton", "&Delete Report", &TForm1::DeleteReportButtonClick);
-    button("UpdateCheckButton", "&Update Check", &TForm1::UpdateCheckButtonClick);
+    button("NewReportButton", commands_.newReport, tr("&New Report"));
+    button("ModifyReportButton", commands_.modifyReport, tr("&Modify Report"));
+    button("DeleteReportButton", commands_.deleteReport, tr("&Delete Report"));
+    button("UpdateCheckButton", commands_.updateCheck, tr("&Update Check"));
     layout->setRowStretch(row++, 1);
-    AnalyzeNowButton = button("AnalyzeNowButton", "&Analyze Now", &TForm1::AnalyzeNowButtonClick);
+    AnalyzeNowButton = button("AnalyzeNowButton", commands_.analyze, tr("&Analyze Now"));
     AnalyzeNowButton->setDefault(true);
-    button("HelpButton", "&Help", &TForm1::HelpButtonClick);
-    button("ExitButton", "&Exit", &TForm1::ExitButtonClick);
+    button("HelpButton", commands_.contents, tr("&Help"));
+    button("ExitButton", commands_.closeWindow, tr("&Exit"));
     layout->setColumnStretch(0, 1);
     setCentralWidget(client);
 
-    StatusBar1 = new QLabel(kStartStatusText, this);
+    StatusBar1 = new QLabel(tr(kStartStatusText), this);
     StatusBar1->setObjectName("StatusBar1");
     statusBar()->addWidget(StatusBar1, 1);
     statusBar()->setSizeGripEnabled(true);
 }
 
-QAction* TForm1::menuItem(QMenu* menu, const char* name, const QString& caption,
-                          void (TForm1::*handler)()) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    connect(action, &QAction::triggered, this, handler);
-    return action;
-}
-
 void TForm1::buildMenus() {
-    QMenu* reports = menuBar()->addMenu("&Reports");
+    QMenu* reports = menuBar()->addMenu(tr("&Reports"));
     reports->setObjectName("Reports1");
-    menuItem(reports, "NewReport1", "&New Report", &TForm1::NewReportButtonClick);
-    menuItem(reports, "ModifyReport1", "&Modify Report", &TForm1::ModifyReportButtonClick);
-    menuItem(reports, "DeleteReport1", "&Delete Report", &TForm1::DeleteReportButtonClick);
+    reports->addActions({commands_.newReport, commands_.modifyReport, commands_.deleteReport});
     reports->addSeparator();
-    menuItem(reports, "Exit1", "E&xit", &TForm1::Exit1Click);
+    reports->addAction(commands_.exitProgram);
 
-    QMenu* tools = menuBar()->addMenu("&Tools");
+    QMenu* tools = menuBar()->addMenu(tr("&Tools"));
     tools->setObjectName("Tools1");
-    menuItem(tools, "Options1", "&Options", &TForm1::Options1Click);
-    menuItem(tools, "UpdateCheck1", "&Update Check", &TForm1::UpdateCheckButtonClick);
+    tools->addActions({commands_.options, commands_.updateCheck});
 
-    QMenu* help = menuBar()->addMenu("&Help");
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->setObjectName("Help1");
-    menuItem(help, "Contents1", "&Contents", &TForm1::HelpButtonClick)
-        ->setShortcut(QKeySequence(Qt::Key_F1));
-    menuItem(help, "WebSite1", "&Web Site", &TForm1::WebSite1Click);
+    help->addActions({commands_.contents, commands_.webSite});
     help->addSeparator();
-    menuItem(help, "AboutStatvane1", "&About Statvane...", &TForm1::AboutStatvane1Click);
+    help->addAction(commands_.about);
 }
 
 void TForm1::buildPopupMenu() {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName("PopupMenu1");
-    menuItem(PopupMenu1, "Analyze1", "&Analyze...", &TForm1::Analyze1Click);
+    PopupMenu1->addAction(commands_.analyze);
     PopupMenu1->addSeparator();
-    menuItem(PopupMenu1, "Delete1", "&Delete", &TForm1::Delete1Click);
-    menuItem(PopupMenu1, "Rename1", "&Rename", &TForm1::Rename1Click);
+    PopupMenu1->addActions({commands_.remove, commands_.rename});
     PopupMenu1->addSeparator();
-    menuItem(PopupMenu1, "Properties1", "&Properties", &TForm1::Properties1Click);
+    PopupMenu1->addAction(commands_.properties);
 }
 
 void TForm1::guarded(const std::function<void()>& command) {
@@ -247,7 +275,7 @@ void TForm1::runStartupReport() {
         if (ascii::equalsIgnoringCase(reportName(*item), *startup_.report)) {
             item->setSelected(true);
             ListView1->setCurrentItem(item);
-            AnalyzeNowButtonClick();
+            analyzeNow();
             if (startup_.closeAfterRun)
                 actions_.exitProgram();
             return;
@@ -261,7 +289,7 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         event->accept();
-        AnalyzeNowButtonClick();
+        analyzeNow();
         return;
     }
     QMainWindow::keyPressEvent(event);
@@ -287,95 +315,59 @@ void TForm1::showRunNotice(const std::optional<std::string>& notice) {
 
 void TForm1::ListView1DblClick() {
     if (selectedReport())
-        AnalyzeNowButtonClick();
+        analyzeNow();
 }
 
 void TForm1::ListView1ContextPopup(const QPoint& position) {
     PopupMenu1->popup(ListView1->viewport()->mapToGlobal(position));
 }
 
-void TForm1::NewReportButtonClick() {
-    actions_.openProperties(PropertiesMode::New);
+// Whether a report is selected; without one, a command of the buttons and
+// the menu bar says what to select, one of the list's context menu does
+// nothing.
+bool TForm1::reportSelected(Unselected unselected, const char* selectMessage) {
+    if (selectedReport())
+        return true;
+    if (unselected == Unselected::Tell)
+        prompt_.showMessage(tr(selectMessage).toStdString(), MessageIcon::Information);
+    return false;
 }
 
-void TForm1::ModifyReportButtonClick() {
-    if (selectedReport())
+void TForm1::modifyReport(Unselected unselected) {
+    if (reportSelected(unselected, kSelectToModifyMessage))
         actions_.openProperties(PropertiesMode::Modify);
-    else
-        prompt_.showMessage(kSelectToModifyMessage, MessageIcon::Information);
 }
 
-void TForm1::DeleteReportButtonClick() {
-    if (selectedReport())
+void TForm1::deleteReport(Unselected unselected) {
+    if (reportSelected(unselected, kSelectToDeleteMessage))
         deleteSelectedReport();
-    else
-        prompt_.showMessage(kSelectToDeleteMessage, MessageIcon::Information);
+}
+
+void TForm1::renameReport() {
+    if (reportSelected(Unselected::Ignore, nullptr))
+        actions_.openProperties(PropertiesMode::Rename);
 }
 
 // A failed write leaves the entry and the status text as they were.
 void TForm1::deleteSelectedReport() {
     if (actions_.isBeingAnalyzed(*selectedReport()))
         return prompt_.showMessage(kReportBeingAnalyzedMessage, MessageIcon::Information);
-    if (!prompt_.ask(kDeleteQuestion))
+    if (!prompt_.ask(tr(kDeleteQuestion).toStdString()))
         return;
     guarded([this] {
         const std::string name = *selectedReport();
         profiles_.eraseProfile(name);
         reports_.remove(name);
-        StatusBar1->setText(kReportDeletedText);
+        StatusBar1->setText(tr(kReportDeletedText));
     });
 }
 
-void TForm1::UpdateCheckButtonClick() {
-    actions_.openWebAddress(updatePageAddress());
-}
-
-void TForm1::AnalyzeNowButtonClick() {
+void TForm1::analyzeNow() {
     actions_.runAnalysis(selectedReport());
 }
 
-void TForm1::ExitButtonClick() {
-    close();
-}
-
-void TForm1::HelpButtonClick() {
-    actions_.showHelpContents();
-}
-
-// Ends the program at once: the window's size is not stored.
-void TForm1::Exit1Click() {
-    actions_.exitProgram();
-}
-
-void TForm1::Options1Click() {
-    actions_.showOptions();
-}
-
-void TForm1::WebSite1Click() {
-    actions_.openWebAddress(homePageAddress());
-}
-
-void TForm1::AboutStatvane1Click() {
-    showMessageBox(this, "About Statvane", kAboutText, MessageIcon::Information);
-}
-
-void TForm1::Analyze1Click() {
-    AnalyzeNowButtonClick();
-}
-
-void TForm1::Delete1Click() {
-    if (selectedReport())
-        deleteSelectedReport();
-}
-
-void TForm1::Rename1Click() {
-    if (selectedReport())
-        actions_.openProperties(PropertiesMode::Rename);
-}
-
-void TForm1::Properties1Click() {
-    if (selectedReport())
-        actions_.openProperties(PropertiesMode::Modify);
+void TForm1::showAbout() {
+    showMessageBox(this, tr("About Statvane"), tr(kAboutText), MessageIcon::Information);
 }
 
 } // namespace statvane

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -70,39 +71,49 @@ class TForm1 : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // What a command on the selected report does without a selection.
+    enum class Unselected { Tell, Ignore };
+    struct Commands {
+        QAction* newReport;
+        QAction* modifyReport;
+        QAction* deleteReport;
+        QAction* exitProgram;
+        QAction* options;
+        QAction* updateCheck;
+        QAction* contents;
+        QAction* webSite;
+        QAction* about;
+        QAction* analyze;
+        QAction* remove;
+        QAction* rename;
+        QAction* properties;
+        QAction* closeWindow;
+    };
+
+    void buildCommands();
+    QAction* command(const char* name, const QString& text, std::function<void()> handler);
     void buildControls();
     void buildMenus();
     void buildPopupMenu();
     void fillReportList();
     void appendEntry(const std::string& name);
     void removeEntry(QListWidgetItem* item);
-    QAction* menuItem(QMenu* menu, const char* name, const QString& caption,
-                      void (TForm1::*handler)());
     void guarded(const std::function<void()>& command);
 
     void FormCreate();
     void FormShow();
     void runStartupReport();
-    void deleteSelectedReport();
 
     void ListView1Click();
     void ListView1DblClick();
     void ListView1ContextPopup(const QPoint& position);
-    void NewReportButtonClick();
-    void ModifyReportButtonClick();
-    void DeleteReportButtonClick();
-    void UpdateCheckButtonClick();
-    void AnalyzeNowButtonClick();
-    void ExitButtonClick();
-    void HelpButtonClick();
-    void Exit1Click();
-    void Options1Click();
-    void WebSite1Click();
-    void AboutStatvane1Click();
-    void Analyze1Click();
-    void Delete1Click();
-    void Rename1Click();
-    void Properties1Click();
+    bool reportSelected(Unselected unselected, const char* selectMessage);
+    void modifyReport(Unselected unselected);
+    void deleteReport(Unselected unselected);
+    void renameReport();
+    void deleteSelectedReport();
+    void analyzeNow();
+    void showAbout();
 
     ProfileStore& profiles_;
     SettingsStore& settingsStore_;
@@ -117,6 +128,7 @@ class TForm1 : public QMainWindow {
     QLabel* StatusBar1;
     QString runNotice_;
     QString textBeforeNotice_;
+    Commands commands_{};
     QMenu* PopupMenu1;
     QPushButton* AnalyzeNowButton;
 };

@@ -38,12 +38,12 @@ TForm3::TForm3(Settings& settings, SettingsStore& store, HelpWindow& help,
       settings_(settings), store_(store), prompt_(this), help_(help),
       programDirectory_(std::move(programDirectory)) {
     setObjectName("Form3");
-    setWindowTitle("Options");
+    setWindowTitle(tr("Options"));
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName("PageControl1");
-    PageControl1->addTab(buildGeneralPage(), "General");
-    PageControl1->addTab(buildFiltersPage(), "Filters");
-    PageControl1->addTab(buildServerPage(), "Server Settings");
+    PageControl1->addTab(buildGeneralPage(), tr("General"));
+    PageControl1->addTab(buildFiltersPage(), tr("Filters"));
+    PageControl1->addTab(buildServerPage(), tr("Server Settings"));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(PageControl1, 1);
     layout->addWidget(buildButtons());
@@ -137,7 +137,7 @@ void TForm3::BrowserPathEditChange(const QString& text) {
 }
 
 void TForm3::BrowseButtonClick() {
-    const QString program = chooseProgram(this, "Open");
+    const QString program = chooseProgram(this, tr("Open"));
     if (program.isEmpty())
         return;
     BrowserPathEdit->setText(program);
@@ -154,11 +154,11 @@ void TForm3::MaxCacheEditChange(const QString& text) {
 
 // Only a file that was there and is gone is told; any failure is silent.
 void TForm3::FlushCacheButtonClick() {
-    if (!prompt_.ask(kFlushCacheQuestion))
+    if (!prompt_.ask(tr(kFlushCacheQuestion).toStdString()))
         return;
     std::error_code failure;
     if (std::filesystem::remove(dnsLogFile(programDirectory_), failure))
-        prompt_.showMessage(kFileDeletedText, MessageIcon::Information);
+        prompt_.showMessage(tr(kFileDeletedText).toStdString(), MessageIcon::Information);
 }
 
 void TForm3::ProxyServerEditChange(const QString& text) {

@@ -1,4 +1,5 @@
 #include "gui/filter_list_box.h"
+#include "gui/help_key.h"
 #include "gui/options_dialog.h"
 #include "settings/mail_security.h"
 #include "settings/settings.h"
@@ -32,13 +33,13 @@ constexpr const char* kProxyExplanation =
 constexpr const char* kMailExplanation = "Statvane utilizes these settings to access the mail "
                                          "server, format the e-mail properly, and send the report.";
 
-QLabel* explanation(const char* text) {
+QLabel* explanation(const QString& text) {
     auto* label = new QLabel(text);
     label->setWordWrap(true);
     return label;
 }
 
-QPushButton* button(const char* name, const char* caption) {
+QPushButton* button(const char* name, const QString& caption) {
     auto* button = new QPushButton(caption);
     button->setObjectName(name);
     return button;
@@ -46,14 +47,14 @@ QPushButton* button(const char* name, const char* caption) {
 
 // A label and the field it names.
 struct LabelledField {
-    const char* label;
+    QString label;
     QWidget* field;
 };
 
 // A group's explanation, then its fields in rows of one or two: a lone field
 // spans the row, two share it, each after its label. Two to a row keeps the
 // Server Settings page short enough for a small screen at a large scale.
-QGridLayout* fieldRows(QGroupBox* group, const char* text,
+QGridLayout* fieldRows(QGroupBox* group, const QString& text,
                        std::initializer_list<std::initializer_list<LabelledField>> rows) {
     auto* grid = new QGridLayout(group);
     grid->addWidget(explanation(text), 0, 0, 1, 4);
@@ -104,16 +105,18 @@ QLineEdit* TForm3::textField(const char* name, void (TForm3::*handler)(const QSt
 }
 
 QWidget* TForm3::buildGeneralPage() {
-    auto* browser = new QGroupBox("Web Browser:");
-    RadioButton1 = new QRadioButton("Use my &default browser to access web sites.");
+    auto* browser = new QGroupBox(tr("Web Browser:"));
+    RadioButton1 = new QRadioButton(tr("Use my &default browser to access web sites."));
     RadioButton1->setObjectName("RadioButton1");
     connect(RadioButton1, &QRadioButton::toggled, this, &TForm3::RadioButton1Toggled);
-    RadioButton2 = new QRadioButton("Use the &following browser to access web sites:");
+    RadioButton2 = new QRadioButton(tr("Use the &following browser to access web sites:"));
     RadioButton2->setObjectName("RadioButton2");
     connect(RadioButton2, &QRadioButton::toggled, this, &TForm3::RadioButton2Toggled);
     BrowserPathEdit = textField("BrowserPathEdit", &TForm3::BrowserPathEditChange);
     BrowserPathEdit->setEnabled(false);
     BrowseButton = button("BrowseButton", "...");
+    BrowseButton->setAccessibleName(tr("Browse for the browser program"));
+    BrowserPathEdit->setAccessibleName(RadioButton2->text().remove('&'));
     BrowseButton->setEnabled(false);
     BrowseButton->setFixedWidth(BrowseButton->fontMetrics().horizontalAdvance("...") * 3);
     connect(BrowseButton, &QPushButton::clicked, this, &TForm3::BrowseButtonClick);
@@ -123,19 +126,23 @@ QWidget* TForm3::buildGeneralPage() {
     browserLayout->addWidget(BrowserPathEdit, 2, 0);
     browserLayout->addWidget(BrowseButton, 2, 1);
 
-    auto* site = new QGroupBox("Site Information:");
+    auto* site = new QGroupBox(tr("Site Information:"));
     WebSiteEdit = textField("WebSiteEdit", &TForm3::WebSiteEditChange);
     auto* siteLayout = new QVBoxLayout(site);
-    siteLayout->addWidget(explanation(kSiteExplanation));
+    QLabel* siteText = explanation(tr(kSiteExplanation));
+    siteText->setBuddy(WebSiteEdit);
+    siteLayout->addWidget(siteText);
     siteLayout->addWidget(WebSiteEdit);
 
-    auto* cache = new QGroupBox("DNS Cache:");
+    auto* cache = new QGroupBox(tr("DNS Cache:"));
     MaxCacheEdit = textField("MaxCacheEdit", &TForm3::MaxCacheEditChange);
-    auto* flush = button("FlushCacheButton", "&Flush Cache");
+    auto* flush = button("FlushCacheButton", tr("&Flush Cache"));
     connect(flush, &QPushButton::clicked, this, &TForm3::FlushCacheButtonClick);
     auto* cacheLayout = new QGridLayout(cache);
-    cacheLayout->addWidget(explanation(kCacheExplanation), 0, 0, 1, 2);
-    cacheLayout->addWidget(new QLabel("Maximum Number:"), 1, 0);
+    cacheLayout->addWidget(explanation(tr(kCacheExplanation)), 0, 0, 1, 2);
+    auto* maxCacheLabel = new QLabel(tr("Maximum Number:"));
+    maxCacheLabel->setBuddy(MaxCacheEdit);
+    cacheLayout->addWidget(maxCacheLabel, 1, 0);
     cacheLayout->addWidget(MaxCacheEdit, 2, 0);
     cacheLayout->addWidget(flush, 2, 1);
 
@@ -148,12 +155,12 @@ QWidget* TForm3::buildGeneralPage() {
 }
 
 QWidget* TForm3::buildFiltersPage() {
-    auto* lists = new QGroupBox("Filter Lists:");
-    VisitorBox =
-        new FilterListBox("&Visitor Filter List:", "Visitor", settings_.VisitorFilterList, prompt_);
-    ReferrerBox = new FilterListBox("&Referrer Filter List:", "Referrer",
+    auto* lists = new QGroupBox(tr("Filter Lists:"));
+    VisitorBox = new FilterListBox(tr("&Visitor Filter List:"), "Visitor",
+                                   settings_.VisitorFilterList, prompt_);
+    ReferrerBox = new FilterListBox(tr("&Referrer Filter List:"), "Referrer",
                                     settings_.ReferrerFilterList, prompt_);
-    TopPagesBox = new FilterListBox("&Top Pages Filter List:", "TopPages",
+    TopPagesBox = new FilterListBox(tr("&Top Pages Filter List:"), "TopPages",
                                     settings_.TopPagesFilterList, prompt_);
     auto* listsLayout = new QVBoxLayout(lists);
     for (FilterListBox* box : {VisitorBox, ReferrerBox, TopPagesBox})
@@ -165,18 +172,18 @@ QWidget* TForm3::buildFiltersPage() {
 }
 
 QWidget* TForm3::buildServerPage() {
-    auto* proxy = new QGroupBox("Proxy Settings:");
+    auto* proxy = new QGroupBox(tr("Proxy Settings:"));
     ProxyServerEdit = textField("ProxyServerEdit", &TForm3::ProxyServerEditChange);
     ProxyPortEdit = textField("ProxyPortEdit", &TForm3::ProxyPortEditChange);
     ProxyUserEdit = textField("ProxyUserEdit", &TForm3::ProxyUserEditChange);
     ProxyPasswordEdit = textField("ProxyPasswordEdit", &TForm3::ProxyPasswordEditChange);
     ProxyPasswordEdit->setEchoMode(QLineEdit::Password);
     QGridLayout* proxyLayout =
-        fieldRows(proxy, kProxyExplanation,
-                  {{{"Server Address:", ProxyServerEdit}, {"Port:", ProxyPortEdit}},
-                   {{"User Name:", ProxyUserEdit}, {"Password:", ProxyPasswordEdit}}});
+        fieldRows(proxy, tr(kProxyExplanation),
+                  {{{tr("Server Address:"), ProxyServerEdit}, {tr("Port:"), ProxyPortEdit}},
+                   {{tr("User Name:"), ProxyUserEdit}, {tr("Password:"), ProxyPasswordEdit}}});
 
-    auto* mail = new QGroupBox("Mail Server:");
+    auto* mail = new QGroupBox(tr("Mail Server:"));
     MailServerEdit = textField("MailServerEdit", &TForm3::MailServerEditChange);
     MailSecurityCombo = new QComboBox;
     MailSecurityCombo->setObjectName("MailSecurityCombo");
@@ -191,12 +198,12 @@ QWidget* TForm3::buildServerPage() {
     MailFromEdit = textField("MailFromEdit", &TForm3::MailFromEditChange);
     MailReplyToEdit = textField("MailReplyToEdit", &TForm3::MailReplyToEditChange);
     QGridLayout* mailLayout =
-        fieldRows(mail, kMailExplanation,
-                  {{{"Server:", MailServerEdit}, {"Security:", MailSecurityCombo}},
-                   {{"User Name:", MailUserEdit}, {"Password:", MailPasswordEdit}},
-                   {{"E-Mail Subject:", MailSubjectEdit}},
-                   {{"From:", MailFromEdit}},
-                   {{"Reply-To:", MailReplyToEdit}}});
+        fieldRows(mail, tr(kMailExplanation),
+                  {{{tr("Server:"), MailServerEdit}, {tr("Security:"), MailSecurityCombo}},
+                   {{tr("User Name:"), MailUserEdit}, {tr("Password:"), MailPasswordEdit}},
+                   {{tr("E-Mail Subject:"), MailSubjectEdit}},
+                   {{tr("From:"), MailFromEdit}},
+                   {{tr("Reply-To:"), MailReplyToEdit}}});
     alignFields({proxyLayout, mailLayout});
 
     auto* page = new QWidget;
@@ -209,11 +216,12 @@ QWidget* TForm3::buildServerPage() {
 
 // From right to left: "&Ok", "&Help", "&Cancel".
 QWidget* TForm3::buildButtons() {
-    OkButton = button("OkButton", "&Ok");
+    OkButton = button("OkButton", tr("&Ok"));
     connect(OkButton, &QPushButton::clicked, this, &TForm3::OkButtonClick);
-    auto* help = button("HelpButton", "&Help");
+    auto* help = button("HelpButton", tr("&Help"));
     connect(help, &QPushButton::clicked, this, &TForm3::HelpButtonClick);
-    auto* cancel = button("CancelButton", "&Cancel");
+    bindHelpKey(*this, *help);
+    auto* cancel = button("CancelButton", tr("&Cancel"));
     connect(cancel, &QPushButton::clicked, this, &TForm3::CancelButtonClick);
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);

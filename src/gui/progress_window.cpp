@@ -33,8 +33,9 @@ TForm4::TForm4(SettingsStore& store, QWidget* owner)
     setWindowTitle("Statvane");
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(2);
-    Label2 = label(this, "Label2", "Statvane is working with the selected report.  Please wait.");
-    Label1 = label(this, "Label1", "Obtaining Number of Hits... ");
+    Label2 =
+        label(this, "Label2", tr("Statvane is working with the selected report.  Please wait."));
+    Label1 = label(this, "Label1", tr("Obtaining Number of Hits... "));
     QFont bold = Label1->font();
     bold.setBold(true);
     Label1->setFont(bold);
@@ -43,7 +44,7 @@ TForm4::TForm4(SettingsStore& store, QWidget* owner)
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setTextVisible(false);
     Label3 = label(this, "Label3", QString());
-    Button1 = new QPushButton("&Cancel", this);
+    Button1 = new QPushButton(tr("&Cancel"), this);
     Button1->setObjectName("Button1");
     connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
 

@@ -3,6 +3,7 @@
 #include "analysis/analysis_run.h"
 #include "gui/command_guard.h"
 #include "gui/file_dialogs.h"
+#include "gui/help_key.h"
 #include "gui/help_window.h"
 #include "gui/loaded_text.h"
 #include "gui/report_banner.h"
@@ -36,7 +37,7 @@ template <typename T> T* named(T* widget, const char* name) {
     return widget;
 }
 
-QLabel* tabText(QWidget* tab, const char* name, const char* text) {
+QLabel* tabText(QWidget* tab, const char* name, const QString& text) {
     auto* label = named(new QLabel(text, tab), name);
     label->setWordWrap(true);
     return label;
@@ -50,7 +51,7 @@ QHBoxLayout* indented(QWidget* control) {
     return row;
 }
 
-QPushButton* button(QWidget* parent, const char* name, const char* caption) {
+QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
     return named(new QPushButton(caption, parent), name);
 }
 
@@ -62,7 +63,7 @@ TForm2::TForm2(ProfileStore& profiles, SettingsStore& settingsStore, ListedRepor
       profiles_(profiles), settingsStore_(settingsStore), reports_(reports), actions_(actions),
       help_(help), saveDialog_(saveDialog), prompt_(this) {
     setObjectName("Form2");
-    setWindowTitle("Report Properties");
+    setWindowTitle(tr("Report Properties"));
     setModal(false);
     buildControls();
     const int width = std::max(kDesignClientSize.width(), sizeHint().width());
@@ -74,13 +75,13 @@ void TForm2::buildControls() {
     layout->setContentsMargins(0, 0, 0, 8);
     layout->addWidget(new ReportBanner(this));
     PageControl1 = named(new QTabWidget(this), "PageControl1");
-    PageControl1->addTab(buildGeneralTab(), "General");
+    PageControl1->addTab(buildGeneralTab(), tr("General"));
     TabSheet2 = buildSelectionsTab();
-    PageControl1->addTab(TabSheet2, "Selections");
+    PageControl1->addTab(TabSheet2, tr("Selections"));
     TabSheet3 = buildInputsTab();
-    PageControl1->addTab(TabSheet3, "Inputs");
+    PageControl1->addTab(TabSheet3, tr("Inputs"));
     TabSheet4 = buildOutputTab();
-    PageControl1->addTab(TabSheet4, "Output");
+    PageControl1->addTab(TabSheet4, tr("Output"));
     auto* body = new QVBoxLayout;
     body->setContentsMargins(8, 0, 8, 0);
     body->addWidget(PageControl1, 1);
@@ -92,17 +93,17 @@ QWidget* TForm2::buildGeneralTab() {
     auto* tab = named(new QWidget, "TabSheet1");
     auto* layout = new QVBoxLayout(tab);
     layout->addWidget(tabText(tab, "Label1",
-                              "This tab contains basic information for this report, such as its "
-                              "name and description.  These settings are displayed in the "
-                              "listbox on the main screen."));
+                              tr("This tab contains basic information for this report, such as its "
+                                 "name and description.  These settings are displayed in the "
+                                 "listbox on the main screen.")));
     layout->addSpacing(8);
     NameEdit = named(new QLineEdit(tab), "NameEdit");
-    auto* nameLabel = named(new QLabel("Name:", tab), "Label5");
+    auto* nameLabel = named(new QLabel(tr("Name:"), tab), "Label5");
     nameLabel->setBuddy(NameEdit);
     layout->addWidget(nameLabel);
     layout->addWidget(NameEdit);
     DescriptionEdit = named(new QLineEdit(tab), "DescriptionEdit");
-    auto* descriptionLabel = named(new QLabel("Description:", tab), "Label6");
+    auto* descriptionLabel = named(new QLabel(tr("Description:"), tab), "Label6");
     descriptionLabel->setBuddy(DescriptionEdit);
     layout->addWidget(descriptionLabel);
     layout->addWidget(DescriptionEdit);
@@ -114,18 +115,18 @@ QWidget* TForm2::buildSelectionsTab() {
     auto* tab = named(new QWidget, "TabSheet2");
     auto* layout = new QVBoxLayout(tab);
     layout->addWidget(tabText(tab, "Label2",
-                              "Customize this report by selecting which items you would like "
-                              "Statvane to include in the output file."));
+                              tr("Customize this report by selecting which items you would like "
+                                 "Statvane to include in the output file.")));
     layout->addSpacing(4);
-    const auto box = [tab](const char* name, const char* caption) {
+    const auto box = [tab](const char* name, const QString& caption) {
         return named(new QCheckBox(caption, tab), name);
     };
-    CheckBox1 = box("CheckBox1", "Visitors List (counted by unique IP addresses)");
-    CheckBox2 = box("CheckBox2", "Perform DNS look-up for unresolved IP addresses");
-    CheckBox3 = box("CheckBox3", "Referrer List");
-    CheckBox4 = box("CheckBox4", "Top Pages");
-    CheckBox5 = box("CheckBox5", "Calculate Total Bytes Transferred");
-    CheckBox6 = box("CheckBox6", "Most Popular Browser");
+    CheckBox1 = box("CheckBox1", tr("Visitors List (counted by unique IP addresses)"));
+    CheckBox2 = box("CheckBox2", tr("Perform DNS look-up for unresolved IP addresses"));
+    CheckBox3 = box("CheckBox3", tr("Referrer List"));
+    CheckBox4 = box("CheckBox4", tr("Top Pages"));
+    CheckBox5 = box("CheckBox5", tr("Calculate Total Bytes Transferred"));
+    CheckBox6 = box("CheckBox6", tr("Most Popular Browser"));
     layout->addWidget(CheckBox1);
     layout->addLayout(indented(CheckBox2));
     layout->addWidget(CheckBox3);
@@ -140,8 +141,8 @@ QWidget* TForm2::buildInputsTab() {
     auto* tab = named(new QWidget, "TabSheet3");
     auto* layout = new QVBoxLayout(tab);
     layout->addWidget(tabText(tab, "Label3",
-                              "This tab adjusts settings relating to the input and output files "
-                              "that Statvane will produce."));
+                              tr("This tab adjusts settings relating to the input and output files "
+                                 "that Statvane will produce.")));
     ListView1 = named(new QListWidget(tab), "ListView1");
     ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListView1->setEditTriggers(QAbstractItemView::DoubleClicked |
@@ -152,16 +153,17 @@ QWidget* TForm2::buildInputsTab() {
     connect(deleteKey, &QShortcut::activated, this, &TForm2::DeleteButtonClick);
 
     auto* buttons = new QVBoxLayout;
-    const auto listButton = [&](const char* name, const char* caption, void (TForm2::*handler)()) {
+    const auto listButton = [&](const char* name, const QString& caption,
+                                void (TForm2::*handler)()) {
         auto* pushButton = button(tab, name, caption);
         connect(pushButton, &QPushButton::clicked, this, handler);
         buttons->addWidget(pushButton);
         return pushButton;
     };
-    listButton("AddButton", "&Add", &TForm2::AddButtonClick);
-    DeleteButton = listButton("DeleteButton", "&Delete", &TForm2::DeleteButtonClick);
-    listButton("FolderButton", "&Folder", &TForm2::FolderButtonClick);
-    listButton("BrowseButton", "&Browse", &TForm2::BrowseButtonClick);
+    listButton("AddButton", tr("&Add"), &TForm2::AddButtonClick);
+    DeleteButton = listButton("DeleteButton", tr("&Delete"), &TForm2::DeleteButtonClick);
+    listButton("FolderButton", tr("&Folder"), &TForm2::FolderButtonClick);
+    listButton("BrowseButton", tr("&Browse"), &TForm2::BrowseButtonClick);
     buttons->addStretch(1);
     auto* row = new QHBoxLayout;
     row->addWidget(ListView1, 1);
@@ -174,23 +176,27 @@ QWidget* TForm2::buildOutputTab() {
     auto* tab = named(new QWidget, "TabSheet4");
     auto* layout = new QVBoxLayout(tab);
     layout->addWidget(tabText(tab, "Label4",
-                              "Statvane needs to know how to display the results of its "
-                              "analysis.  Select from displaying it in the program, outputting "
-                              "it to a file, or sending it through e-mail."));
+                              tr("Statvane needs to know how to display the results of its "
+                                 "analysis.  Select from displaying it in the program, outputting "
+                                 "it to a file, or sending it through e-mail.")));
     layout->addSpacing(4);
-    ScreenRadioButton =
-        named(new QRadioButton(
-                  "Output to a screen within the program (can be optionally saved to a file)", tab),
-              "ScreenRadioButton");
+    ScreenRadioButton = named(
+        new QRadioButton(
+            tr("Output to a screen within the program (can be optionally saved to a file)"), tab),
+        "ScreenRadioButton");
     FileRadioButton =
-        named(new QRadioButton("Save to the following file:", tab), "FileRadioButton");
+        named(new QRadioButton(tr("Save to the following file:"), tab), "FileRadioButton");
     OutputFileEdit = named(new QLineEdit(tab), "OutputFileEdit");
     BrowseOutputButton = button(tab, "BrowseOutputButton", "...");
     BrowseOutputButton->setFixedWidth(BrowseOutputButton->fontMetrics().horizontalAdvance("...") +
                                       20);
-    EmailCheckBox = named(new QCheckBox("  E-Mail this report to the following addresses:", tab),
-                          "EmailCheckBox");
+    EmailCheckBox =
+        named(new QCheckBox(tr("  E-Mail this report to the following addresses:"), tab),
+              "EmailCheckBox");
     EmailEdit = named(new QLineEdit(tab), "EmailEdit");
+    OutputFileEdit->setAccessibleName(FileRadioButton->text());
+    EmailEdit->setAccessibleName(EmailCheckBox->text().trimmed());
+    BrowseOutputButton->setAccessibleName(tr("Browse for the output file"));
     connect(ScreenRadioButton, &QRadioButton::toggled, this, &TForm2::ScreenRadioButtonClick);
     connect(FileRadioButton, &QRadioButton::toggled, this, &TForm2::FileRadioButtonClick);
     connect(EmailCheckBox, &QCheckBox::toggled, this, &TForm2::EmailCheckBoxClick);
@@ -213,12 +219,13 @@ QWidget* TForm2::buildButtons() {
     auto* layout = new QHBoxLayout(foot);
     layout->setContentsMargins(0, 4, 0, 0);
     layout->addStretch(1);
-    OkButton = named(new QPushButton("&Ok", foot), "OkButton");
+    OkButton = named(new QPushButton(tr("&Ok"), foot), "OkButton");
     OkButton->setDefault(true);
     connect(OkButton, &QPushButton::clicked, this, &TForm2::OkButtonClick);
-    auto* helpButton = button(foot, "HelpButton", "&Help");
+    auto* helpButton = button(foot, "HelpButton", tr("&Help"));
     connect(helpButton, &QPushButton::clicked, this, &TForm2::HelpButtonClick);
-    auto* cancelButton = button(foot, "CancelButton", "&Cancel");
+    bindHelpKey(*this, *helpButton);
+    auto* cancelButton = button(foot, "CancelButton", tr("&Cancel"));
     connect(cancelButton, &QPushButton::clicked, this, &TForm2::CancelButtonClick);
     layout->addWidget(OkButton);
     layout->addWidget(helpButton);
@@ -339,7 +346,7 @@ QListWidgetItem* TForm2::appendInput(const QString& text) {
 
 void TForm2::AddButtonClick() {
     ListView1->setUpdatesEnabled(false);
-    QListWidgetItem* added = appendInput(kNewInputText);
+    QListWidgetItem* added = appendInput(tr(kNewInputText));
     ListView1->setUpdatesEnabled(true);
     ListView1->scrollToItem(added);
     ListView1->setCurrentItem(added);
@@ -350,14 +357,14 @@ void TForm2::DeleteButtonClick() {
     const auto selected = ListView1->selectedItems();
     if (selected.isEmpty())
         return;
-    if (prompt_.ask(kDeleteInputQuestion))
+    if (prompt_.ask(tr(kDeleteInputQuestion).toStdString()))
         delete selected.front();
     DeleteButton->setEnabled(false);
 }
 
 // The run reads "/" and "\" alike in a folder pattern.
 void TForm2::FolderButtonClick() {
-    const QString folder = chooseFolder(this, kFolderPickerCaption, QString());
+    const QString folder = chooseFolder(this, tr(kFolderPickerCaption), QString());
     if (folder.isEmpty())
         return;
     appendInput(folder.endsWith('/') ? folder + "*.*" : folder + "/*.*");
@@ -368,7 +375,7 @@ void TForm2::BrowseButtonClick() {
     runGuarded(prompt_, [this] {
         const QString start =
             QFile::decodeName(QByteArray::fromStdString(settingsStore_.readOpenDirectory()));
-        const QStringList files = chooseFilesToOpen(this, "Open", start, "All Files (*)");
+        const QStringList files = chooseFilesToOpen(this, tr("Open"), start, tr("All Files (*)"));
         if (files.isEmpty())
             return;
         settingsStore_.writeOpenDirectory(QFile::encodeName(files.front()).toStdString());

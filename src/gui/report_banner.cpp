@@ -30,7 +30,7 @@ void drawTitle(QPainter& painter, qreal scale) {
     font.setPixelSize(qRound(11 * scale));
     painter.setFont(font);
     painter.setPen(QColor(0xd8, 0xe8, 0xf5));
-    painter.drawText(QPointF(17 * scale, 46 * scale), "Report Properties");
+    painter.drawText(QPointF(17 * scale, 46 * scale), ReportBanner::tr("Report Properties"));
 }
 
 // Bars rising to the right in a box kDesignHeight high whose right edge is at

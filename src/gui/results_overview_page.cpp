@@ -52,15 +52,15 @@ QString text(const std::string& figure) {
 } // namespace
 
 ResultsOverviewPage::ResultsOverviewPage(QWidget* parent) : QWidget(parent) {
-    auto* group = new QGroupBox("Summary && Totals:", this);
+    auto* group = new QGroupBox(tr("Summary && Totals:"), this);
     group->setObjectName("GroupBox1");
     auto* grid = new QGridLayout(group);
-    grid->addWidget(boldLabel(group, "Label7", "Total:"), 0, 1);
-    grid->addWidget(boldLabel(group, "Label8", "Average:"), 0, 2);
+    grid->addWidget(boldLabel(group, "Label7", tr("Total:")), 0, 1);
+    grid->addWidget(boldLabel(group, "Label8", tr("Average:")), 0, 2);
     int row = 1;
     auto figure = figures_.begin();
     for (const FigureRow& line : kRows) {
-        QLabel* caption = namedLabel(group, line.captionName, line.caption);
+        QLabel* caption = namedLabel(group, line.captionName, tr(line.caption));
         caption->setIndent(line.indented ? kIndent : 0);
         grid->addWidget(caption, row, 0);
         *figure = namedLabel(group, line.totalName, QString());

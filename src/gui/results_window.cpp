@@ -3,6 +3,7 @@
 #include "gui/busy_cursor.h"
 #include "gui/clipboard_copy.h"
 #include "gui/command_guard.h"
+#include "gui/help_key.h"
 #include "gui/help_window.h"
 #include "gui/message_boxes.h"
 #include "gui/report_save_dialog.h"
@@ -54,7 +55,7 @@ TForm5::TForm5(ResultsWindowContext context, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       context_(std::move(context)), prompt_(this) {
     setObjectName("Form5");
-    setWindowTitle("Report Profile");
+    setWindowTitle(tr("Report Profile"));
     buildControls();
     buildMenus();
     setFixedSize(kDesignSize);
@@ -68,33 +69,37 @@ void TForm5::buildControls() {
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName("PageControl1");
     overview_ = new ResultsOverviewPage(PageControl1);
-    PageControl1->addTab(overview_, "Overview");
+    PageControl1->addTab(overview_, tr("Overview"));
 
     visitors_ = new VisitorListModel(this);
     ListBox1 = newListView("ListBox1", visitors_);
-    addExplainedPage(*PageControl1, "Visitors List", "Label9",
-                     "This box shows all of the visitors that browsed your site.  To resolve a "
-                     "visitor's IP address, double-click on their item in the listbox.",
+    addExplainedPage(*PageControl1, tr("Visitors List"), "Label9",
+                     tr("This box shows all of the visitors that browsed your site.  To resolve a "
+                        "visitor's IP address, double-click on their item in the listbox."),
                      ListBox1);
-    referrers_ = new TallyTableModel({"URL Address", "Number of Referrals", "Percent"}, this);
+    referrers_ =
+        new TallyTableModel({tr("URL Address"), tr("Number of Referrals"), tr("Percent")}, this);
     ListView1 = newTableView("ListView1", referrers_);
-    addExplainedPage(*PageControl1, "Referrer List", "Label10",
-                     "This tab lists all sites that visitor's came from before going to your web "
-                     "site. Double-click on any web site to go visit it.",
-                     ListView1);
-    topPages_ = new TallyTableModel({"URL Address", "Number", "Percentage"}, this);
+    addExplainedPage(
+        *PageControl1, tr("Referrer List"), "Label10",
+        tr("This tab lists all sites that visitor's came from before going to your web "
+           "site. Double-click on any web site to go visit it."),
+        ListView1);
+    topPages_ = new TallyTableModel({tr("URL Address"), tr("Number"), tr("Percentage")}, this);
     ListView2 = newTableView("ListView2", topPages_);
-    addExplainedPage(*PageControl1, "Top Pages", "Label14",
-                     "This site lists all the pages that were requested at your site, followed by "
-                     "the frequency at which they were requested and the percentage of total hits "
-                     "they comprise.",
-                     ListView2);
-    browsers_ = new TallyTableModel({"Browser", "Number", "Percentage"}, this);
+    addExplainedPage(
+        *PageControl1, tr("Top Pages"), "Label14",
+        tr("This site lists all the pages that were requested at your site, followed by "
+           "the frequency at which they were requested and the percentage of total hits "
+           "they comprise."),
+        ListView2);
+    browsers_ = new TallyTableModel({tr("Browser"), tr("Number"), tr("Percentage")}, this);
     ListView3 = newTableView("ListView3", browsers_);
-    addExplainedPage(*PageControl1, "Browser List", "Label20",
-                     "This list shows the various browsers that were used to access the web site, "
-                     "along with the frequency in which they were used. ",
-                     ListView3);
+    addExplainedPage(
+        *PageControl1, tr("Browser List"), "Label20",
+        tr("This list shows the various browsers that were used to access the web site, "
+           "along with the frequency in which they were used. "),
+        ListView3);
     PageControl1->setCurrentIndex(0);
 
     auto* layout = new QVBoxLayout(this);
@@ -116,17 +121,18 @@ QWidget* TForm5::buildButtons() {
     auto* row = new QWidget(this);
     auto* layout = new QHBoxLayout(row);
     layout->addStretch();
-    const auto button = [&](const char* name, const char* caption, void (TForm5::*handler)()) {
+    const auto button = [&](const char* name, const QString& caption, void (TForm5::*handler)()) {
         auto* pushButton = new QPushButton(caption, row);
         pushButton->setObjectName(name);
         connect(pushButton, &QPushButton::clicked, this, handler);
         layout->addWidget(pushButton);
         return pushButton;
     };
-    Button3 = button("Button3", "&Mail", &TForm5::Button3Click);
-    Button4 = button("Button4", "&Save", &TForm5::Button4Click);
-    Button2 = button("Button2", "&Help", &TForm5::Button2Click);
-    Button1 = button("Button1", "&Ok", &TForm5::Button1Click);
+    Button3 = button("Button3", tr("&Mail"), &TForm5::Button3Click);
+    Button4 = button("Button4", tr("&Save"), &TForm5::Button4Click);
+    Button2 = button("Button2", tr("&Help"), &TForm5::Button2Click);
+    bindHelpKey(*this, *Button2);
+    Button1 = button("Button1", tr("&Ok"), &TForm5::Button1Click);
     Button1->setDefault(true);
     Button1->setAutoDefault(true);
     return row;
@@ -136,12 +142,12 @@ QWidget* TForm5::buildButtons() {
 void TForm5::buildMenus() {
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName("PopupMenu1");
-    Resolve1 = menuAction(PopupMenu1, "Resolve1", "&Resolve");
-    Copy1 = menuAction(PopupMenu1, "Copy1", "&Copy");
+    Resolve1 = menuAction(PopupMenu1, "Resolve1", tr("&Resolve"));
+    Copy1 = menuAction(PopupMenu1, "Copy1", tr("&Copy"));
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName("PopupMenu2");
-    Launch1 = menuAction(PopupMenu2, "Launch1", "&Launch");
-    Copy2 = menuAction(PopupMenu2, "Copy2", "&Copy");
+    Launch1 = menuAction(PopupMenu2, "Launch1", tr("&Launch"));
+    Copy2 = menuAction(PopupMenu2, "Copy2", tr("&Copy"));
     for (QAction* copy : {Copy1, Copy2}) {
         copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
         copy->setShortcutContext(Qt::WidgetShortcut);
@@ -254,7 +260,8 @@ void TForm5::saveReportAs(bool thenMail) {
     };
     const auto start = [&](const std::string& addresses) {
         if (addresses.empty()) {
-            showMessageBox(this, kApplicationTitle, kNoAddressMessage, MessageIcon::Information);
+            showMessageBox(this, kApplicationTitle, tr(kNoAddressMessage),
+                           MessageIcon::Information);
             return false;
         }
         return context_.mailReport(file, addresses);

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -312,6 +313,22 @@ TEST_F(MainWindowTest, HelpContentsOpenFromF1TheMenuAndTheButton) {
     click("HelpButton");
     EXPECT_TRUE(helpShown());
     EXPECT_TRUE(dialogs.shown().empty());
+}
+
+// A button is one more face of a menu item's command: its click triggers the
+// very action the menu item holds.
+TEST_F(MainWindowTest, EachButtonTriggersTheActionOfItsMenuItem) {
+    ScopedEnv helpFolder("STATVANE_HELP_DIR", HELP_BUILD_DIR);
+    start();
+    const std::pair<const char*, const char*> faces[] = {
+        {"NewReportButton", "NewReport1"},       {"ModifyReportButton", "ModifyReport1"},
+        {"DeleteReportButton", "DeleteReport1"}, {"UpdateCheckButton", "UpdateCheck1"},
+        {"AnalyzeNowButton", "Analyze1"},        {"HelpButton", "Contents1"}};
+    for (const auto& [button, action] : faces) {
+        QSignalSpy triggered(control<QAction>(desktop().mainWindow(), action), &QAction::triggered);
+        click(button);
+        EXPECT_EQ(triggered.count(), 1) << button;
+    }
 }
 
 TEST_F(MainWindowTest, MenusAndContextMenuHoldTheirItemsInOrder) {
