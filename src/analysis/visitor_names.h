@@ -2,7 +2,7 @@
 
 #include "analysis/check_points.h"
 #include "analysis/dns_cache.h"
-#include "net/resolver/resolver_library.h"
+#include "platform/resolver_library.h"
 
 #include <cstddef>
 #include <string>

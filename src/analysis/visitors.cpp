@@ -3,7 +3,7 @@
 #include "analysis/dns_cache.h"
 #include "analysis/log_fields.h"
 #include "analysis/visitor_names.h"
-#include "net/resolver/resolver_library.h"
+#include "platform/resolver_library.h"
 #include "platform/ascii.h"
 #include "platform/integer_text.h"
 

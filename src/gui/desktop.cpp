@@ -1,7 +1,7 @@
 #include "gui/desktop.h"
 
 #include "gui/command_guard.h"
-#include "net/resolver/resolver_library.h"
+#include "platform/resolver_library.h"
 #include "net/tls_trust.h"
 #include "net/web/web_launching.h"
 #include "platform/old_reports_notice.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/analysis_run.h"
+#include "run/analysis_run.h"
 #include "gui/help_window.h"
 #include "gui/main_window.h"
 #include "gui/options_dialog.h"

@@ -1,6 +1,6 @@
 #include "gui/main_window.h"
 
-#include "analysis/analysis_run.h"
+#include "run/analysis_run.h"
 #include "gui/action_button.h"
 #include "gui/command_guard.h"
 #include "gui/display_text.h"

@@ -1,6 +1,6 @@
 #include "gui/properties_dialog.h"
 
-#include "analysis/analysis_run.h"
+#include "run/analysis_run.h"
 #include "gui/command_guard.h"
 #include "gui/file_dialogs.h"
 #include "gui/help_key.h"

@@ -13,7 +13,7 @@
 #include "gui/visitor_list_model.h"
 #include "gui/visitor_lookup.h"
 #include "gui/window_size.h"
-#include "net/resolver/resolver_library.h"
+#include "platform/resolver_library.h"
 #include "net/web/web_launching.h"
 #include "output/report_delivery.h"
 #include "profiles/profile_store.h"

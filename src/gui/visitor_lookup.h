@@ -1,7 +1,7 @@
 #pragma once
 
 #include "gui/busy_cursor.h"
-#include "net/resolver/resolver_library.h"
+#include "platform/resolver_library.h"
 
 #include <QFutureWatcher>
 #include <QObject>

@@ -1,8 +1,8 @@
 #include "shell/batch_run.h"
 
-#include "analysis/analysis_run.h"
+#include "run/analysis_run.h"
 #include "net/http/http_head_requester.h"
-#include "net/resolver/resolver_library.h"
+#include "platform/resolver_library.h"
 #include "net/tls_trust.h"
 #include "output/mail_delivery.h"
 #include "output/report_writer.h"

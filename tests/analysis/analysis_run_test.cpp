@@ -1,4 +1,4 @@
-#include "analysis/analysis_run.h"
+#include "run/analysis_run.h"
 #include "support/recording_run.h"
 #include "support/temp_dir.h"
 

@@ -1,5 +1,5 @@
 #include "analysis/visitors.h"
-#include "net/resolver/resolver_library.h"
+#include "platform/resolver_library.h"
 #include "platform/error.h"
 #include "steps_fixture.h"
 #include "support/temp_dir.h"

@@ -1,4 +1,4 @@
-#include "analysis/analysis_run.h"
+#include "run/analysis_run.h"
 #include "gui/desktop_fixture.h"
 #include "support/file_size_limit.h"
 

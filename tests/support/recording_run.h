@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/analysis_run.h"
+#include "run/analysis_run.h"
 
 #include <functional>
 #include <string>

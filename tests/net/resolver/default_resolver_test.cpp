@@ -1,7 +1,7 @@
 // The default resolver library against DNS servers on loopback. Every look-up
 // goes to a server named in STATVANE_DNS_SERVER, never to the machine's own.
 
-#include "net/resolver/resolver_library.h"
+#include "platform/resolver_library.h"
 #include "peers/dns_dnsmasq.h"
 #include "peers/dns_silent_server.h"
 #include "statvane/resolve.h"

@@ -1,4 +1,4 @@
-#include "analysis/analysis_run.h"
+#include "run/analysis_run.h"
 
 #include "analysis/dns_cache.h"
 #include "analysis/input_files.h"
@@ -6,7 +6,7 @@
 #include "analysis/log_lines.h"
 #include "analysis/tallies.h"
 #include "analysis/visitors.h"
-#include "net/resolver/resolver_library.h"
+#include "platform/resolver_library.h"
 #include "output/report_delivery.h"
 #include "platform/error.h"
 

@@ -1,4 +1,4 @@
-#include "net/resolver/resolver_library.h"
+#include "platform/resolver_library.h"
 
 #include "platform/error.h"
 #include "platform/program_directory.h"
