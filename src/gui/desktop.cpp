@@ -41,15 +41,15 @@ void DesktopOutput::tellLayoutNotices(const std::vector<std::string>& notices) {
     main_.showRunNotice(notices.empty() ? std::nullopt : std::optional(layoutStatusText(notices)));
 }
 
-Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
+Desktop::Desktop(Dialogs& dialogs, StartupRun startup, std::function<void()> endMessageLoop)
     : programDirectory_(programDirectory()), registry_(Registry::defaultFile()),
-      settingsStore_(registry_), profiles_(programDirectory_),
-      form1_(profiles_, settingsStore_, *this, std::move(startup)), help_(form1_.prompt()),
-      form2_(profiles_, settingsStore_, form1_, help_, saveDialog_),
-      form3_(settings_, settingsStore_, help_, programDirectory_, form1_.prompt()),
-      form4_(settingsStore_, &form1_),
+      settingsStore_(registry_), profiles_(programDirectory_), saveDialog_(dialogs),
+      form1_(profiles_, settingsStore_, dialogs, *this, std::move(startup)), help_(form1_.prompt()),
+      form2_(profiles_, settingsStore_, form1_, help_, saveDialog_, dialogs),
+      form3_(settings_, settingsStore_, dialogs, help_, programDirectory_, form1_.prompt()),
+      form4_(settingsStore_, dialogs, &form1_),
       form5_(ResultsWindowContext{
-          settingsStore_, settings_, profiles_, help_, saveDialog_, programDirectory_,
+          settingsStore_, dialogs, settings_, profiles_, help_, saveDialog_, programDirectory_,
           [this] { return form1_.selectedReport(); },
           [this](const std::filesystem::path& file, const std::string& addresses) {
               tellExtraCaFileProblem(form1_.prompt());

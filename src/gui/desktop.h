@@ -51,7 +51,7 @@ class DesktopOutput : public RunOutput {
 class Desktop : public MainWindowActions {
   public:
     // endMessageLoop ends the program's message loop.
-    Desktop(StartupRun startup, std::function<void()> endMessageLoop);
+    Desktop(Dialogs& dialogs, StartupRun startup, std::function<void()> endMessageLoop);
 
     TForm1& mainWindow() { return form1_; }
     TForm2& propertiesDialog() { return form2_; }

@@ -47,13 +47,13 @@ std::string reportName(const QListWidgetItem& item) {
 
 } // namespace
 
-TForm1::TForm1(ProfileStore& profiles, SettingsStore& settingsStore, MainWindowActions& actions,
-               StartupRun startup)
+TForm1::TForm1(ProfileStore& profiles, SettingsStore& settingsStore, Dialogs& dialogs,
+               MainWindowActions& actions, StartupRun startup)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint),
-      profiles_(profiles), settingsStore_(settingsStore), prompt_(this), actions_(actions),
-      startup_(std::move(startup)) {
+      profiles_(profiles), settingsStore_(settingsStore), dialogs_(dialogs), prompt_(dialogs, this),
+      actions_(actions), startup_(std::move(startup)) {
     setObjectName("Form1");
     setWindowTitle(kApplicationTitle);
     buildControls();
@@ -355,7 +355,7 @@ void TForm1::WebSite1Click() {
 }
 
 void TForm1::AboutStatvane1Click() {
-    showMessageBox(this, "About Statvane", kAboutText, MessageIcon::Information);
+    dialogs_.showMessage(this, "About Statvane", kAboutText, MessageIcon::Information);
 }
 
 void TForm1::Analyze1Click() {

@@ -42,8 +42,8 @@ struct StartupRun {
 class TForm1 : public QMainWindow {
     Q_OBJECT
   public:
-    TForm1(ProfileStore& profiles, SettingsStore& settingsStore, MainWindowActions& actions,
-           StartupRun startup);
+    TForm1(ProfileStore& profiles, SettingsStore& settingsStore, Dialogs& dialogs,
+           MainWindowActions& actions, StartupRun startup);
 
     // Message boxes owned by the main window.
     Prompt& prompt() { return prompt_; }
@@ -103,6 +103,7 @@ class TForm1 : public QMainWindow {
 
     ProfileStore& profiles_;
     SettingsStore& settingsStore_;
+    Dialogs& dialogs_;
     MessageBoxPrompt prompt_;
     MainWindowActions& actions_;
     StartupRun startup_;

@@ -2,7 +2,6 @@
 
 #include "gui/command_guard.h"
 #include "gui/display_text.h"
-#include "gui/file_dialogs.h"
 #include "gui/filter_list_box.h"
 #include "gui/help_window.h"
 #include "gui/loaded_text.h"
@@ -30,11 +29,11 @@ constexpr int kHelpTopic = 3;
 
 } // namespace
 
-TForm3::TForm3(Settings& settings, SettingsStore& store, HelpWindow& help,
+TForm3::TForm3(Settings& settings, SettingsStore& store, Dialogs& dialogs, HelpWindow& help,
                std::filesystem::path programDirectory, Prompt& startupPrompt)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      settings_(settings), store_(store), prompt_(this), help_(help),
+      settings_(settings), store_(store), dialogs_(dialogs), prompt_(dialogs, this), help_(help),
       programDirectory_(std::move(programDirectory)) {
     setObjectName("Form3");
     setWindowTitle("Options");
@@ -136,7 +135,7 @@ void TForm3::BrowserPathEditChange(const QString& text) {
 }
 
 void TForm3::BrowseButtonClick() {
-    const QString program = chooseProgram(this, "Open");
+    const QString program = dialogs_.chooseProgram(this, "Open");
     if (program.isEmpty())
         return;
     BrowserPathEdit->setText(program);

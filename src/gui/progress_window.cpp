@@ -27,8 +27,8 @@ QLabel* label(QWidget* parent, const char* name, const QString& text) {
 
 } // namespace
 
-TForm4::TForm4(SettingsStore& store, QWidget* owner)
-    : QFrame(owner, Qt::SplashScreen), store_(store), prompt_(this) {
+TForm4::TForm4(SettingsStore& store, Dialogs& dialogs, QWidget* owner)
+    : QFrame(owner, Qt::SplashScreen), store_(store), prompt_(dialogs, this) {
     setObjectName("Form4");
     setWindowTitle("Statvane");
     setFrameStyle(QFrame::Panel | QFrame::Raised);

@@ -2,7 +2,6 @@
 
 #include "analysis/analysis_run.h"
 #include "gui/command_guard.h"
-#include "gui/file_dialogs.h"
 #include "gui/help_window.h"
 #include "gui/loaded_text.h"
 #include "gui/main_window.h"
@@ -58,10 +57,10 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption) {
 } // namespace
 
 TForm2::TForm2(ProfileStore& profiles, SettingsStore& settingsStore, TForm1& mainWindow,
-               HelpWindow& help, ReportSaveDialog& saveDialog)
+               HelpWindow& help, ReportSaveDialog& saveDialog, Dialogs& dialogs)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       profiles_(profiles), settingsStore_(settingsStore), mainWindow_(mainWindow), help_(help),
-      saveDialog_(saveDialog), prompt_(this) {
+      saveDialog_(saveDialog), dialogs_(dialogs), prompt_(dialogs, this) {
     setObjectName("Form2");
     setWindowTitle("Report Properties");
     setModal(false);
@@ -358,7 +357,7 @@ void TForm2::DeleteButtonClick() {
 
 // The run reads "/" and "\" alike in a folder pattern.
 void TForm2::FolderButtonClick() {
-    const QString folder = chooseFolder(this, kFolderPickerCaption, QString());
+    const QString folder = dialogs_.chooseFolder(this, kFolderPickerCaption, QString());
     if (folder.isEmpty())
         return;
     appendInput(folder.endsWith('/') ? folder + "*.*" : folder + "/*.*");
@@ -369,7 +368,7 @@ void TForm2::BrowseButtonClick() {
     runGuarded(prompt_, [this] {
         const QString start =
             QFile::decodeName(QByteArray::fromStdString(settingsStore_.readOpenDirectory()));
-        const QStringList files = chooseFilesToOpen(this, "Open", start, "All Files (*)");
+        const QStringList files = dialogs_.chooseFilesToOpen(this, "Open", start, "All Files (*)");
         if (files.isEmpty())
             return;
         settingsStore_.writeOpenDirectory(QFile::encodeName(files.front()).toStdString());

@@ -56,7 +56,7 @@ class TForm2 : public QDialog {
     Q_OBJECT
   public:
     TForm2(ProfileStore& profiles, SettingsStore& settingsStore, TForm1& mainWindow,
-           HelpWindow& help, ReportSaveDialog& saveDialog);
+           HelpWindow& help, ReportSaveDialog& saveDialog, Dialogs& dialogs);
 
     // Shows the dialog in the mode for the report (none for a new one). While
     // it is open it only comes to the front, keeping its mode and contents.
@@ -108,6 +108,7 @@ class TForm2 : public QDialog {
     TForm1& mainWindow_;
     HelpWindow& help_;
     ReportSaveDialog& saveDialog_;
+    Dialogs& dialogs_;
     MessageBoxPrompt prompt_;
     PropertiesMode mode_ = PropertiesMode::New;
     std::optional<std::string> report_;

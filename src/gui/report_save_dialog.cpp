@@ -1,11 +1,12 @@
 #include "gui/report_save_dialog.h"
 
-#include "gui/file_dialogs.h"
+#include "gui/dialogs.h"
 
 namespace statvane {
 
 std::optional<QString> ReportSaveDialog::choose(QWidget* parent) {
-    const QString chosen = chooseFileToSave(parent, "Statvane", fileName_, "All Files (*)", "txt");
+    const QString chosen =
+        dialogs_.chooseFileToSave(parent, "Statvane", fileName_, "All Files (*)", "txt");
     if (chosen.isEmpty())
         return std::nullopt;
     fileName_ = chosen;

@@ -52,7 +52,7 @@ TForm5::TForm5(ResultsWindowContext context, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      context_(std::move(context)), prompt_(this) {
+      context_(std::move(context)), prompt_(context_.dialogs, this) {
     setObjectName("Form5");
     setWindowTitle("Report Profile");
     buildControls();
@@ -254,7 +254,7 @@ void TForm5::saveReportAs(bool thenMail) {
         return;
     const std::string addresses = profileText("E-Mail Address");
     if (addresses.empty()) {
-        showMessageBox(this, kApplicationTitle, kNoAddressMessage, MessageIcon::Information);
+        prompt_.showMessage(kNoAddressMessage, MessageIcon::Information);
         return;
     }
     if (context_.mailReport(file, addresses)) {
