@@ -18,7 +18,6 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
@@ -59,8 +58,9 @@ TForm1::TForm1(ProfileStore& profiles, SettingsStore& settingsStore, Dialogs& di
     buildControls();
     buildMenus();
     buildPopupMenu();
-    resize(kDesignClientSize.width(), kDesignClientSize.height() + menuBar()->sizeHint().height() +
-                                          statusBar()->sizeHint().height());
+    resize(
+        firstShowSize(*this, kDesignClientSize + QSize(0, menuBar()->sizeHint().height() +
+                                                              statusBar()->sizeHint().height())));
     FormCreate();
 }
 
@@ -235,7 +235,7 @@ void TForm1::showEvent(QShowEvent* event) {
 // window is on screen.
 void TForm1::FormShow() {
     guarded([this] { restoreWindowSize(*this, settingsStore_, "Form1"); });
-    move(screen()->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
     if (startup_.report)
         QTimer::singleShot(0, this, [this] { guarded([this] { runStartupReport(); }); });
 }

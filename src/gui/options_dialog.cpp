@@ -16,7 +16,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <system_error>
@@ -48,7 +47,7 @@ TForm3::TForm3(Settings& settings, SettingsStore& store, Dialogs& dialogs, HelpW
     // Made the default once it is in the dialog, so that the dialog gives
     // Enter back to it whenever a button that had taken it loses the focus.
     OkButton->setDefault(true);
-    setFixedSize(kDesignClientSize.expandedTo(sizeHint()));
+    setFixedSize(firstShowSize(*this, kDesignClientSize));
     FormCreate(startupPrompt);
 }
 
@@ -96,7 +95,7 @@ void TForm3::showOptions() {
 // The stored size only: the page and the values stay as they were left.
 void TForm3::FormShow() {
     runGuarded(prompt_, [this] { restoreWindowSize(*this, store_, "Form3"); });
-    move(screen()->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 void TForm3::FormClose() {

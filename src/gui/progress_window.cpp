@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -64,7 +63,8 @@ TForm4::TForm4(SettingsStore& store, Dialogs& dialogs, QWidget* owner)
     layout->setSpacing(0);
     layout->addWidget(caption);
     layout->addLayout(body, 1);
-    setFixedSize(kDesignSize + QSize(2 * frame, caption->sizeHint().height() + 2 * frame));
+    setFixedSize(firstShowSize(
+        *this, kDesignSize + QSize(2 * frame, caption->sizeHint().height() + 2 * frame)));
 }
 
 void TForm4::showProgress() {
@@ -77,7 +77,7 @@ void TForm4::showProgress() {
 void TForm4::FormShow() {
     runGuarded(prompt_, [this] { restoreWindowSize(*this, store_, "Form4"); });
     if (!isVisible())
-        move(screen()->availableGeometry().center() - rect().center());
+        centreOnScreen(*this);
     Label3->clear();
     ProgressBar1->setValue(0);
     Button1->setEnabled(true);

@@ -20,7 +20,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -65,8 +64,7 @@ TForm2::TForm2(ProfileStore& profiles, SettingsStore& settingsStore, TForm1& mai
     setWindowTitle("Report Properties");
     setModal(false);
     buildControls();
-    const int width = std::max(kDesignClientSize.width(), sizeHint().width());
-    setFixedSize(width, std::max(kDesignClientSize.height(), layout()->totalHeightForWidth(width)));
+    setFixedSize(firstShowSize(*this, kDesignClientSize));
 }
 
 void TForm2::buildControls() {
@@ -231,7 +229,7 @@ void TForm2::showInMode(PropertiesMode mode, std::optional<std::string> report) 
         mode_ = report ? mode : PropertiesMode::New;
         report_ = mode_ == PropertiesMode::New ? std::nullopt : std::move(report);
         FormShow();
-        move(screen()->availableGeometry().center() - rect().center());
+        centreOnScreen(*this);
         show();
     }
     raise();

@@ -27,7 +27,6 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -57,7 +56,7 @@ TForm5::TForm5(ResultsWindowContext context, QWidget* parent)
     setWindowTitle("Report Profile");
     buildControls();
     buildMenus();
-    setFixedSize(kDesignSize);
+    setFixedSize(firstShowSize(*this, kDesignSize));
     lookup_ = new VisitorLookup(this);
     connect(lookup_, &VisitorLookup::answered, this, &TForm5::takeLookupAnswer);
 }
@@ -170,7 +169,7 @@ void TForm5::buildMenus() {
 void TForm5::showResult(AnalysisResult result) {
     takeResult(std::move(result));
     if (!isVisible())
-        move(screen()->availableGeometry().center() - rect().center());
+        centreOnScreen(*this);
     show();
     raise();
     activateWindow();
