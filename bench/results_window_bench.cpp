@@ -7,6 +7,7 @@
 #include "analysis/analysis_result.h"
 #include "gui/help_window.h"
 #include "gui/message_boxes.h"
+#include "gui/qt_dialogs.h"
 #include "gui/report_save_dialog.h"
 #include "gui/results_window.h"
 #include "platform/registry.h"
@@ -96,13 +97,15 @@ int main(int argc, char** argv) {
     statvane::Registry registry(folder / "registry.reg");
     statvane::SettingsStore settingsStore(registry);
     statvane::ProfileStore profiles(folder);
-    statvane::MessageBoxPrompt prompt;
+    statvane::QtDialogs dialogs;
+    statvane::MessageBoxPrompt prompt(dialogs);
     statvane::HelpWindow help(prompt);
-    statvane::ReportSaveDialog saveDialog;
+    statvane::ReportSaveDialog saveDialog(dialogs);
     const statvane::Settings settings;
     statvane::TForm5 window(statvane::ResultsWindowContext{
-        settingsStore, settings, profiles, help, saveDialog, folder, [] { return std::nullopt; },
-        [](const auto&, const auto&) { return false; }, [] { return false; }});
+        settingsStore, dialogs, settings, profiles, help, saveDialog, folder,
+        [] { return std::nullopt; }, [](const auto&, const auto&) { return false; },
+        [] { return false; }});
 
     const statvane::AnalysisResult result = largeResult(visitors, rows);
     statvane::AnalysisResult copy;

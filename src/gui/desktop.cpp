@@ -1,11 +1,11 @@
 #include "gui/desktop.h"
 
 #include "gui/command_guard.h"
-#include "platform/resolver_library.h"
 #include "net/tls_trust.h"
 #include "net/web/web_launching.h"
 #include "platform/old_reports_notice.h"
 #include "platform/program_directory.h"
+#include "platform/resolver_library.h"
 #include "platform/stream_prompt.h"
 
 #include <cstdio>
@@ -41,16 +41,16 @@ void DesktopOutput::tellLayoutNotices(const std::vector<std::string>& notices) {
     main_.showRunNotice(notices.empty() ? std::nullopt : std::optional(layoutStatusText(notices)));
 }
 
-Desktop::Desktop(StartupRun startup, std::function<void()> endMessageLoop)
+Desktop::Desktop(Dialogs& dialogs, StartupRun startup, std::function<void()> endMessageLoop)
     : programDirectory_(programDirectory()), registry_(Registry::defaultFile()),
-      settingsStore_(registry_), profiles_(programDirectory_),
-      form1_(profiles_, settingsStore_, reports_, *this, std::move(startup)),
+      settingsStore_(registry_), profiles_(programDirectory_), saveDialog_(dialogs),
+      form1_(profiles_, settingsStore_, reports_, dialogs, *this, std::move(startup)),
       help_(form1_.prompt()),
-      form2_(profiles_, settingsStore_, reports_, *this, help_, saveDialog_),
-      form3_(settings_, settingsStore_, help_, programDirectory_, form1_.prompt()),
-      form4_(settingsStore_, &form1_),
+      form2_(profiles_, settingsStore_, reports_, *this, help_, saveDialog_, dialogs),
+      form3_(settings_, settingsStore_, dialogs, help_, programDirectory_, form1_.prompt()),
+      form4_(settingsStore_, dialogs, &form1_),
       form5_(ResultsWindowContext{
-          settingsStore_, settings_, profiles_, help_, saveDialog_, programDirectory_,
+          settingsStore_, dialogs, settings_, profiles_, help_, saveDialog_, programDirectory_,
           [this] { return form1_.selectedReport(); },
           [this](const std::filesystem::path& file, const std::string& addresses) {
               tellExtraCaFileProblem(form1_.prompt());

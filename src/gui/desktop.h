@@ -1,6 +1,5 @@
 #pragma once
 
-#include "run/analysis_run.h"
 #include "gui/help_window.h"
 #include "gui/main_window.h"
 #include "gui/options_dialog.h"
@@ -14,6 +13,7 @@
 #include "platform/registry.h"
 #include "profiles/listed_reports.h"
 #include "profiles/profile_store.h"
+#include "run/analysis_run.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 
@@ -52,7 +52,7 @@ class DesktopOutput : public RunOutput {
 class Desktop : public MainWindowActions {
   public:
     // endMessageLoop ends the program's message loop.
-    Desktop(StartupRun startup, std::function<void()> endMessageLoop);
+    Desktop(Dialogs& dialogs, StartupRun startup, std::function<void()> endMessageLoop);
 
     TForm1& mainWindow() { return form1_; }
     TForm2& propertiesDialog() { return form2_; }

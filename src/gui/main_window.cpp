@@ -1,6 +1,5 @@
 #include "gui/main_window.h"
 
-#include "run/analysis_run.h"
 #include "gui/action_button.h"
 #include "gui/command_guard.h"
 #include "gui/display_text.h"
@@ -11,6 +10,7 @@
 #include "platform/ascii.h"
 #include "profiles/listed_reports.h"
 #include "profiles/profile_store.h"
+#include "run/analysis_run.h"
 #include "settings/settings_store.h"
 
 #include <QAction>
@@ -21,7 +21,6 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
@@ -51,12 +50,12 @@ std::string reportName(const QListWidgetItem& item) {
 } // namespace
 
 TForm1::TForm1(ProfileStore& profiles, SettingsStore& settingsStore, ListedReports& reports,
-               MainWindowActions& actions, StartupRun startup)
+               Dialogs& dialogs, MainWindowActions& actions, StartupRun startup)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint),
-      profiles_(profiles), settingsStore_(settingsStore), reports_(reports), prompt_(this),
-      actions_(actions), startup_(std::move(startup)) {
+      profiles_(profiles), settingsStore_(settingsStore), reports_(reports), dialogs_(dialogs),
+      prompt_(dialogs, this), actions_(actions), startup_(std::move(startup)) {
     setObjectName("Form1");
     setWindowTitle(kApplicationTitle);
     buildCommands();
@@ -67,8 +66,9 @@ TForm1::TForm1(ProfileStore& profiles, SettingsStore& settingsStore, ListedRepor
     };
     buildMenus();
     buildPopupMenu();
-    resize(kDesignClientSize.width(), kDesignClientSize.height() + menuBar()->sizeHint().height() +
-                                          statusBar()->sizeHint().height());
+    resize(
+        firstShowSize(*this, kDesignClientSize + QSize(0, menuBar()->sizeHint().height() +
+                                                              statusBar()->sizeHint().height())));
     FormCreate();
 }
 
@@ -264,7 +264,7 @@ void TForm1::showEvent(QShowEvent* event) {
 // window is on screen.
 void TForm1::FormShow() {
     guarded([this] { restoreWindowSize(*this, settingsStore_, "Form1"); });
-    move(screen()->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
     if (startup_.report)
         QTimer::singleShot(0, this, [this] { guarded([this] { runStartupReport(); }); });
 }
@@ -367,7 +367,7 @@ void TForm1::analyzeNow() {
 }
 
 void TForm1::showAbout() {
-    showMessageBox(this, tr("About Statvane"), tr(kAboutText), MessageIcon::Information);
+    dialogs_.showMessage(this, tr("About Statvane"), tr(kAboutText), MessageIcon::Information);
 }
 
 } // namespace statvane

@@ -47,7 +47,7 @@ class TForm1 : public QMainWindow {
     // The window's list shows the reports, filled from the profiles at its
     // creation and following each of their changes after.
     TForm1(ProfileStore& profiles, SettingsStore& settingsStore, ListedReports& reports,
-           MainWindowActions& actions, StartupRun startup);
+           Dialogs& dialogs, MainWindowActions& actions, StartupRun startup);
 
     // Message boxes owned by the main window.
     Prompt& prompt() { return prompt_; }
@@ -118,6 +118,7 @@ class TForm1 : public QMainWindow {
     ProfileStore& profiles_;
     SettingsStore& settingsStore_;
     ListedReports& reports_;
+    Dialogs& dialogs_;
     MessageBoxPrompt prompt_;
     MainWindowActions& actions_;
     StartupRun startup_;

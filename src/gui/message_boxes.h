@@ -1,25 +1,16 @@
 #pragma once
 
-#include "platform/prompt.h"
-
-#include <QString>
-
-class QWidget;
+#include "gui/dialogs.h"
 
 namespace statvane {
 
 inline constexpr const char* kApplicationTitle = "Statvane";
 
-// A message box with an OK button, through the dialog seam.
-void showMessageBox(QWidget* parent, const QString& caption, const QString& text, MessageIcon icon);
-
-// A question with Yes and No buttons and the question icon; true for Yes.
-bool askQuestion(QWidget* parent, const QString& caption, const QString& text);
-
 // The windows' Prompt: message boxes captioned "Statvane".
 class MessageBoxPrompt : public Prompt {
   public:
-    explicit MessageBoxPrompt(QWidget* parent = nullptr) : parent_(parent) {}
+    explicit MessageBoxPrompt(Dialogs& dialogs, QWidget* parent = nullptr)
+        : dialogs_(dialogs), parent_(parent) {}
 
     void showMessage(const std::string& text, MessageIcon icon) override;
     // The details stand below the text, one a line, after an empty line.
@@ -28,6 +19,7 @@ class MessageBoxPrompt : public Prompt {
     bool ask(const std::string& text) override;
 
   private:
+    Dialogs& dialogs_;
     QWidget* parent_;
 };
 

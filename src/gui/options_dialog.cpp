@@ -3,7 +3,6 @@
 #include "analysis/dns_cache.h"
 #include "gui/command_guard.h"
 #include "gui/display_text.h"
-#include "gui/file_dialogs.h"
 #include "gui/filter_list_box.h"
 #include "gui/help_window.h"
 #include "gui/loaded_text.h"
@@ -18,7 +17,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <system_error>
@@ -31,11 +29,11 @@ constexpr int kHelpTopic = 3;
 
 } // namespace
 
-TForm3::TForm3(Settings& settings, SettingsStore& store, HelpWindow& help,
+TForm3::TForm3(Settings& settings, SettingsStore& store, Dialogs& dialogs, HelpWindow& help,
                std::filesystem::path programDirectory, Prompt& startupPrompt)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      settings_(settings), store_(store), prompt_(this), help_(help),
+      settings_(settings), store_(store), dialogs_(dialogs), prompt_(dialogs, this), help_(help),
       programDirectory_(std::move(programDirectory)) {
     setObjectName("Form3");
     setWindowTitle(tr("Options"));
@@ -50,7 +48,7 @@ TForm3::TForm3(Settings& settings, SettingsStore& store, HelpWindow& help,
     // Made the default once it is in the dialog, so that the dialog gives
     // Enter back to it whenever a button that had taken it loses the focus.
     OkButton->setDefault(true);
-    setFixedSize(kDesignClientSize.expandedTo(sizeHint()));
+    setFixedSize(firstShowSize(*this, kDesignClientSize));
     FormCreate(startupPrompt);
 }
 
@@ -98,7 +96,7 @@ void TForm3::showOptions() {
 // The stored size only: the page and the values stay as they were left.
 void TForm3::FormShow() {
     runGuarded(prompt_, [this] { restoreWindowSize(*this, store_, "Form3"); });
-    move(screen()->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
 }
 
 void TForm3::FormClose() {
@@ -137,7 +135,7 @@ void TForm3::BrowserPathEditChange(const QString& text) {
 }
 
 void TForm3::BrowseButtonClick() {
-    const QString program = chooseProgram(this, tr("Open"));
+    const QString program = dialogs_.chooseProgram(this, tr("Open"));
     if (program.isEmpty())
         return;
     BrowserPathEdit->setText(program);

@@ -43,7 +43,7 @@ inline constexpr const char* kFileDeletedText = "File deleted.";
 class TForm3 : public QDialog {
     Q_OBJECT
   public:
-    TForm3(Settings& settings, SettingsStore& store, HelpWindow& help,
+    TForm3(Settings& settings, SettingsStore& store, Dialogs& dialogs, HelpWindow& help,
            std::filesystem::path programDirectory, Prompt& startupPrompt);
 
     // Shows the dialog, or brings it to the front when it is shown.
@@ -89,6 +89,7 @@ class TForm3 : public QDialog {
 
     Settings& settings_;
     SettingsStore& store_;
+    Dialogs& dialogs_;
     MessageBoxPrompt prompt_;
     HelpWindow& help_;
     std::filesystem::path programDirectory_;

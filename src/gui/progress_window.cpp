@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -27,8 +26,8 @@ QLabel* label(QWidget* parent, const char* name, const QString& text) {
 
 } // namespace
 
-TForm4::TForm4(SettingsStore& store, QWidget* owner)
-    : QFrame(owner, Qt::SplashScreen), store_(store), prompt_(this) {
+TForm4::TForm4(SettingsStore& store, Dialogs& dialogs, QWidget* owner)
+    : QFrame(owner, Qt::SplashScreen), store_(store), prompt_(dialogs, this) {
     setObjectName("Form4");
     setWindowTitle("Statvane");
     setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -65,7 +64,8 @@ TForm4::TForm4(SettingsStore& store, QWidget* owner)
     layout->setSpacing(0);
     layout->addWidget(caption);
     layout->addLayout(body, 1);
-    setFixedSize(kDesignSize + QSize(2 * frame, caption->sizeHint().height() + 2 * frame));
+    setFixedSize(firstShowSize(
+        *this, kDesignSize + QSize(2 * frame, caption->sizeHint().height() + 2 * frame)));
 }
 
 void TForm4::showProgress() {
@@ -78,7 +78,7 @@ void TForm4::showProgress() {
 void TForm4::FormShow() {
     runGuarded(prompt_, [this] { restoreWindowSize(*this, store_, "Form4"); });
     if (!isVisible())
-        move(screen()->availableGeometry().center() - rect().center());
+        centreOnScreen(*this);
     Label3->clear();
     ProgressBar1->setValue(0);
     Button1->setEnabled(true);

@@ -25,7 +25,7 @@ class SettingsStore;
 class TForm4 : public QFrame, public RunObserver {
     Q_OBJECT
   public:
-    TForm4(SettingsStore& store, QWidget* owner = nullptr);
+    TForm4(SettingsStore& store, Dialogs& dialogs, QWidget* owner = nullptr);
 
     void showProgress() override;
     void closeProgress() override;

@@ -1,8 +1,6 @@
 #include "gui/properties_dialog.h"
 
-#include "run/analysis_run.h"
 #include "gui/command_guard.h"
-#include "gui/file_dialogs.h"
 #include "gui/help_key.h"
 #include "gui/help_window.h"
 #include "gui/loaded_text.h"
@@ -11,6 +9,7 @@
 #include "gui/window_size.h"
 #include "profiles/profile_store.h"
 #include "profiles/report_rules.h"
+#include "run/analysis_run.h"
 #include "settings/settings_store.h"
 
 #include <QCheckBox>
@@ -21,7 +20,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -58,16 +56,16 @@ QPushButton* button(QWidget* parent, const char* name, const QString& caption) {
 } // namespace
 
 TForm2::TForm2(ProfileStore& profiles, SettingsStore& settingsStore, ListedReports& reports,
-               const MainWindowActions& actions, HelpWindow& help, ReportSaveDialog& saveDialog)
+               const MainWindowActions& actions, HelpWindow& help, ReportSaveDialog& saveDialog,
+               Dialogs& dialogs)
     : QDialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       profiles_(profiles), settingsStore_(settingsStore), reports_(reports), actions_(actions),
-      help_(help), saveDialog_(saveDialog), prompt_(this) {
+      help_(help), saveDialog_(saveDialog), dialogs_(dialogs), prompt_(dialogs, this) {
     setObjectName("Form2");
     setWindowTitle(tr("Report Properties"));
     setModal(false);
     buildControls();
-    const int width = std::max(kDesignClientSize.width(), sizeHint().width());
-    setFixedSize(width, std::max(kDesignClientSize.height(), layout()->totalHeightForWidth(width)));
+    setFixedSize(firstShowSize(*this, kDesignClientSize));
 }
 
 void TForm2::buildControls() {
@@ -238,7 +236,7 @@ void TForm2::showInMode(PropertiesMode mode, std::optional<std::string> report) 
         mode_ = report ? mode : PropertiesMode::New;
         report_ = mode_ == PropertiesMode::New ? std::nullopt : std::move(report);
         FormShow();
-        move(screen()->availableGeometry().center() - rect().center());
+        centreOnScreen(*this);
         show();
     }
     raise();
@@ -364,7 +362,7 @@ void TForm2::DeleteButtonClick() {
 
 // The run reads "/" and "\" alike in a folder pattern.
 void TForm2::FolderButtonClick() {
-    const QString folder = chooseFolder(this, tr(kFolderPickerCaption), QString());
+    const QString folder = dialogs_.chooseFolder(this, tr(kFolderPickerCaption), QString());
     if (folder.isEmpty())
         return;
     appendInput(folder.endsWith('/') ? folder + "*.*" : folder + "/*.*");
@@ -375,7 +373,8 @@ void TForm2::BrowseButtonClick() {
     runGuarded(prompt_, [this] {
         const QString start =
             QFile::decodeName(QByteArray::fromStdString(settingsStore_.readOpenDirectory()));
-        const QStringList files = chooseFilesToOpen(this, tr("Open"), start, tr("All Files (*)"));
+        const QStringList files =
+            dialogs_.chooseFilesToOpen(this, tr("Open"), start, tr("All Files (*)"));
         if (files.isEmpty())
             return;
         settingsStore_.writeOpenDirectory(QFile::encodeName(files.front()).toStdString());

@@ -59,7 +59,8 @@ class TForm2 : public QDialog {
     // and keeps that list in step with what it saves; `actions` tells which
     // report is being analysed.
     TForm2(ProfileStore& profiles, SettingsStore& settingsStore, ListedReports& reports,
-           const MainWindowActions& actions, HelpWindow& help, ReportSaveDialog& saveDialog);
+           const MainWindowActions& actions, HelpWindow& help, ReportSaveDialog& saveDialog,
+           Dialogs& dialogs);
 
     // Shows the dialog in the mode for the report (none for a new one). While
     // it is open it only comes to the front, keeping its mode and contents.
@@ -110,6 +111,7 @@ class TForm2 : public QDialog {
     const MainWindowActions& actions_;
     HelpWindow& help_;
     ReportSaveDialog& saveDialog_;
+    Dialogs& dialogs_;
     MessageBoxPrompt prompt_;
     PropertiesMode mode_ = PropertiesMode::New;
     std::optional<std::string> report_;

@@ -1,6 +1,6 @@
 #include "gui/report_save_dialog.h"
 
-#include "gui/file_dialogs.h"
+#include "gui/dialogs.h"
 #include "gui/message_boxes.h"
 
 #include <QObject>
@@ -8,8 +8,8 @@
 namespace statvane {
 
 std::optional<QString> ReportSaveDialog::choose(QWidget* parent) {
-    const QString chosen =
-        chooseFileToSave(parent, kApplicationTitle, fileName_, QObject::tr("All Files (*)"), "txt");
+    const QString chosen = dialogs_.chooseFileToSave(parent, kApplicationTitle, fileName_,
+                                                     QObject::tr("All Files (*)"), "txt");
     if (chosen.isEmpty())
         return std::nullopt;
     fileName_ = chosen;

@@ -13,9 +13,9 @@
 #include "gui/visitor_list_model.h"
 #include "gui/visitor_lookup.h"
 #include "gui/window_size.h"
-#include "platform/resolver_library.h"
 #include "net/web/web_launching.h"
 #include "output/report_delivery.h"
+#include "platform/resolver_library.h"
 #include "profiles/profile_store.h"
 #include "settings/settings_store.h"
 
@@ -28,7 +28,6 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -53,12 +52,12 @@ TForm5::TForm5(ResultsWindowContext context, QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      context_(std::move(context)), prompt_(this) {
+      context_(std::move(context)), prompt_(context_.dialogs, this) {
     setObjectName("Form5");
     setWindowTitle(tr("Report Profile"));
     buildControls();
     buildMenus();
-    setFixedSize(kDesignSize);
+    setFixedSize(firstShowSize(*this, kDesignSize));
     lookup_ = new VisitorLookup(this);
     connect(lookup_, &VisitorLookup::answered, this, &TForm5::takeLookupAnswer);
 }
@@ -176,7 +175,7 @@ void TForm5::buildMenus() {
 void TForm5::showResult(AnalysisResult result) {
     takeResult(std::move(result));
     if (!isVisible())
-        move(screen()->availableGeometry().center() - rect().center());
+        centreOnScreen(*this);
     show();
     raise();
     activateWindow();
@@ -260,8 +259,7 @@ void TForm5::saveReportAs(bool thenMail) {
     };
     const auto start = [&](const std::string& addresses) {
         if (addresses.empty()) {
-            showMessageBox(this, kApplicationTitle, tr(kNoAddressMessage),
-                           MessageIcon::Information);
+            prompt_.showMessage(tr(kNoAddressMessage).toStdString(), MessageIcon::Information);
             return false;
         }
         return context_.mailReport(file, addresses);

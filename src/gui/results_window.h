@@ -32,6 +32,7 @@ struct Settings;
 // What the results window works with, handed in by the desktop.
 struct ResultsWindowContext {
     SettingsStore& settingsStore;
+    Dialogs& dialogs;
     const Settings& settings;
     const ProfileStore& profiles;
     HelpWindow& help;

@@ -3,6 +3,7 @@
 #include "gui/command_guard.h"
 #include "gui/desktop.h"
 #include "gui/message_boxes.h"
+#include "gui/qt_dialogs.h"
 #include "gui/report_icon.h"
 #include "platform/single_instance.h"
 
@@ -24,9 +25,10 @@ bool displayAvailable() {
 
 // The general error handler around start-up and the message loop.
 int runWindows(const CommandLine& commandLine) {
-    MessageBoxPrompt prompt;
+    QtDialogs dialogs;
+    MessageBoxPrompt prompt(dialogs);
     runGuarded(prompt, [&] {
-        Desktop desktop(StartupRun{commandLine.reportName, commandLine.closeAfterRun},
+        Desktop desktop(dialogs, StartupRun{commandLine.reportName, commandLine.closeAfterRun},
                         [] { QApplication::exit(0); });
         desktop.mainWindow().show();
         desktop.tellOldReports();

@@ -1,5 +1,5 @@
-#include "run/analysis_run.h"
 #include "gui/desktop_fixture.h"
+#include "run/analysis_run.h"
 #include "support/file_size_limit.h"
 
 #include <QApplication>

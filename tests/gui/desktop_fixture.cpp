@@ -17,7 +17,7 @@ DesktopFixture::DesktopFixture()
 }
 
 Desktop& DesktopFixture::start(StartupRun startup) {
-    desktop_ = std::make_unique<Desktop>(std::move(startup), [this] { ++endRequests; });
+    desktop_ = std::make_unique<Desktop>(dialogs, std::move(startup), [this] { ++endRequests; });
     desktop_->mainWindow().show();
     return *desktop_;
 }

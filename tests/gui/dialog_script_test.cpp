@@ -1,5 +1,4 @@
 #include "gui/dialog_script.h"
-#include "gui/file_dialogs.h"
 #include "gui/message_boxes.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +12,7 @@ TEST(DialogScript, QuestionsTakeTheQueuedAnswersInOrderThenNo) {
     DialogScript script;
     script.answerNextQuestion(true);
     script.answerNextQuestion(false);
-    MessageBoxPrompt prompt;
+    MessageBoxPrompt prompt(script);
     EXPECT_TRUE(prompt.ask("First?"));
     EXPECT_FALSE(prompt.ask("Second?"));
     prompt.showMessage("Between.", MessageIcon::Warning);
@@ -30,7 +29,7 @@ TEST(DialogScript, QuestionsTakeTheQueuedAnswersInOrderThenNo) {
 // Message texts are bytes: valid UTF-8 shows as such, anything else as Latin-1.
 TEST(DialogScript, MessageTextsAreShownDecoded) {
     DialogScript script;
-    MessageBoxPrompt prompt;
+    MessageBoxPrompt prompt(script);
     prompt.showMessage("caf\xc3\xa9", MessageIcon::Information);
     prompt.showMessage("caf\xe9", MessageIcon::Information);
     ASSERT_EQ(script.shown().size(), 2u);
@@ -43,12 +42,12 @@ TEST(DialogScript, FileDialogsAndTheFolderPickerTakeTheQueuedPathsOrCancel) {
     script.answerNextFileDialog({"/logs/a.log", "/logs/b.log"});
     script.answerNextFileDialog({"/reports/out.txt"});
     script.answerNextFileDialog({"/var/log/nginx"});
-    EXPECT_EQ(chooseFilesToOpen(nullptr, "Statvane", "/logs", "All Files (*)"),
+    EXPECT_EQ(script.chooseFilesToOpen(nullptr, "Statvane", "/logs", "All Files (*)"),
               QStringList({"/logs/a.log", "/logs/b.log"}));
-    EXPECT_EQ(chooseFileToSave(nullptr, "Statvane", "old.txt", "All Files (*)", "txt"),
+    EXPECT_EQ(script.chooseFileToSave(nullptr, "Statvane", "old.txt", "All Files (*)", "txt"),
               "/reports/out.txt");
-    EXPECT_EQ(chooseFolder(nullptr, "Statvane", "/var/log"), "/var/log/nginx");
-    EXPECT_EQ(chooseFolder(nullptr, "Statvane", "/var/log"), QString());
+    EXPECT_EQ(script.chooseFolder(nullptr, "Statvane", "/var/log"), "/var/log/nginx");
+    EXPECT_EQ(script.chooseFolder(nullptr, "Statvane", "/var/log"), QString());
 
     ASSERT_EQ(script.shown().size(), 4u);
     EXPECT_EQ(script.shown()[0].kind, Kind::OpenFiles);
@@ -56,15 +55,6 @@ TEST(DialogScript, FileDialogsAndTheFolderPickerTakeTheQueuedPathsOrCancel) {
     EXPECT_EQ(script.shown()[1].kind, Kind::SaveFile);
     EXPECT_EQ(script.shown()[1].text, "old.txt");
     EXPECT_EQ(script.shown()[2].kind, Kind::Folder);
-}
-
-TEST(DialogScript, TheInnermostScriptAnswersAndTheOuterOneReturnsAfterIt) {
-    DialogScript outer;
-    {
-        DialogScript inner;
-        EXPECT_EQ(DialogScript::active(), &inner);
-    }
-    EXPECT_EQ(DialogScript::active(), &outer);
 }
 
 } // namespace

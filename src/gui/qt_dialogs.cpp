@@ -1,19 +1,46 @@
-#include "gui/file_dialogs.h"
+#include "gui/qt_dialogs.h"
 
-#include "gui/dialog_script.h"
-
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QMessageBox>
 #include <QSortFilterProxyModel>
 
 namespace statvane {
 namespace {
 
-QStringList recorded(DialogScript& script, ShownDialog::Kind kind, const QString& caption,
-                     const QString& start) {
-    return script.recordFileDialog({kind, caption, start, MessageIcon::Information});
+QMessageBox::Icon boxIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
 }
+
+// A message box shows the normal cursor even while a command is busy.
+class NormalCursor {
+  public:
+    NormalCursor() : busy_(QApplication::overrideCursor() != nullptr) {
+        if (busy_)
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    ~NormalCursor() {
+        if (busy_)
+            QApplication::restoreOverrideCursor();
+    }
+    NormalCursor(const NormalCursor&) = delete;
+    NormalCursor& operator=(const NormalCursor&) = delete;
+
+  private:
+    bool busy_;
+};
 
 QString firstOf(const QStringList& paths) {
     return paths.isEmpty() ? QString() : paths.front();
@@ -46,17 +73,28 @@ class ProgramFilter : public QSortFilterProxyModel {
 
 } // namespace
 
-QStringList chooseFilesToOpen(QWidget* parent, const QString& caption, const QString& folder,
-                              const QString& filter) {
-    if (auto* script = DialogScript::active())
-        return recorded(*script, ShownDialog::Kind::OpenFiles, caption, folder);
+void QtDialogs::showMessage(QWidget* parent, const QString& caption, const QString& text,
+                            MessageIcon icon) {
+    NormalCursor normal;
+    QMessageBox box(boxIcon(icon), caption, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool QtDialogs::ask(QWidget* parent, const QString& caption, const QString& text) {
+    NormalCursor normal;
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QStringList QtDialogs::chooseFilesToOpen(QWidget* parent, const QString& caption,
+                                         const QString& folder, const QString& filter) {
     return QFileDialog::getOpenFileNames(parent, caption, folder, filter);
 }
 
-QString chooseFileToSave(QWidget* parent, const QString& caption, const QString& startName,
-                         const QString& filter, const QString& defaultSuffix) {
-    if (auto* script = DialogScript::active())
-        return firstOf(recorded(*script, ShownDialog::Kind::SaveFile, caption, startName));
+QString QtDialogs::chooseFileToSave(QWidget* parent, const QString& caption,
+                                    const QString& startName, const QString& filter,
+                                    const QString& defaultSuffix) {
     QFileDialog dialog(parent, caption, startName, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);
@@ -64,15 +102,11 @@ QString chooseFileToSave(QWidget* parent, const QString& caption, const QString&
     return dialog.exec() == QDialog::Accepted ? firstOf(dialog.selectedFiles()) : QString();
 }
 
-QString chooseFolder(QWidget* parent, const QString& caption, const QString& folder) {
-    if (auto* script = DialogScript::active())
-        return firstOf(recorded(*script, ShownDialog::Kind::Folder, caption, folder));
+QString QtDialogs::chooseFolder(QWidget* parent, const QString& caption, const QString& folder) {
     return QFileDialog::getExistingDirectory(parent, caption, folder);
 }
 
-QString chooseProgram(QWidget* parent, const QString& caption) {
-    if (auto* script = DialogScript::active())
-        return firstOf(recorded(*script, ShownDialog::Kind::Program, caption, QString()));
+QString QtDialogs::chooseProgram(QWidget* parent, const QString& caption) {
     QFileDialog dialog(parent, caption);
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
     dialog.setFileMode(QFileDialog::ExistingFile);

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "platform/prompt.h"
+#include "gui/dialogs.h"
 
 #include <QString>
 #include <QStringList>
 #include <deque>
 #include <functional>
 #include <vector>
-
-class QWidget;
 
 namespace statvane {
 
@@ -25,27 +23,15 @@ struct ShownDialog {
     const QWidget* owner = nullptr;
 };
 
-// The seam between the program's modal dialogs and tests. While a script
-// exists, no dialog appears: each is recorded and answered from the script
-// (a question with No, a file dialog with Cancel, when no answer is queued).
-class DialogScript {
+// The dialogs of the windows under test: none appears; each is recorded and
+// answered from the script (a question with No, a file dialog with Cancel,
+// when no answer is queued).
+class DialogScript : public Dialogs {
   public:
-    DialogScript();
-    ~DialogScript();
-    DialogScript(const DialogScript&) = delete;
-    DialogScript& operator=(const DialogScript&) = delete;
-
-    // The script in force, or none when real dialogs are shown.
-    static DialogScript* active();
-
     void answerNextQuestion(bool yes) { questionAnswers_.push_back(yes); }
     // The next file dialog or folder picker returns these paths (one for a
     // save dialog, the folder picker or a program); an empty list is Cancel.
     void answerNextFileDialog(const QStringList& paths) { fileAnswers_.push_back(paths); }
-
-    // Records a dialog and returns the answer queued for it.
-    bool record(ShownDialog dialog);
-    QStringList recordFileDialog(ShownDialog dialog);
 
     const std::vector<ShownDialog>& shown() const { return shown_; }
     void clearShown() { shown_.clear(); }
@@ -53,13 +39,25 @@ class DialogScript {
     // appear, so that a test can look at what holds then.
     std::function<void(const ShownDialog&)> onShown;
 
+    void showMessage(QWidget* parent, const QString& caption, const QString& text,
+                     MessageIcon icon) override;
+    bool ask(QWidget* parent, const QString& caption, const QString& text) override;
+    QStringList chooseFilesToOpen(QWidget* parent, const QString& caption, const QString& folder,
+                                  const QString& filter) override;
+    QString chooseFileToSave(QWidget* parent, const QString& caption, const QString& startName,
+                             const QString& filter, const QString& defaultSuffix) override;
+    QString chooseFolder(QWidget* parent, const QString& caption, const QString& folder) override;
+    QString chooseProgram(QWidget* parent, const QString& caption) override;
+
   private:
     void keep(ShownDialog dialog);
+    QStringList answerFileDialog(ShownDialog::Kind kind, const QString& caption,
+                                 const QString& start);
+    QString answerPicker(ShownDialog::Kind kind, const QString& caption, const QString& start);
 
     std::vector<ShownDialog> shown_;
     std::deque<bool> questionAnswers_;
     std::deque<QStringList> fileAnswers_;
-    DialogScript* previous_;
 };
 
 } // namespace statvane
