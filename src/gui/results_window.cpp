@@ -76,29 +76,7 @@ void TForm5::buildControls() {
                      tr("This box shows all of the visitors that browsed your site.  To resolve a "
                         "visitor's IP address, double-click on their item in the listbox."),
                      ListBox1);
-    referrers_ =
-        new TallyTableModel({tr("URL Address"), tr("Number of Referrals"), tr("Percent")}, this);
-    ListView1 = newTableView("ListView1", referrers_);
-    addExplainedPage(
-        *PageControl1, tr("Referrer List"), "Label10",
-        tr("This tab lists all sites that visitor's came from before going to your web "
-           "site. Double-click on any web site to go visit it."),
-        ListView1);
-    topPages_ = new TallyTableModel({tr("URL Address"), tr("Number"), tr("Percentage")}, this);
-    ListView2 = newTableView("ListView2", topPages_);
-    addExplainedPage(
-        *PageControl1, tr("Top Pages"), "Label14",
-        tr("This site lists all the pages that were requested at your site, followed by "
-           "the frequency at which they were requested and the percentage of total hits "
-           "they comprise."),
-        ListView2);
-    browsers_ = new TallyTableModel({tr("Browser"), tr("Number"), tr("Percentage")}, this);
-    ListView3 = newTableView("ListView3", browsers_);
-    addExplainedPage(
-        *PageControl1, tr("Browser List"), "Label20",
-        tr("This list shows the various browsers that were used to access the web site, "
-           "along with the frequency in which they were used. "),
-        ListView3);
+    buildTallyPages();
     PageControl1->setCurrentIndex(0);
 
     auto* layout = new QVBoxLayout(this);
@@ -108,12 +86,59 @@ void TForm5::buildControls() {
     connect(ListBox1, &QAbstractItemView::doubleClicked, this, &TForm5::ListBox1DblClick);
     connect(ListView1, &QAbstractItemView::doubleClicked, this, &TForm5::ListView1DblClick);
     connect(ListView2, &QAbstractItemView::doubleClicked, this, &TForm5::ListView2DblClick);
-    connect(ListView1->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &TForm5::ListView1ColumnClick);
-    connect(ListView2->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &TForm5::ListView2ColumnClick);
-    connect(ListView3->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &TForm5::ListView3ColumnClick);
+}
+
+// The pages of the three counted tables, in tab order: each its table with
+// its headings under its explanation, a header click sorting it.
+void TForm5::buildTallyPages() {
+    static const struct {
+        const char* title;
+        const char* textName;
+        const char* text;
+        const char* headings[3];
+        const char* viewName;
+        TallyTableModel* TForm5::*model;
+        QTableView* TForm5::*view;
+        void (TForm5::*columnClick)(int);
+    } pages[] = {
+        {QT_TR_NOOP("Referrer List"),
+         "Label10",
+         QT_TR_NOOP("This tab lists all sites that visitor's came from before going to your web "
+                    "site. Double-click on any web site to go visit it."),
+         {QT_TR_NOOP("URL Address"), QT_TR_NOOP("Number of Referrals"), QT_TR_NOOP("Percent")},
+         "ListView1",
+         &TForm5::referrers_,
+         &TForm5::ListView1,
+         &TForm5::ListView1ColumnClick},
+        {QT_TR_NOOP("Top Pages"),
+         "Label14",
+         QT_TR_NOOP("This site lists all the pages that were requested at your site, followed by "
+                    "the frequency at which they were requested and the percentage of total hits "
+                    "they comprise."),
+         {QT_TR_NOOP("URL Address"), QT_TR_NOOP("Number"), QT_TR_NOOP("Percentage")},
+         "ListView2",
+         &TForm5::topPages_,
+         &TForm5::ListView2,
+         &TForm5::ListView2ColumnClick},
+        {QT_TR_NOOP("Browser List"),
+         "Label20",
+         QT_TR_NOOP("This list shows the various browsers that were used to access the web site, "
+                    "along with the frequency in which they were used. "),
+         {QT_TR_NOOP("Browser"), QT_TR_NOOP("Number"), QT_TR_NOOP("Percentage")},
+         "ListView3",
+         &TForm5::browsers_,
+         &TForm5::ListView3,
+         &TForm5::ListView3ColumnClick},
+    };
+    for (const auto& page : pages) {
+        auto* model = new TallyTableModel(
+            {tr(page.headings[0]), tr(page.headings[1]), tr(page.headings[2])}, this);
+        QTableView* view = newTableView(page.viewName, model);
+        addExplainedPage(*PageControl1, tr(page.title), page.textName, tr(page.text), view);
+        connect(view->horizontalHeader(), &QHeaderView::sectionClicked, this, page.columnClick);
+        this->*page.model = model;
+        this->*page.view = view;
+    }
 }
 
 QWidget* TForm5::buildButtons() {

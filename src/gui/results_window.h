@@ -98,6 +98,7 @@ class TForm5 : public QDialog {
     void buildControls();
     void buildMenus();
     QWidget* buildButtons();
+    void buildTallyPages();
     void takeResult(AnalysisResult result);
     void showLists();
     void FormShow();
