@@ -18,8 +18,9 @@ std::string layoutStatusText(const std::vector<std::string>& notices) {
     const std::size_t more = notices.size() - 1;
     if (more == 0)
         return notices.front();
-    return notices.front() + " (and " + std::to_string(more) +
-           (more == 1 ? " more file)" : " more files)");
+    const QString others = more == 1 ? QObject::tr(" (and 1 more file)")
+                                     : QObject::tr(" (and %1 more files)").arg(more);
+    return notices.front() + others.toStdString();
 }
 
 } // namespace

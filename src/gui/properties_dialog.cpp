@@ -212,7 +212,7 @@ void TForm2::OkButtonClick() {
 }
 
 void TForm2::tell(const char* message) {
-    prompt_.showMessage(message, MessageIcon::Information);
+    prompt_.showMessage(tr(message).toStdString(), MessageIcon::Information);
 }
 
 ReportProfile TForm2::profileFromFields() const {

@@ -46,8 +46,9 @@ QString firstOf(const QStringList& paths) {
     return paths.isEmpty() ? QString() : paths.front();
 }
 
-constexpr const char* kProgramsFilter = "Programs (*)";
-constexpr const char* kAllFilesFilter = "All Files (*)";
+QString programsFilter() {
+    return QObject::tr("Programs (*)");
+}
 
 // Folders are always listed; "Programs" lists only the files we may run.
 class ProgramFilter : public QSortFilterProxyModel {
@@ -55,7 +56,7 @@ class ProgramFilter : public QSortFilterProxyModel {
     using QSortFilterProxyModel::QSortFilterProxyModel;
 
     void showFor(const QString& nameFilter) {
-        programsOnly_ = nameFilter == kProgramsFilter;
+        programsOnly_ = nameFilter == programsFilter();
         invalidateFilter();
     }
 
@@ -112,7 +113,7 @@ QString QtDialogs::chooseProgram(QWidget* parent, const QString& caption) {
     dialog.setFileMode(QFileDialog::ExistingFile);
     auto* filter = new ProgramFilter(&dialog);
     dialog.setProxyModel(filter);
-    dialog.setNameFilters({kProgramsFilter, kAllFilesFilter});
+    dialog.setNameFilters({programsFilter(), QObject::tr("All Files (*)")});
     QObject::connect(&dialog, &QFileDialog::filterSelected, filter, &ProgramFilter::showFor);
     return dialog.exec() == QDialog::Accepted ? firstOf(dialog.selectedFiles()) : QString();
 }
