@@ -42,10 +42,14 @@ std::optional<std::string> oldReportsNotice(const std::filesystem::path& program
     for (const char* name : kProfileFiles) {
         if (!isThere(executableFolder / name))
             continue;
-        names += (names.empty() ? "" : ", ") + std::string(name);
-        command += " " + shellWord((executableFolder / name).string());
+        if (!names.empty())
+            names += ", ";
+        names += name;
+        command += ' ';
+        command += shellWord((executableFolder / name).string());
     }
-    command += " " + shellWord(programDirectory.string() + "/");
+    command += ' ';
+    command += shellWord(programDirectory.string() + "/");
     return "The reports kept beside the program in " + executableFolder.string() + " (" + names +
            ") are no longer read: reports are now kept in " + programDirectory.string() +
            ". To use them, move them there (" + command + ") and start Statvane again.";

@@ -71,8 +71,12 @@ TEST(ReportRulesTest, OptionCountTakesTheSixAnalysesAndTheEmailBox) {
 TEST(ListedReportsTest, AddsAtTheEndAndRemovesExactlyTheNamedEntry) {
     ListedReports reports = listing({"First", "Second"});
     std::vector<std::string> changes;
-    reports.onAdded = [&](const std::string& name) { changes.push_back("+" + name); };
-    reports.onRemoved = [&](std::size_t row) { changes.push_back("-" + std::to_string(row)); };
+    reports.onAdded = [&](const std::string& name) {
+        changes.push_back(std::string(1, '+') + name);
+    };
+    reports.onRemoved = [&](std::size_t row) {
+        changes.push_back(std::to_string(row).insert(0, 1, '-'));
+    };
     reports.add("Third");
     reports.remove("second");
     reports.remove("Not listed");

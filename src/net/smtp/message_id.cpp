@@ -52,7 +52,9 @@ std::string messageIdText(std::string_view unique, std::string_view from,
     std::string_view domain = domainOf(from);
     if (!isHostName(domain))
         domain = isHostName(localHost) ? localHost : "localhost";
-    return "<" + std::string(unique) + "@" + std::string(domain) + ">";
+    std::string id = "<";
+    id.append(unique).append("@").append(domain).append(">");
+    return id;
 }
 
 } // namespace statvane
