@@ -1,19 +1,20 @@
 #pragma once
 
-#include "analysis/check_points.h"
 #include "analysis/decompressor.h"
-#include "analysis/log_lines.h"
+#include "analysis/log_file_reader.h"
+#include "platform/file_descriptor.h"
+
+#include <memory>
 
 namespace statvane {
 
-// Appends the lines of an open compressed log, read and decompressed a chunk
-// at a time: neither the file nor its decompressed bytes are ever held whole,
-// only the lines kept. A check point follows each chunk. Every stream of the
+// Reads an open compressed log, decompressing it as it goes: neither the
+// file nor its decompressed bytes are ever held whole. Every stream of the
 // file is read, one after the other, as the formats' own tools do, and zero
 // bytes after a stream are passed over where the format allows them (gzip,
 // xz). Damaged data, or a file that ends inside a stream, makes the file
-// unreadable; then, as on Cancel, nothing of it is kept.
-LogFileRead readCompressedLog(int fd, Decompressor& decompressor, LogLines& lines,
-                              CheckPoints& checks);
+// unreadable from there on.
+std::unique_ptr<LogFileReader> makeCompressedLogReader(FileDescriptor fd,
+                                                       std::unique_ptr<Decompressor> decompressor);
 
 } // namespace statvane

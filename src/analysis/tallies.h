@@ -2,32 +2,25 @@
 
 #include "analysis/analysis_result.h"
 #include "analysis/check_points.h"
-#include "analysis/log_lines.h"
+#include "analysis/tally_table.h"
 
 #include <string>
 #include <vector>
 
 namespace statvane {
 
-// Each tally passes once over the lines and counts one key per line in first-
-// occurrence order. They return false when cancelled.
+inline constexpr const char* kReferrersStep = "Tallying Referrer Sites...";
+inline constexpr const char* kPagesStep = "Calculating Top Pages...";
+inline constexpr const char* kBrowsersStep = "Gathering Browser Types...";
 
-// Referrers in lower case, of at least 3 characters, that contain none of the
-// filter texts.
-bool tallyReferrers(const LogLines& lines, AnalysisResult& result,
-                    const std::vector<std::string>& filters, CheckPoints& checkPoints,
-                    int progressStep);
-
-// Requested paths as full addresses on the web site.
-bool tallyPages(const LogLines& lines, AnalysisResult& result, const std::string& webSite,
-                CheckPoints& checkPoints, int progressStep);
+// The step of a table that the log pass counted (referrers, top pages or
+// browsers): its text and the bar's advance, then the table takes its place
+// in the result and its number of rows is the step's count. False when
+// cancelled.
+bool presentTally(const char* stepText, TallyTable counted, TallyTable& into,
+                  CheckPoints& checkPoints, int progressStep);
 
 // Removes the page rows whose address contains a filter text.
 void filterPages(AnalysisResult& result, const std::vector<std::string>& filters);
-
-// The rest of each line after its fourth double quote; a new text needs at
-// least 6 characters to become a row.
-bool tallyBrowsers(const LogLines& lines, AnalysisResult& result, CheckPoints& checkPoints,
-                   int progressStep);
 
 } // namespace statvane

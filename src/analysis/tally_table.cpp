@@ -11,16 +11,17 @@ std::optional<std::size_t> TallyTable::find(std::string_view key) const {
     return found->second;
 }
 
-void TallyTable::append(std::string_view key) {
+std::size_t TallyTable::append(std::string_view key, std::int32_t count) {
     index_.emplace(std::string(key), rows_.size());
-    rows_.push_back(TallyRow{std::string(key), 1, {}});
+    rows_.push_back(TallyRow{std::string(key), count, {}});
+    return rows_.size() - 1;
 }
 
-void TallyTable::tally(std::string_view key) {
+void TallyTable::tally(std::string_view key, std::int32_t count) {
     if (const auto row = find(key))
-        increment(*row);
+        increment(*row, count);
     else
-        append(key);
+        append(key, count);
 }
 
 void TallyTable::clear() {

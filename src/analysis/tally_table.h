@@ -30,11 +30,15 @@ class TallyTable {
     bool empty() const { return rows_.empty(); }
 
     std::optional<std::size_t> find(std::string_view key) const;
-    void increment(std::size_t row) { ++rows_[row].count; }
-    void append(std::string_view key);
+    void increment(std::size_t row, std::int32_t by = 1) { rows_[row].count += by; }
+    std::size_t append(std::string_view key, std::int32_t count = 1);
     // Raises the count of the row equal to key ignoring case, or appends
-    // a new row (key, 1).
-    void tally(std::string_view key);
+    // a new row (key, count).
+    void tally(std::string_view key, std::int32_t count = 1);
+    static std::uint64_t hashOf(std::string_view key) { return ascii::CaseInsensitiveHash{}(key); }
+    std::uint64_t hashAt(std::size_t row) const { return hashOf(rows_[row].key); }
+    std::optional<std::size_t> find(std::string_view key, std::uint64_t) const { return find(key); }
+    void tally(std::string_view key, std::uint64_t, std::int32_t count) { tally(key, count); }
 
     void clear();
     void removeIf(const std::function<bool(const TallyRow&)>& remove);

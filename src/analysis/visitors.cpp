@@ -3,33 +3,25 @@
 #include "analysis/dns_cache.h"
 #include "analysis/log_fields.h"
 #include "analysis/visitor_names.h"
-#include "platform/resolver_library.h"
 #include "platform/ascii.h"
 #include "platform/integer_text.h"
+#include "platform/resolver_library.h"
 
 #include <algorithm>
-#include <unordered_set>
 
 namespace statvane {
 
-bool compileVisitors(const LogLines& lines, AnalysisResult& result, CheckPoints& checkPoints,
+bool compileVisitors(const TallyTable& addresses, AnalysisResult& result, CheckPoints& checkPoints,
                      int progressStep) {
-    result.visitors.clear();
     checkPoints.startStep("Compiling Unique Visitors List...", progressStep);
-    std::unordered_set<std::string_view, ascii::CaseInsensitiveHash, ascii::CaseInsensitiveEqual>
-        unique;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (const auto address = visitorOf(lines[i]))
-            unique.insert(*address);
-        const bool last = i + 1 == lines.size();
-        if (!checkPoints.pass([&] { return std::to_string(unique.size()); }, last))
-            return false;
-    }
-    result.visitors.assign(unique.begin(), unique.end());
+    result.visitors.clear();
+    result.visitors.reserve(addresses.size());
+    for (const TallyRow& row : addresses.rows())
+        result.visitors.emplace_back(row.key);
     std::sort(
         result.visitors.begin(), result.visitors.end(),
         [](const std::string& a, const std::string& b) { return ascii::lessIgnoringCase(a, b); });
-    return true;
+    return checkPoints.pass([&result] { return std::to_string(result.visitors.size()); }, true);
 }
 
 namespace {

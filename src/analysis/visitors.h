@@ -2,7 +2,7 @@
 
 #include "analysis/analysis_result.h"
 #include "analysis/check_points.h"
-#include "analysis/log_lines.h"
+#include "analysis/tally_table.h"
 
 #include <filesystem>
 #include <string>
@@ -12,10 +12,10 @@ namespace statvane {
 
 class ResolverLibrary;
 
-// The unique client addresses, ascending ignoring case; an address equal to
-// one already met, ignoring case, keeps the first spelling. False when
-// cancelled.
-bool compileVisitors(const LogLines& lines, AnalysisResult& result, CheckPoints& checkPoints,
+// The visitors step over the unique client addresses that the log pass found
+// (first spellings): they become the visitors list, ascending ignoring case,
+// and their number is the step's count. False when cancelled.
+bool compileVisitors(const TallyTable& addresses, AnalysisResult& result, CheckPoints& checkPoints,
                      int progressStep);
 
 // Replaces each visitor that is not in the cache of failures with its host

@@ -2,13 +2,14 @@
 
 #include "analysis/dns_cache.h"
 #include "analysis/input_files.h"
-#include "analysis/log_fields.h"
-#include "analysis/log_lines.h"
+#include "analysis/log_file_reader.h"
+#include "analysis/log_pass.h"
 #include "analysis/tallies.h"
 #include "analysis/visitors.h"
-#include "platform/resolver_library.h"
 #include "output/report_delivery.h"
 #include "platform/error.h"
+#include "platform/resolver_library.h"
+#include "platform/thread_count.h"
 
 #include <new>
 #include <span>
@@ -45,10 +46,6 @@ int progressStepFor(std::int32_t totalOptions) {
     return totalOptions > 0 ? kProgressRange / totalOptions : 0;
 }
 
-std::string dateText(std::string_view line) {
-    return std::string(dateOf(line).value_or(""));
-}
-
 // How many unreadable files a failed run names; the rest are counted.
 constexpr std::size_t kNamedFilesLimit = 10;
 
@@ -73,10 +70,19 @@ std::vector<std::string> unreadableFiles(std::span<const std::filesystem::path> 
 }
 
 // What a file whose lines are not all in the combined layout is told with.
-std::string layoutNotice(const std::filesystem::path& file, const LogFileRead& read) {
+std::string layoutNotice(const std::filesystem::path& file, const PassTotals::FileLines& read) {
     return fileDetail(file, std::to_string(read.outsideLayout) + " of " +
                                 std::to_string(read.lines) +
                                 " lines are not in the combined log layout.");
+}
+
+std::vector<std::string> layoutNotices(const std::vector<std::filesystem::path>& files,
+                                       const PassTotals& totals) {
+    std::vector<std::string> notices;
+    for (std::size_t i = 0; i < totals.files.size(); ++i)
+        if (totals.files[i].outsideLayout > 0)
+            notices.push_back(layoutNotice(files[i], totals.files[i]));
+    return notices;
 }
 
 } // namespace
@@ -121,11 +127,10 @@ RunOutcome AnalysisRun::run(const std::string& name) {
             MessageIcon::Warning);
         return RunOutcome::Failed;
     }
-    LogLines lines;
-    std::vector<std::string> layoutNotices;
-    if (const auto ended = readLogFiles(inputs.files, lines, layoutNotices))
+    PassTotals totals;
+    if (const auto ended = readLogFiles(inputs.files, passSelection(name, settings), totals))
         return *ended;
-    if (lines.empty()) {
+    if (totals.lines == 0) {
         observer_.closeProgress();
         context_.prompt.showMessage(kNoLinesMessage, MessageIcon::Warning);
         return RunOutcome::Failed;
@@ -134,9 +139,9 @@ RunOutcome AnalysisRun::run(const std::string& name) {
     AnalysisResult result;
     result.logFileCount = static_cast<std::int32_t>(inputs.files.size());
     const int progressStep = progressStepFor(context_.profiles.readInteger(name, "Total Options"));
-    result.hits = static_cast<std::int32_t>(lines.size());
+    result.hits = static_cast<std::int32_t>(totals.lines);
     result.hitsAverage = result.hits / result.logFileCount;
-    if (!runSteps(name, settings, lines, result, progressStep))
+    if (!runSteps(name, settings, totals, result, progressStep))
         return RunOutcome::Cancelled;
 
     if (!result.visitors.empty()) {
@@ -147,13 +152,14 @@ RunOutcome AnalysisRun::run(const std::string& name) {
         result.referralSites = static_cast<std::int32_t>(result.referrers.size());
         result.referralSitesAverage = *result.referralSites / result.logFileCount;
     }
-    result.firstDate = dateText(lines.front());
-    result.lastDate = dateText(lines.back());
-    lines.clear();
+    result.firstDate = std::move(totals.firstDate);
+    result.lastDate = std::move(totals.lastDate);
+    const std::vector<std::string> notices = layoutNotices(inputs.files, totals);
+    totals = {};
     observer_.closeProgress();
     result.computePercentages();
     const RunOutcome outcome = deliver(name, settings, result, inputs.outputFile);
-    context_.output.tellLayoutNotices(layoutNotices);
+    context_.output.tellLayoutNotices(notices);
     return outcome;
 }
 
@@ -165,35 +171,51 @@ std::optional<std::string> AnalysisRun::outputName(const std::string& name) cons
     return context_.profiles.readText(name, "Output").value_or("test.txt");
 }
 
-// Reads every file into lines, with a notice for each file that has lines
-// out of the combined layout; the outcome that ends the run when a file
-// cannot be read or Cancel is pressed, nothing when all were read.
+// What the log pass counts for the report.
+PassSelection AnalysisRun::passSelection(const std::string& name, const Settings& settings) const {
+    const ProfileStore& profile = context_.profiles;
+    PassSelection selection;
+    selection.visitors = profile.readFlag(name, "Visitors");
+    selection.referrers = profile.readFlag(name, "Referrers");
+    selection.pages = profile.readFlag(name, "Pages");
+    selection.browsers = profile.readFlag(name, "Browser");
+    if (selection.referrers)
+        selection.referrerFilters = settings.ReferrerFilterList;
+    if (selection.pages)
+        selection.webSite = context_.settingsStore.readWebSite();
+    return selection;
+}
+
+// Opens every file, then reads them all in one pass; the outcome that ends
+// the run when a file cannot be read or Cancel is pressed, nothing when all
+// were read.
 std::optional<RunOutcome> AnalysisRun::readLogFiles(const std::vector<std::filesystem::path>& files,
-                                                    LogLines& lines,
-                                                    std::vector<std::string>& layoutNotices) {
-    CheckPoints checks(observer_, 1);
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const LogFileRead read = readLogFile(files[i], lines, checks);
-        if (read.status == LogFileRead::Status::Cancelled)
-            return RunOutcome::Cancelled;
-        if (read.status == LogFileRead::Status::Unreadable) {
-            // The progress display stays until the user closes it with Cancel.
-            context_.prompt.showMessageWithDetails(
-                kMissingFilesMessage, MessageIcon::Warning,
-                unreadableFiles(std::span(files).subspan(i), read.reason));
-            return RunOutcome::Failed;
-        }
-        if (read.outsideLayout > 0)
-            layoutNotices.push_back(layoutNotice(files[i], read));
+                                                    const PassSelection& selection,
+                                                    PassTotals& totals) {
+    PassEnd end;
+    for (std::size_t i = 0; i < files.size() && end.status == PassEnd::Status::Done; ++i)
+        if (auto reason = unreadableReason(files[i]))
+            end = {PassEnd::Status::Unreadable, i, std::move(*reason)};
+    if (end.status == PassEnd::Status::Done) {
+        CheckPoints checks(observer_, 1);
+        end = runLogPass(files, selection, totals, checks, {passThreadCount()});
+    }
+    if (end.status == PassEnd::Status::Cancelled)
+        return RunOutcome::Cancelled;
+    if (end.status == PassEnd::Status::Unreadable) {
+        // The progress display stays until the user closes it with Cancel.
+        context_.prompt.showMessageWithDetails(
+            kMissingFilesMessage, MessageIcon::Warning,
+            unreadableFiles(std::span(files).subspan(end.file), end.reason));
+        return RunOutcome::Failed;
     }
     return std::nullopt;
 }
 
-bool AnalysisRun::runSteps(const std::string& name, const Settings& settings, const LogLines& lines,
+bool AnalysisRun::runSteps(const std::string& name, const Settings& settings, PassTotals& totals,
                            AnalysisResult& result, int progressStep) {
     const ProfileStore& profile = context_.profiles;
-    CheckPoints lineChecks(observer_);
-    CheckPoints networkChecks(observer_, 1);
+    CheckPoints checks(observer_, 1);
     std::optional<ResolverLibrary> resolver;
     const auto connected = [&] {
         if (!resolver)
@@ -202,30 +224,33 @@ bool AnalysisRun::runSteps(const std::string& name, const Settings& settings, co
     };
 
     const bool visitors = profile.readFlag(name, "Visitors");
-    if (visitors && !compileVisitors(lines, result, lineChecks, progressStep))
+    if (visitors && !compileVisitors(totals.visitors, result, checks, progressStep))
         return false;
+    totals.visitors = {};
     if (profile.readFlag(name, "DNS") && connected() &&
         !reverseLookup(result, dnsLogFile(context_.programDirectory), settings.MaxCache, *resolver,
-                       networkChecks, progressStep))
+                       checks, progressStep))
         return false;
     if (visitors)
         filterVisitors(result, settings.VisitorFilterList);
     if (profile.readFlag(name, "Referrers") &&
-        !tallyReferrers(lines, result, settings.ReferrerFilterList, lineChecks, progressStep))
+        !presentTally(kReferrersStep, std::move(totals.referrers), result.referrers, checks,
+                      progressStep))
         return false;
     if (profile.readFlag(name, "Pages")) {
-        if (!tallyPages(lines, result, context_.settingsStore.readWebSite(), lineChecks,
-                        progressStep))
+        if (!presentTally(kPagesStep, std::move(totals.pages), result.topPages, checks,
+                          progressStep))
             return false;
         const ProxySettings proxy{settings.ProxyServerAddress, settings.ProxyPort,
                                   settings.ProxyUserName, settings.ProxyPassword};
         if (profile.readFlag(name, "Bytes") && context_.headRequester && connected() &&
-            !measureBytes(result, *context_.headRequester, proxy, networkChecks, progressStep))
+            !measureBytes(result, *context_.headRequester, proxy, checks, progressStep))
             return false;
         filterPages(result, settings.TopPagesFilterList);
     }
     return !profile.readFlag(name, "Browser") ||
-           tallyBrowsers(lines, result, lineChecks, progressStep);
+           presentTally(kBrowsersStep, std::move(totals.browsers), result.browsers, checks,
+                        progressStep);
 }
 
 RunOutcome AnalysisRun::deliver(const std::string& name, const Settings& settings,

@@ -1,8 +1,9 @@
 #pragma once
 
 #include "analysis/analysis_result.h"
+#include "analysis/block_tally.h"
 #include "analysis/bytes_step.h"
-#include "analysis/log_lines.h"
+#include "analysis/pass_totals.h"
 #include "analysis/run_observer.h"
 #include "analysis/step_recording_observer.h"
 #include "platform/prompt.h"
@@ -94,10 +95,10 @@ class AnalysisRun {
   private:
     RunOutcome run(const std::string& name);
     std::optional<std::string> outputName(const std::string& name) const;
+    PassSelection passSelection(const std::string& name, const Settings& settings) const;
     std::optional<RunOutcome> readLogFiles(const std::vector<std::filesystem::path>& files,
-                                           LogLines& lines,
-                                           std::vector<std::string>& layoutNotices);
-    bool runSteps(const std::string& name, const Settings& settings, const LogLines& lines,
+                                           const PassSelection& selection, PassTotals& totals);
+    bool runSteps(const std::string& name, const Settings& settings, PassTotals& totals,
                   AnalysisResult& result, int progressStep);
     RunOutcome deliver(const std::string& name, const Settings& settings, AnalysisResult& result,
                        const std::optional<std::filesystem::path>& outputFile);

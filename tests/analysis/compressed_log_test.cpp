@@ -1,62 +1,18 @@
-#include "analysis/log_lines.h"
-#include "support/recording_run.h"
+#include "compressing.h"
+#include "line_reading.h"
 #include "support/temp_dir.h"
 
-#include <bzlib.h>
 #include <gtest/gtest.h>
-#include <lzma.h>
-#include <zlib.h>
-#include <zstd.h>
 
 namespace statvane {
 namespace {
 
 using namespace std::string_literals;
-using Status = LogFileRead::Status;
-using Lines = std::vector<std::string>;
-
-std::string gzipped(std::string_view bytes) {
-    z_stream stream{};
-    EXPECT_EQ(::deflateInit2(&stream, 6, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY), Z_OK);
-    std::string out(::deflateBound(&stream, bytes.size()), '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.data()));
-    stream.avail_in = static_cast<uInt>(bytes.size());
-    stream.next_out = reinterpret_cast<Bytef*>(out.data());
-    stream.avail_out = static_cast<uInt>(out.size());
-    EXPECT_EQ(::deflate(&stream, Z_FINISH), Z_STREAM_END);
-    out.resize(stream.total_out);
-    ::deflateEnd(&stream);
-    return out;
-}
-
-std::string bzipped(std::string_view bytes) {
-    auto size = static_cast<unsigned>(bytes.size() + bytes.size() / 100 + 600);
-    std::string out(size, '\0');
-    EXPECT_EQ(::BZ2_bzBuffToBuffCompress(out.data(), &size, const_cast<char*>(bytes.data()),
-                                         static_cast<unsigned>(bytes.size()), 9, 0, 0),
-              BZ_OK);
-    out.resize(size);
-    return out;
-}
-
-std::string xzed(std::string_view bytes) {
-    std::string out(::lzma_stream_buffer_bound(bytes.size()), '\0');
-    std::size_t size = 0;
-    EXPECT_EQ(::lzma_easy_buffer_encode(
-                  6, LZMA_CHECK_CRC64, nullptr, reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                  bytes.size(), reinterpret_cast<std::uint8_t*>(out.data()), &size, out.size()),
-              LZMA_OK);
-    out.resize(size);
-    return out;
-}
-
-std::string zstded(std::string_view bytes) {
-    std::string out(::ZSTD_compressBound(bytes.size()), '\0');
-    const std::size_t size = ::ZSTD_compress(out.data(), out.size(), bytes.data(), bytes.size(), 3);
-    EXPECT_FALSE(::ZSTD_isError(size));
-    out.resize(size);
-    return out;
-}
+using test::bzipped;
+using test::gzipped;
+using test::Lines;
+using test::xzed;
+using test::zstded;
 
 // Two members (gzip), streams (bzip2, xz) or frames (zstd) one after the other, as `cat` of two
 // compressed files makes.
@@ -71,29 +27,16 @@ std::string gzippedWithZeros(std::string_view bytes) {
 }
 
 struct Reading {
-    LogFileRead result;
+    std::optional<std::string> unreadable;
     Lines lines;
 };
 
-// Reads a file of the given bytes after a plain file of one line, which must
-// stay whatever becomes of the second.
-Reading readAfterAPlainFile(std::string_view bytes, test::RecordingObserver& observer) {
+// Reads a file of the given bytes as a log pass reads it, a block at a time.
+Reading readLog(std::string_view bytes) {
     test::TempDir dir;
-    test::writeFile(dir / "first.log", "first\n");
     test::writeFile(dir / "access.log.2.gz", bytes);
-    CheckPoints checks(observer, 1);
-    LogLines lines;
-    EXPECT_EQ(readLogFile(dir / "first.log", lines, checks).status, Status::Read);
-    const LogFileRead result = readLogFile(dir / "access.log.2.gz", lines, checks);
-    Lines kept(lines.begin(), lines.end());
-    EXPECT_EQ(kept.at(0), "first");
-    kept.erase(kept.begin());
-    return {result, kept};
-}
-
-Reading readAfterAPlainFile(std::string_view bytes) {
-    test::RecordingObserver observer;
-    return readAfterAPlainFile(bytes, observer);
+    const auto read = test::readLogBytes(dir / "access.log.2.gz", std::size_t{1} << 20);
+    return {read.unreadable, test::blockedLines(read.bytes, std::size_t{1} << 20)};
 }
 
 // Several megabytes, so that chunks end all over the lines: short and long
@@ -110,14 +53,10 @@ std::string largeLog() {
     return log + "last line";
 }
 
-Reading plainReading(std::string_view bytes) {
-    const Reading reading = readAfterAPlainFile(bytes);
-    EXPECT_EQ(reading.result.status, Status::Read);
-    return reading;
-}
-
 Lines plainLines(std::string_view bytes) {
-    return plainReading(bytes).lines;
+    const Reading reading = readLog(bytes);
+    EXPECT_EQ(reading.unreadable, std::nullopt);
+    return reading.lines;
 }
 
 TEST(CompressedLog, GivesTheLinesOfThePlainFile) {
@@ -142,14 +81,12 @@ TEST(CompressedLog, GivesTheLinesOfThePlainFile) {
         largeLog(),
     };
     for (const std::string& log : logs) {
-        const Reading expected = plainReading(log);
+        const Lines expected = plainLines(log);
         for (const auto& [name, encode] : encodings) {
             SCOPED_TRACE(testing::Message() << name << ", " << log.size() << " bytes");
-            const Reading reading = readAfterAPlainFile(encode(log));
-            EXPECT_EQ(reading.result.status, Status::Read);
-            EXPECT_EQ(reading.lines, expected.lines);
-            EXPECT_EQ(reading.result.lines, expected.result.lines);
-            EXPECT_EQ(reading.result.outsideLayout, expected.result.outsideLayout);
+            const Reading reading = readLog(encode(log));
+            EXPECT_EQ(reading.unreadable, std::nullopt);
+            EXPECT_EQ(reading.lines, expected);
         }
     }
 }
@@ -173,7 +110,7 @@ TEST(CompressedLog, IsRecognisedByItsFirstBytes) {
         EXPECT_EQ(plainLines(bytes), expected) << bytes;
 }
 
-TEST(CompressedLog, DamagedDataMakesTheFileUnreadableWithNothingKept) {
+TEST(CompressedLog, DamagedDataMakesTheFileUnreadable) {
     const std::string log = largeLog();
     const std::string gzip = gzipped(log);
     const std::string bzip2 = bzipped(log);
@@ -207,41 +144,8 @@ TEST(CompressedLog, DamagedDataMakesTheFileUnreadableWithNothingKept) {
     };
     for (const auto& [bytes, reason] : cases) {
         SCOPED_TRACE(reason);
-        const Reading reading = readAfterAPlainFile(bytes);
-        EXPECT_EQ(reading.result.status, Status::Unreadable);
-        EXPECT_EQ(reading.result.reason, reason);
-        EXPECT_TRUE(reading.lines.empty());
+        EXPECT_EQ(readLog(bytes).unreadable, reason);
     }
-}
-
-TEST(CompressedLog, DecompressingPassesCheckPointsAndStopsOnCancel) {
-    const std::string gzip = gzipped(largeLog() + "\n" + largeLog());
-
-    test::RecordingObserver observer;
-    observer.checksBeforeCancel = 1000;
-    EXPECT_EQ(readAfterAPlainFile(gzip, observer).result.status, Status::Read);
-    EXPECT_GE(observer.checks, 10); // 13 MB out, a megabyte at a time
-
-    observer.checks = 0;
-    observer.checksBeforeCancel = 3; // two for the plain file
-    const Reading cancelled = readAfterAPlainFile(gzip, observer);
-    EXPECT_EQ(cancelled.result.status, Status::Cancelled);
-    EXPECT_TRUE(cancelled.lines.empty());
-}
-
-// A small file that expands a thousandfold costs the memory of its lines only.
-TEST(CompressedLog, MemoryGrowsWithTheKeptLinesOnly) {
-    const std::string bomb = gzipped(std::string(std::size_t{32} << 20, '\n') + "one line\n" +
-                                     std::string(std::size_t{32} << 20, '\n'));
-    ASSERT_LT(bomb.size(), 100000u);
-    test::TempDir dir;
-    test::writeFile(dir / "bomb.gz", bomb);
-    test::RecordingObserver observer;
-    CheckPoints checks(observer, 1);
-    LogLines lines;
-    EXPECT_EQ(readLogFile(dir / "bomb.gz", lines, checks).status, Status::Read);
-    EXPECT_EQ(Lines(lines.begin(), lines.end()), Lines{"one line"});
-    EXPECT_LE(lines.memoryUsed(), std::size_t{8} << 20);
 }
 
 } // namespace

@@ -1,27 +1,28 @@
 #pragma once
 
+#include "analysis/block_tally.h"
 #include "analysis/check_points.h"
-#include "analysis/log_lines.h"
+#include "analysis/pass_totals.h"
 #include "support/recording_run.h"
 
-#include <cstring>
 #include <initializer_list>
 #include <string_view>
 
 namespace statvane::test {
 
-// Lines held as a run holds them, made from text.
-inline LogLines makeLines(std::initializer_list<std::string_view> texts) {
+// What a log pass counts in lines made from text, one file of one block.
+inline PassTotals countLines(std::initializer_list<std::string_view> texts,
+                             const PassSelection& selection) {
     std::string bytes;
     for (const auto text : texts) {
         bytes += text;
         bytes += '\n';
     }
-    FileBuffer buffer(bytes.size());
-    std::memcpy(buffer.data(), bytes.data(), bytes.size());
-    LogLines lines;
-    lines.appendFile(std::move(buffer), bytes.size());
-    return lines;
+    BlockTally block;
+    block.count(bytes, selection);
+    PassTotals totals;
+    totals.add(block, 0, selection);
+    return totals;
 }
 
 // A combined-layout line with the given pieces.

@@ -1,6 +1,6 @@
 #include "analysis/visitors.h"
-#include "platform/resolver_library.h"
 #include "platform/error.h"
+#include "platform/resolver_library.h"
 #include "steps_fixture.h"
 #include "support/temp_dir.h"
 
@@ -12,18 +12,24 @@
 namespace statvane {
 namespace {
 
-using test::makeLines;
+using test::countLines;
 using Strings = std::vector<std::string>;
 
 class VisitorsTest : public ::testing::Test, public test::StepsFixture {
   protected:
+    // The visitors step over the addresses of the lines.
+    bool compile(std::initializer_list<std::string_view> lines) {
+        PassSelection selection;
+        selection.visitors = true;
+        return compileVisitors(countLines(lines, selection).visitors, result, checkPoints, 30);
+    }
+
     AnalysisResult result;
 };
 
 TEST_F(VisitorsTest, UniqueAddressesAscendingIgnoringCase) {
-    const auto lines = makeLines({"10.0.0.2 a", "10.0.0.1 b", "10.0.0.2 c", "Host.example x",
-                                  "host.EXAMPLE y", "alpha z", "noblank", " leading"});
-    ASSERT_TRUE(compileVisitors(lines, result, checkPoints, 30));
+    ASSERT_TRUE(compile({"10.0.0.2 a", "10.0.0.1 b", "10.0.0.2 c", "Host.example x",
+                         "host.EXAMPLE y", "alpha z", "noblank", " leading"}));
     EXPECT_EQ(result.visitors, (Strings{"10.0.0.1", "10.0.0.2", "alpha", "Host.example"}));
     EXPECT_EQ(observer.steps, Strings{"Compiling Unique Visitors List..."});
     EXPECT_EQ(observer.counts.back(), "4");
@@ -145,8 +151,7 @@ TEST_P(EitherResolverTest, AddressesHoldingCrOrNulStayOutOfTheCacheAndUnresolved
     const std::string withNul("10.9.0.1\0Z", 10);
     const std::string line = test::combined("10.9.0.1\rZ", "GET / HTTP/1.0", "-", "A");
     const std::string nulLine = test::combined(withNul, "GET / HTTP/1.0", "-", "A");
-    const auto lines = makeLines({line, nulLine, test::combined("10.0.0.2", "GET /", "-", "A")});
-    ASSERT_TRUE(compileVisitors(lines, result, checkPoints, 30));
+    ASSERT_TRUE(compile({line, nulLine, test::combined("10.0.0.2", "GET /", "-", "A")}));
     ASSERT_TRUE(lookUp("10000"));
     EXPECT_EQ(result.visitors, (Strings{"10.0.0.2", withNul, "10.9.0.1\rZ"}));
     EXPECT_EQ(test::readFile(dir / "dns.log"), "10.0.0.2\r\n");

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """End-to-end tests of `statvane --batch` under a limit on its address space:
-web sites whose answers never end their header, and a log that expands past
-the limit. Every peer listens on a free loopback port; no traffic leaves it.
+web sites whose answers never end their header, and a log whose distinct
+pages take more than the limit. Every peer listens on a free loopback port; no traffic leaves it.
 
 Usage: memory_limit_test.py --statvane PATH [unittest arguments, e.g. a class name]
 """
@@ -23,7 +23,7 @@ from network_test import (RUN_TIME_LIMIT, NetworkTestCase, ScriptedServer, byte_
                           figure_lines, report_profile)
 
 # Room for the program many times over, and a small part of what a header
-# without bound or the expanded log below would take.
+# without bound or the pages of the log below would take.
 MEMORY_LIMIT = 1 << 30
 # More pages than are asked at once, so that every request slot meets the
 # hostile site and some meet it twice.
@@ -86,12 +86,20 @@ class HostileSites(MemoryLimitTestCase):
 
 class LogBeyondMemory(MemoryLimitTestCase):
     def test_running_out_of_memory_names_the_step_and_exits_with_1(self):
-        # Members of 64 MiB each, as many as make one and a half times the
-        # limit; a few megabytes on disk.
-        line = dated(b"10.0.0.1", b"GET /a.html HTTP/1.0") + b"\n"
-        member = gzip.compress(line * ((64 << 20) // len(line)), 1)
+        # Every line asks for a page of its own with an address of almost 5,000
+        # characters, so that the counted pages alone take one and a half times
+        # the limit; a few megabytes on disk, in members of about 64 MiB.
+        def line(number):
+            path = b"/" + b"p" * 4850 + b"%09d" % number
+            return dated(b"10.0.0.1", b"GET " + path + b" HTTP/1.0") + b"\n"
+        per_member = (64 << 20) // len(line(0))
+        members = MEMORY_LIMIT * 3 // 2 // (64 << 20)
         log = self.sandbox.path("huge.log.gz")
-        write(log, member * (MEMORY_LIMIT * 3 // 2 // (64 << 20)))
+        with open(log, "wb") as out:
+            for member in range(members):
+                first = member * per_member
+                out.write(gzip.compress(b"".join(line(n) for n in range(first, first + per_member)),
+                                        1))
         output = self.sandbox.path("huge.txt")
         self.sandbox.write_profiles([report_profile("Huge", [log], output, analyses=("Pages",))])
 

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "analysis/tally_table.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace statvane {
+
+// The per-line analyses a log pass runs, and what they need.
+struct PassSelection {
+    bool visitors = false;
+    bool referrers = false;
+    bool pages = false;
+    bool browsers = false;
+    // Referrers that contain one of these texts are not counted.
+    std::vector<std::string> referrerFilters;
+    // Pages are counted as full addresses on this site.
+    std::string webSite;
+};
+
+// What one block of a log file holds: its lines counted by every selected
+// analysis into tables of its own, each in the order its rows were first met
+// in the block. Blocks are counted on worker threads and added up in file
+// order (PassTotals), so that the totals are what one pass over all the lines
+// would give. A block is cleared and used again for the next one.
+struct BlockTally {
+    std::size_t lines = 0;
+    // Of the lines, those not in the combined log layout.
+    std::size_t outsideLayout = 0;
+    // The dates of the block's first and last line ("" without one).
+    std::string firstDate;
+    std::string lastDate;
+
+    // Client addresses, first spelling kept; their counts mean nothing.
+    TallyTable visitors;
+    // Referrers in lower case, of at least 3 characters, without a filter
+    // text.
+    TallyTable referrers;
+    // Referrers that failed those rules, so that each is judged only once.
+    TallyTable refusedReferrers;
+    // Requested paths (not yet full addresses).
+    TallyTable paths;
+    // Browser texts of at least 6 characters.
+    TallyTable browsers;
+
+    void clear();
+
+    // Counts the lines of bytes, a whole block of one file (see blockLength).
+    void count(std::string_view bytes, const PassSelection& selection);
+
+  private:
+    void countLine(std::string_view line, const PassSelection& selection);
+    void countReferrer(std::string_view referrer, const std::vector<std::string>& filters);
+
+    std::string lowered_;
+};
+
+} // namespace statvane

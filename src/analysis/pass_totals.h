@@ -1,0 +1,38 @@
+#pragma once
+
+#include "analysis/block_tally.h"
+#include "analysis/tally_table.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace statvane {
+
+// What a log pass found in all its files: the blocks' counts and tables added
+// up in file order, so that every row stands where its first occurrence (the
+// earliest file and line) puts it and keeps the spelling met there.
+struct PassTotals {
+    struct FileLines {
+        std::size_t lines = 0;
+        std::size_t outsideLayout = 0;
+    };
+
+    std::size_t lines = 0;
+    // One entry per file of the pass, in order.
+    std::vector<FileLines> files;
+    // The dates of the first and the last line of all.
+    std::string firstDate;
+    std::string lastDate;
+
+    TallyTable visitors;
+    TallyTable referrers;
+    // Full addresses on the web site.
+    TallyTable pages;
+    TallyTable browsers;
+
+    // Adds a block of file number `file`; blocks come in file order.
+    void add(const BlockTally& block, std::size_t file, const PassSelection& selection);
+};
+
+} // namespace statvane
