@@ -67,9 +67,10 @@ class FileReplacement {
     FileReplacement& operator=(const FileReplacement&) = delete;
 
     // Adds to the new contents. Pieces are gathered into blocks before they
-    // are written; after a failure they are dropped, and commit() tells it.
+    // are written; after a failure (of the refusal or creation at the start
+    // too) they are dropped, and commit() tells the failure.
     void append(std::string_view text);
-    // Puts the new contents in place, once everything has been appended.
+    // Puts the new contents in place; called once, after the last append.
     ReplaceResult commit();
 
   private:
