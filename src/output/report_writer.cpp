@@ -5,19 +5,26 @@
 #include "platform/atomic_file.h"
 #include "platform/error.h"
 
+#include <functional>
+
 namespace statvane {
 namespace {
 
 constexpr std::int32_t kByCount = 1;
 
+// Where the report's text goes, piece by piece.
+using TextSink = std::function<void(std::string_view)>;
+
 class ReportText {
   public:
+    explicit ReportText(TextSink sink) : sink_(std::move(sink)) {}
+
     void line(std::string_view text = {}) {
-        text_ += text;
-        text_ += "\r\n";
+        sink_(text);
+        sink_("\r\n");
     }
     void figure(std::string_view label, const std::string& value) {
-        text_ += label;
+        sink_(label);
         line(value);
     }
     void table(std::string_view title, std::string_view heading, const TallyTable& table,
@@ -32,10 +39,9 @@ class ReportText {
         if (blankAfter)
             line();
     }
-    std::string take() { return std::move(text_); }
 
   private:
-    std::string text_;
+    TextSink sink_;
 };
 
 void summary(ReportText& text, const AnalysisResult& result) {
@@ -62,15 +68,14 @@ void summary(ReportText& text, const AnalysisResult& result) {
     text.line();
 }
 
-} // namespace
-
-std::string buildReport(AnalysisResult& result, SettingsStore& settings) {
+// Sorts the tables by count and gives the whole report to `sink`.
+void produceReport(AnalysisResult& result, SettingsStore& settings, TextSink sink) {
     settings.writeSortIndex(kByCount);
     sortRows(result.referrers, kByCount);
     sortRows(result.topPages, kByCount);
     sortRows(result.browsers, kByCount);
 
-    ReportText text;
+    ReportText text(std::move(sink));
     summary(text, result);
     if (!result.visitors.empty()) {
         text.line("------> Visitors List <------");
@@ -85,12 +90,22 @@ std::string buildReport(AnalysisResult& result, SettingsStore& settings) {
                true);
     text.table("------> Browser List <------", "Browser, Number, Percentage", result.browsers,
                false);
-    return text.take();
+}
+
+} // namespace
+
+std::string buildReport(AnalysisResult& result, SettingsStore& settings) {
+    std::string text;
+    produceReport(result, settings, [&text](std::string_view piece) { text += piece; });
+    return text;
 }
 
 void writeReport(AnalysisResult& result, SettingsStore& settings,
                  const std::filesystem::path& file) {
-    const ReplaceResult replaced = replaceFileContents(file, buildReport(result, settings));
+    FileReplacement replacement(file);
+    produceReport(result, settings,
+                  [&replacement](std::string_view piece) { replacement.append(piece); });
+    const ReplaceResult replaced = replacement.commit();
     if (replaced)
         return;
     const std::string detail = fileDetail(file, replaced.reason());

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace statvane {
 namespace {
@@ -16,6 +17,9 @@ namespace {
 // Leaves room for the dot and the ".XXXXXX" suffix within the 255 bytes a
 // file name may have.
 constexpr std::size_t kLongestNameKept = 240;
+
+// How much of the new contents is gathered before it is written.
+constexpr std::size_t kBufferSize = 64 * 1024;
 
 bool writeAll(int fd, std::string_view contents) {
     while (!contents.empty()) {
@@ -67,17 +71,21 @@ void keepOwner(int fd, const struct stat& old) {
     }
 }
 
-// Gives the temporary file its mode and contents and flushes it to the disk;
-// closes it in every case.
-ReplaceResult fillTemporary(int fd, mode_t mode, std::string_view contents) {
-    ReplaceResult result;
-    if (::fchmod(fd, mode) != 0)
-        result = {ReplaceResult::Stage::Create, errno};
-    else if (!writeAll(fd, contents) || ::fsync(fd) != 0)
-        result = {ReplaceResult::Stage::Write, errno};
-    if (::close(fd) != 0 && result)
-        result = {ReplaceResult::Stage::Write, errno};
-    return result;
+// Why the file in the way cannot be replaced, if it cannot.
+ReplaceResult refusal(const struct stat& old) {
+    if (S_ISDIR(old.st_mode))
+        return {ReplaceResult::Stage::Create, EISDIR};
+    if (!S_ISREG(old.st_mode))
+        return {ReplaceResult::Stage::Create, 0};
+    if ((old.st_mode & 0222) == 0)
+        return {ReplaceResult::Stage::Create, EACCES};
+    return {};
+}
+
+mode_t replacementMode(const struct stat* old, mode_t newFileMode, FileReaders readers) {
+    if (readers == FileReaders::OwnerOnly)
+        return 0600;
+    return old != nullptr ? old->st_mode & 07777 : newFileModeLessUmask(newFileMode);
 }
 
 } // namespace
@@ -86,33 +94,89 @@ std::string ReplaceResult::reason() const {
     return systemError_ != 0 ? systemErrorText(systemError_) : kNotARegularFile;
 }
 
-ReplaceResult replaceFileContents(const std::filesystem::path& requested, std::string_view contents,
-                                  mode_t newFileMode, FileReaders readers) {
-    const std::filesystem::path file = resolveLinks(requested);
+FileReplacement::FileReplacement(const std::filesystem::path& requested, mode_t newFileMode,
+                                 FileReaders readers)
+    : file_(resolveLinks(requested)) {
     struct stat old {};
-    const bool exists = ::stat(file.c_str(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode))
-        return {ReplaceResult::Stage::Create, EISDIR};
-    if (exists && !S_ISREG(old.st_mode))
-        return {ReplaceResult::Stage::Create, 0};
-    if (exists && (old.st_mode & 0222) == 0)
-        return {ReplaceResult::Stage::Create, EACCES};
-
-    std::string temporary = temporaryNameFor(file);
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return {ReplaceResult::Stage::Create, errno};
+    const bool exists = ::stat(file_.c_str(), &old) == 0;
     if (exists)
-        keepOwner(fd, old);
-    const mode_t mode = readers == FileReaders::OwnerOnly ? 0600
-                        : exists                          ? old.st_mode & 07777
-                                                          : newFileModeLessUmask(newFileMode);
-    ReplaceResult result = fillTemporary(fd, mode, contents);
-    if (result && ::rename(temporary.c_str(), file.c_str()) != 0)
-        result = {ReplaceResult::Stage::Rename, errno};
-    if (!result)
-        ::unlink(temporary.c_str());
-    return result;
+        result_ = refusal(old);
+    if (!result_)
+        return;
+    std::string temporary = temporaryNameFor(file_);
+    fd_ = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd_ < 0) {
+        result_ = {ReplaceResult::Stage::Create, errno};
+        return;
+    }
+    temporary_ = std::move(temporary);
+    if (exists)
+        keepOwner(fd_, old);
+    if (::fchmod(fd_, replacementMode(exists ? &old : nullptr, newFileMode, readers)) != 0)
+        fail(ReplaceResult::Stage::Create);
+    else
+        buffer_.reserve(kBufferSize);
+}
+
+FileReplacement::~FileReplacement() {
+    discard();
+}
+
+void FileReplacement::append(std::string_view text) {
+    if (fd_ < 0)
+        return;
+    if (buffer_.size() + text.size() > kBufferSize) {
+        flush();
+        if (text.size() >= kBufferSize) {
+            write(text);
+            return;
+        }
+    }
+    buffer_ += text;
+}
+
+ReplaceResult FileReplacement::commit() {
+    flush();
+    if (fd_ >= 0 && ::fsync(fd_) != 0)
+        fail(ReplaceResult::Stage::Write);
+    if (fd_ >= 0 && ::close(std::exchange(fd_, -1)) != 0)
+        fail(ReplaceResult::Stage::Write);
+    if (result_ && ::rename(temporary_.c_str(), file_.c_str()) != 0)
+        fail(ReplaceResult::Stage::Rename);
+    if (result_)
+        temporary_.clear();
+    return result_;
+}
+
+void FileReplacement::write(std::string_view text) {
+    if (fd_ >= 0 && !writeAll(fd_, text))
+        fail(ReplaceResult::Stage::Write);
+}
+
+void FileReplacement::flush() {
+    write(buffer_);
+    buffer_.clear();
+}
+
+void FileReplacement::fail(ReplaceResult::Stage stage) {
+    result_ = {stage, errno};
+    discard();
+}
+
+// Closes and removes the temporary file, if there is one.
+void FileReplacement::discard() {
+    if (fd_ >= 0)
+        ::close(std::exchange(fd_, -1));
+    if (!temporary_.empty())
+        ::unlink(temporary_.c_str());
+    temporary_.clear();
+}
+
+ReplaceResult replaceFileContents(const std::filesystem::path& file, std::string_view contents,
+                                  mode_t newFileMode, FileReaders readers) {
+    FileReplacement replacement(file, newFileMode, readers);
+    replacement.append(contents);
+    return replacement.commit();
 }
 
 bool readFileContents(const std::filesystem::path& file, std::string& contents) {

@@ -48,15 +48,46 @@ enum class FileReaders {
     OwnerOnly,
 };
 
-// Replaces a file's contents at once: the new contents go to a hidden
-// temporary file in the same folder (".name.XXXXXX", which folder searches
-// for logs pass over), are flushed to the disk and renamed over the old file,
-// so a failure or a crash never leaves half a file. The temporary file is
-// removed on every failure. The file's mode follows `readers`; an existing
-// file keeps, where the process may set them, its owner and group. A file
-// without any write permission bit counts as read-only and is refused. A
-// symbolic link stays a link: the file it names is replaced, or made. On
-// failure the old contents are untouched.
+// Replaces a file's contents at once, written in pieces: the new contents go
+// to a hidden temporary file in the same folder (".name.XXXXXX", which folder
+// searches for logs pass over), are flushed to the disk and renamed over the
+// old file by commit(), so a failure or a crash never leaves half a file. The
+// temporary file is removed on every failure, and when the replacement ends
+// without a commit. The file's mode follows `readers`; an existing file
+// keeps, where the process may set them, its owner and group. A file without
+// any write permission bit counts as read-only and is refused. A symbolic
+// link stays a link: the file it names is replaced, or made. On failure the
+// old contents are untouched.
+class FileReplacement {
+  public:
+    explicit FileReplacement(const std::filesystem::path& file, mode_t newFileMode = 0666,
+                             FileReaders readers = FileReaders::AsBefore);
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    // Adds to the new contents. Pieces are gathered into blocks before they
+    // are written; after a failure (of the refusal or creation at the start
+    // too) they are dropped, and commit() tells the failure.
+    void append(std::string_view text);
+    // Puts the new contents in place; called once, after the last append.
+    ReplaceResult commit();
+
+  private:
+    void write(std::string_view text);
+    void flush();
+    void fail(ReplaceResult::Stage stage);
+    void discard();
+
+    std::filesystem::path file_;
+    std::string temporary_;
+    int fd_ = -1;
+    std::string buffer_;
+    ReplaceResult result_;
+};
+
+// Replaces a file's contents with `contents` in one call, as FileReplacement
+// does.
 ReplaceResult replaceFileContents(const std::filesystem::path& file, std::string_view contents,
                                   mode_t newFileMode = 0666,
                                   FileReaders readers = FileReaders::AsBefore);

@@ -135,6 +135,29 @@ TEST_F(ReportWriterTest, WriteErrorLeavesThePreviousReport) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
+// A report of many blocks, with a key longer than a block, reaches the file
+// exactly as buildReport gives it, its tables sorted by count.
+TEST_F(ReportWriterTest, LargeReportIsWrittenAsBuilt) {
+    for (int i = 0; i < 3000; ++i)
+        result.visitors.push_back("visitor-" + std::to_string(i) + ".example");
+    for (int i = 0; i < 2000; ++i) {
+        const std::string page = "http://site/page" + std::to_string(i);
+        for (int count = 0; count <= i % 7; ++count)
+            result.topPages.tally(page);
+    }
+    result.referrers.tally("http://long.example/" + std::string(70000, 'q'));
+    result.referrers.tally("http://short.example/");
+    result.referrers.tally("http://short.example/");
+    result.browsers.tally("Agent");
+    result.computePercentages();
+
+    writeReport(result, settings, dir / "report.txt");
+    const std::string written = test::readFile(dir / "report.txt");
+    const std::string built = buildReport(result, settings);
+    EXPECT_GT(built.size(), 200000u);
+    EXPECT_TRUE(written == built);
+}
+
 TEST(CompareRows, ByKeyByCountOrNotAtAll) {
     const TallyRow a{"Zebra", 2, ""}, b{"apple", 7, ""}, c{"app", 7, ""};
     EXPECT_LT(compareRows(0, a, b), 0); // "Z" before "a"

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -137,6 +138,65 @@ TEST_F(AtomicFileTest, FailuresLeaveTheOldFileWhole) {
         EXPECT_EQ(namesIn(dir.path()), before);
         if (mode != 0) {
             EXPECT_EQ(test::readFile(target), old);
+        }
+    }
+}
+
+// Contents given in pieces of every size around that of the block gathered
+// before a write: many small ones across several blocks' edges, one block's
+// worth after gathered text, one larger than a block; each piece its own.
+std::vector<std::string> piecesAroundABlock() {
+    constexpr std::size_t kBlock = 64 * 1024;
+    std::vector<std::string> pieces;
+    for (int i = 0; i < 3000; ++i)
+        pieces.push_back("line " + std::to_string(i) + std::string(i % 97, '.') + "\r\n");
+    pieces.emplace_back(kBlock, 'b');
+    pieces.emplace_back(kBlock + 4321, 'c');
+    pieces.emplace_back("end\r\n");
+    return pieces;
+}
+
+// Only a committed replacement puts the pieces in place, in their order; a
+// full disk midway or no commit leaves the old file, and never the temporary.
+TEST_F(AtomicFileTest, ContentsWrittenInPieces) {
+    const std::string old(5000, 'o');
+    const std::vector<std::string> pieces = piecesAroundABlock();
+    std::string whole;
+    for (const auto& piece : pieces)
+        whole += piece;
+    struct Case {
+        const char* what;
+        rlim_t sizeLimit; // 0: none
+        bool committed;
+        Stage stage;
+        int systemError;
+    };
+    const Case cases[] = {
+        {"committed", 0, true, Stage::Done, 0},
+        {"full disk midway", whole.size() / 2, true, Stage::Write, EFBIG},
+        {"given up before the commit", 0, false, Stage::Done, 0},
+    };
+    for (const auto& [what, sizeLimit, committed, stage, systemError] : cases) {
+        SCOPED_TRACE(what);
+        test::writeFile(file, old);
+        const auto before = namesIn(dir.path());
+        std::optional<ReplaceResult> result;
+        {
+            std::optional<test::ScopedFileSizeLimit> limit;
+            if (sizeLimit != 0)
+                limit.emplace(sizeLimit);
+            FileReplacement replacement(file);
+            for (const auto& piece : pieces)
+                replacement.append(piece);
+            if (committed)
+                result = replacement.commit();
+        }
+        EXPECT_EQ(namesIn(dir.path()), before);
+        const bool replaced = committed && stage == Stage::Done;
+        EXPECT_TRUE(test::readFile(file) == (replaced ? whole : old));
+        if (committed) {
+            EXPECT_EQ(result->failedStage(), stage);
+            EXPECT_EQ(result->systemError(), systemError);
         }
     }
 }
