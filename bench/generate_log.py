@@ -48,11 +48,15 @@ def build_pools(generator, visitors, pages):
     return addresses, paths, referrers, agents
 
 
+def moments(args, start):
+    """The time of each line, evenly spread over the days."""
+    step = args.days * 86400 / max(args.lines, 1)
+    return (start + datetime.timedelta(seconds=n * step) for n in range(args.lines))
+
+
 def realistic_lines(generator, args, start):
     addresses, paths, referrers, agents = build_pools(generator, args.visitors, args.pages)
-    step = args.days * 86400 / max(args.lines, 1)
-    for n in range(args.lines):
-        when = start + datetime.timedelta(seconds=n * step)
+    for when in moments(args, start):
         method = generator.choice(METHODS)
         path = skewed(generator, paths)
         if generator.random() < 0.05:
@@ -66,9 +70,7 @@ def realistic_lines(generator, args, start):
 def distinct_lines(generator, args, start):
     """Lines whose host, page, referrer and browser are each seen once."""
     agents = [agent for agent in AGENTS if "{v}" in agent]
-    step = args.days * 86400 / max(args.lines, 1)
-    for n in range(args.lines):
-        when = start + datetime.timedelta(seconds=n * step)
+    for n, when in enumerate(moments(args, start)):
         host = "%d.%d.%d.%d" % (10 + (n >> 24), (n >> 16) & 255, (n >> 8) & 255, n & 255)
         path = f"/{generator.choice(SECTIONS)}/page{n}.html"
         referrer = f"http://www.site{n}.example.org/links{n % 7}.html"
