@@ -21,7 +21,7 @@ trap 'rm -rf "$work"' EXIT
 
 home=$work/statvane
 tables_report_home "$home" "$log" "$work/report.txt"
-mkdir -p "$work/runtime"
+mkdir -m 700 "$work/runtime"
 head -n 1 "$log" >"$work/one-line.log"
 printf '%s\r\n' "[Bench]" "File 0=$work/one-line.log" >"$home/files-one-line.dat"
 export STATVANE_HOME=$home STATVANE_SETTINGS=$home/registry.reg XDG_RUNTIME_DIR=$work/runtime
