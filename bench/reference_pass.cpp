@@ -66,6 +66,28 @@ std::size_t fieldLengths(std::string_view line) {
     return sum + pathLength(line);
 }
 
+struct Totals {
+    std::size_t lines = 0;
+    std::size_t checksum = 0;
+
+    void add(std::string_view line) {
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        checksum += fieldLengths(line);
+        ++lines;
+    }
+};
+
+// Adds the whole lines of text to the totals; returns where the cut last line starts.
+std::size_t addLines(std::string_view text, Totals& totals) {
+    std::size_t start = 0;
+    for (auto feed = text.find('\n'); feed != npos; feed = text.find('\n', start)) {
+        totals.add(text.substr(start, feed - start));
+        start = feed + 1;
+    }
+    return start;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -75,31 +97,26 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::vector<char> block(kBlock);
-    std::size_t kept = 0, lines = 0, checksum = 0;
+    std::size_t kept = 0;
+    Totals totals;
     for (;;) {
         if (kept == block.size())
-            block.resize(block.size() * 2); // one line longer than a block
+            block.resize(block.size() * 2); // a line longer than the block
         const ssize_t got = read(file, block.data() + kept, block.size() - kept);
-        if (got < 0)
-            return std::perror(argv[1]), 1;
-        const std::size_t end = kept + static_cast<std::size_t>(got);
-        std::size_t start = 0;
-        while (const void* feed = std::memchr(block.data() + start, '\n', end - start)) {
-            const std::size_t stop = static_cast<const char*>(feed) - block.data();
-            std::string_view line(block.data() + start, stop - start);
-            if (!line.empty() && line.back() == '\r')
-                line.remove_suffix(1);
-            checksum += fieldLengths(line);
-            ++lines, start = stop + 1;
+        if (got < 0) {
+            std::perror(argv[1]);
+            return 1;
         }
+        const std::string_view text(block.data(), kept + static_cast<std::size_t>(got));
+        const std::size_t cut = addLines(text, totals);
         if (got == 0) {
-            if (start < end)
-                checksum += fieldLengths({block.data() + start, end - start}), ++lines;
+            if (cut < text.size())
+                totals.add(text.substr(cut)); // the last line, without a line feed
             break;
         }
-        std::memmove(block.data(), block.data() + start, end - start);
-        kept = end - start;
+        kept = text.size() - cut;
+        std::memmove(block.data(), block.data() + cut, kept);
     }
     close(file);
-    std::printf("%zu lines, field checksum %zu\n", lines, checksum);
+    std::printf("%zu lines, field checksum %zu\n", totals.lines, totals.checksum);
 }
