@@ -36,16 +36,15 @@ version() {
     dpkg-query -W -f='${Version}' "$1" | sed -E 's/^[0-9]+://; s/-[^-]*$//'
 }
 
-# Appends "label|warm median s|idle median s|peak KiB" to the results; a
-# failed run ends the script.
+# Appends "label|warm median s|warm peak KiB|idle median s|idle peak KiB" to
+# the results; a failed run ends the script.
 results=$work/results
 measure() { # LABEL [measure.py options] -- COMMAND...
     local label=$1 warm idle
     shift
     warm=$(python3 "$here/measure.py" --median --runs "$warm_runs" "$@")
     idle=$(python3 "$here/measure.py" --median --runs "$idle_runs" --idle "$idle_seconds" "$@")
-    echo "$label|${warm% *}|${idle% *}|$((${warm#* } > ${idle#* } ? ${warm#* } : ${idle#* }))" \
-        >>"$results"
+    echo "$label|${warm/ /|}|${idle/ /|}" >>"$results"
 }
 
 cat "$log" >/dev/null
@@ -63,7 +62,7 @@ measure "reference_pass" -- "$reference" "$log"
 # Rows: 1 Statvane, 2 GoAccess, 3 Webalizer, 4 the reference.
 awk -F'|' -v file="$log" -v log_bytes="$(stat -c %s "$log")" -v warm_runs="$warm_runs" \
     -v idle_runs="$idle_runs" -v idle_seconds="$idle_seconds" '
-    { label[NR] = $1; warm[NR] = $2; idle[NR] = $3; kib[NR] = $4 }
+    { label[NR] = $1; warm[NR] = $2; idle[NR] = $4; kib[NR] = $3 > $5 ? $3 : $5 }
     function ratios(name, a, b, goal) {
         printf "%-28s %7.2f %7.2f   (goal: %s)\n", name, warm[a] / warm[b], idle[a] / idle[b], goal
     }
