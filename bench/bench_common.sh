@@ -15,14 +15,41 @@ find_statvane() { # BUILD_DIR
     statvane=$(realpath "$statvane")
 }
 
-# Sets log to the benchmarks' 1,000,000-line combined log, generated once and
-# kept in $STATVANE_BENCH_DATA (default /tmp/statvane-bench).
-million_line_log() {
+# Sets log to the generated log NAME, made by generate_log.py with the given
+# arguments the first time and kept in $STATVANE_BENCH_DATA (default
+# /tmp/statvane-bench).
+generated_log() { # NAME GENERATE_LOG_ARGUMENTS...
     local data=${STATVANE_BENCH_DATA:-/tmp/statvane-bench}
-    log=$data/access-1m.log
+    log=$data/$1
+    shift
     mkdir -p "$data"
-    [ -s "$log" ] || python3 "$bench_dir/generate_log.py" --lines 1000000 --days 30 \
-        --visitors 50000 --pages 5000 "$log"
+    [ -s "$log" ] || {
+        python3 "$bench_dir/generate_log.py" "$@" "$log.part"
+        mv "$log.part" "$log"
+    }
+}
+
+# Sets log to the benchmarks' 1,000,000-line combined log.
+million_line_log() {
+    generated_log access-1m.log --lines 1000000 --days 30 --visitors 50000 --pages 5000
+}
+
+# Makes HOME a program directory with one report "Bench": visitors,
+# referrers, pages and browsers of LOG, no look-ups, saved to OUTPUT. Its
+# settings file is HOME/registry.reg; run the program there with in_home.
+tables_report_home() { # HOME LOG OUTPUT
+    mkdir -p "$1"
+    printf '%s\r\n' "[Bench]" "Description=Tables benchmark" "Visitors=1" "Referrers=1" "DNS=0" \
+        "Pages=1" "Bytes=0" "Browser=1" "File=1" "Output=$3" "Total Options=4" \
+        "E-Mail Address=" "E-Mail=0" >"$1/reports.dat"
+    printf '%s\r\n' "[Bench]" "File 0=$2" >"$1/files.dat"
+}
+
+# Runs COMMAND with the program directory HOME and its settings file.
+in_home() { # HOME COMMAND...
+    local home=$1
+    shift
+    STATVANE_HOME=$home STATVANE_SETTINGS=$home/registry.reg "$@"
 }
 
 # Prints a TCP port on 127.0.0.1 that is free at the moment of asking.
@@ -66,7 +93,5 @@ bytes_report_home() { # HOME LOG SITE OUTPUT
 # resolver library reports a connection when it is given a DNS server; no
 # look-up is ever made.
 in_bytes_report_home() { # HOME COMMAND...
-    local home=$1
-    shift
-    STATVANE_HOME=$home STATVANE_SETTINGS=$home/registry.reg STATVANE_DNS_SERVER=127.0.0.1:9 "$@"
+    STATVANE_DNS_SERVER=127.0.0.1:9 in_home "$@"
 }

@@ -19,12 +19,9 @@ million_line_log
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# One report: visitors, referrers, pages and browsers, saved to a file.
 home=$work/statvane
-mkdir -p "$home" "$work/runtime"
-printf '%s\r\n' "[Bench]" "Visitors=1" "Referrers=1" "Pages=1" "Browser=1" "File=1" \
-    "Output=$work/report.txt" "Total Options=4" >"$home/reports.dat"
-printf '%s\r\n' "[Bench]" "File 0=$log" >"$home/files.dat"
+tables_report_home "$home" "$log" "$work/report.txt"
+mkdir -m 700 "$work/runtime"
 head -n 1 "$log" >"$work/one-line.log"
 printf '%s\r\n' "[Bench]" "File 0=$work/one-line.log" >"$home/files-one-line.dat"
 export STATVANE_HOME=$home STATVANE_SETTINGS=$home/registry.reg XDG_RUNTIME_DIR=$work/runtime
@@ -47,6 +44,6 @@ mv "$home/files-one-line.dat" "$home/files.dat"
 read -r batch_start desktop_start <<<"$(measure_both)"
 
 printf 'batch run:       best %.3f s\ndesktop program: best %.3f s\n' "$batch" "$desktop"
-printf 'desktop / batch: %.3f (goal: at most 1.1)\n' "$(echo "$desktop / $batch" | bc -l)"
+printf 'desktop / batch: %.3f (goal: at most 1.05)\n' "$(echo "$desktop / $batch" | bc -l)"
 printf 'of which starting and ending the windowed program: %.0f ms (one-line log: %.3f s against %.3f s)\n' \
     "$(echo "($desktop_start - $batch_start) * 1000" | bc -l)" "$desktop_start" "$batch_start"

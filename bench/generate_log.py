@@ -2,7 +2,8 @@
 """Writes a realistic access log in the NCSA combined layout.
 
 Visitors, pages, referrers and browsers follow skewed distributions, as on a
-real site; the same arguments always give the same file.
+real site; --distinct and --tiny give the worst cases instead. The same
+arguments always give the same file.
 """
 import argparse
 import datetime
@@ -47,6 +48,48 @@ def build_pools(generator, visitors, pages):
     return addresses, paths, referrers, agents
 
 
+def moments(args, start):
+    """The time of each line, evenly spread over the days."""
+    step = args.days * 86400 / max(args.lines, 1)
+    return (start + datetime.timedelta(seconds=n * step) for n in range(args.lines))
+
+
+def realistic_lines(generator, args, start):
+    addresses, paths, referrers, agents = build_pools(generator, args.visitors, args.pages)
+    for when in moments(args, start):
+        method = generator.choice(METHODS)
+        path = skewed(generator, paths)
+        if generator.random() < 0.05:
+            path += "?q=%d" % generator.randint(1, 99)
+        host = skewed(generator, addresses)
+        status, size = generator.choice(STATUSES), generator.randint(200, 90000)
+        yield combined_line(host, when, method, path, status, size, skewed(generator, referrers),
+                            skewed(generator, agents))
+
+
+def distinct_lines(generator, args, start):
+    """Lines whose host, page, referrer and browser are each seen once."""
+    agents = [agent for agent in AGENTS if "{v}" in agent]
+    for n, when in enumerate(moments(args, start)):
+        host = "%d.%d.%d.%d" % (10 + (n >> 24), (n >> 16) & 255, (n >> 8) & 255, n & 255)
+        path = f"/{generator.choice(SECTIONS)}/page{n}.html"
+        referrer = f"http://www.site{n}.example.org/links{n % 7}.html"
+        status, size = generator.choice(STATUSES), generator.randint(200, 90000)
+        yield combined_line(host, when, "GET", path, status, size, referrer,
+                            agents[n % len(agents)].format(v=n))
+
+
+def tiny_lines(_generator, args, _start):
+    """Lines of one character each."""
+    return ("x\n" for _ in range(args.lines))
+
+
+def combined_line(host, when, method, path, status, size, referrer, agent):
+    return '%s - - [%s] "%s %s HTTP/1.1" %d %d "%s" "%s"\n' % (
+        host, when.strftime("%d/%b/%Y:%H:%M:%S +0000"), method, path, status, size, referrer,
+        agent)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--lines", type=int, default=5000)
@@ -55,24 +98,19 @@ def main():
     parser.add_argument("--pages", type=int, default=300)
     parser.add_argument("--start", default="2026-11-02")
     parser.add_argument("--variant", type=int, default=1, help="another number gives another log")
+    kind = parser.add_mutually_exclusive_group()
+    kind.add_argument("--distinct", action="store_const", dest="lines_of", const=distinct_lines,
+                      default=realistic_lines,
+                      help="every host, page, referrer and browser distinct")
+    kind.add_argument("--tiny", action="store_const", dest="lines_of", const=tiny_lines,
+                      help="lines of one character")
     parser.add_argument("output")
     args = parser.parse_args()
 
     generator = random.Random(args.variant)
-    addresses, paths, referrers, agents = build_pools(generator, args.visitors, args.pages)
     start = datetime.datetime.fromisoformat(args.start).replace(tzinfo=datetime.timezone.utc)
-    step = args.days * 86400 / max(args.lines, 1)
     with open(args.output, "w", newline="\n") as out:
-        for n in range(args.lines):
-            when = start + datetime.timedelta(seconds=n * step)
-            method = generator.choice(METHODS)
-            path = skewed(generator, paths)
-            if generator.random() < 0.05:
-                path += "?q=%d" % generator.randint(1, 99)
-            out.write('%s - - [%s] "%s %s HTTP/1.1" %d %d "%s" "%s"\n' % (
-                skewed(generator, addresses), when.strftime("%d/%b/%Y:%H:%M:%S +0000"), method,
-                path, generator.choice(STATUSES), generator.randint(200, 90000),
-                skewed(generator, referrers), skewed(generator, agents)))
+        out.writelines(args.lines_of(generator, args, start))
 
 
 if __name__ == "__main__":
