@@ -2,7 +2,7 @@
 # A 1,000,000-line combined log compressed with gzip, all with a warm cache:
 # the batch report of compare_peers.sh (visitors, referrers, pages and
 # browsers) over the .gz file against `zcat FILE > /dev/null` (medians), and
-# readLogFile on the .gz file against zcat plus readLogFile on the plain file.
+# log pass on the .gz file against zcat plus log pass on the plain file.
 # Usage: bench/read_gzip_log.sh [BUILD_DIR]
 set -euo pipefail
 # shellcheck source=bench/bench_common.sh
@@ -29,7 +29,7 @@ plain=$("$build/bench/read_log_bench" "$log" 5)
 gzipped=$("$build/bench/read_log_bench" "$log.gz" 5)
 printf 'zcat > /dev/null: median %.4f s\nbatch run on the .gz: median %.4f s\n' "$zcat" "$ours"
 printf 'ratio batch run / zcat: %.2f (goal: at most 0.81)\n' "$(echo "$ours / $zcat" | bc -l)"
-echo "readLogFile, plain: $plain"
-echo "readLogFile, gzip:  $gzipped"
-printf 'ratio readLogFile gzip / (zcat + plain): %.2f (goal: at most 2)\n' \
+echo "log pass, plain: $plain"
+echo "log pass, gzip:  $gzipped"
+printf 'ratio log pass gzip / (zcat + plain): %.2f (goal: at most 2)\n' \
     "$(echo "$(best_of "$gzipped") / ($zcat + $(best_of "$plain"))" | bc -l)"
