@@ -1,23 +1,6 @@
 #include "analysis/analysis_result.h"
 
-#include "analysis/figure_text.h"
-
 namespace statvane {
-namespace {
-
-void computeTablePercentages(TallyTable& table) {
-    std::int64_t sum = 0;
-    for (const auto& row : table.rows())
-        sum += row.count;
-    if (sum == 0)
-        return;
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        const long double share = static_cast<long double>(table.rows()[i].count) / sum * 100;
-        table.setPercent(i, formatGeneral(share));
-    }
-}
-
-} // namespace
 
 void AnalysisResult::setBytes(double total) {
     const double files = logFileCount;
@@ -30,9 +13,9 @@ void AnalysisResult::setBytes(double total) {
 }
 
 void AnalysisResult::computePercentages() {
-    computeTablePercentages(referrers);
-    computeTablePercentages(topPages);
-    computeTablePercentages(browsers);
+    referrers.computePercentages();
+    topPages.computePercentages();
+    browsers.computePercentages();
 }
 
 std::string AnalysisResult::title() const {

@@ -1,57 +1,84 @@
 #pragma once
 
-#include "platform/ascii.h"
+#include "analysis/key_arena.h"
 
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace statvane {
 
 struct TallyRow {
-    std::string key;
+    std::string_view key; // lives in the table that holds the row
     std::int32_t count = 1;
-    std::string percent; // empty until computed
 
-    bool operator==(const TallyRow&) const = default;
+    bool operator==(const TallyRow&) const = default; // compares key text and count
 };
 
 // Counted keys in the order each was first met. Keys are unique ignoring
-// letter case; the first spelling met is kept. Lookups go through a hash
-// index on the case-folded key, so counting costs the same whatever the size.
+// letter case; the first spelling met is kept. Each key is stored once, in
+// the table's arena beside its case-folded hash; the hash index holds row
+// numbers only. Sorting and removing drop the index, and the next lookup
+// rebuilds it from the stored hashes. A const lookup may rebuild the index,
+// so a table is read by one thread at a time.
 class TallyTable {
   public:
+    TallyTable();
+    ~TallyTable();
+    TallyTable(const TallyTable& other); // the copy's keys live in the copy
+    TallyTable& operator=(const TallyTable& other);
+    TallyTable(TallyTable&&) noexcept; // keys stay where they are; views stay valid
+    TallyTable& operator=(TallyTable&&) noexcept;
+
     const std::vector<TallyRow>& rows() const { return rows_; }
     std::size_t size() const { return rows_.size(); }
     bool empty() const { return rows_.empty(); }
 
+    // Lookups ignore letter case.
     std::optional<std::size_t> find(std::string_view key) const;
     void increment(std::size_t row, std::int32_t by = 1) { rows_[row].count += by; }
+    // Copies the key into the table; returns the new row.
     std::size_t append(std::string_view key, std::int32_t count = 1);
     // Raises the count of the row equal to key ignoring case, or appends
     // a new row (key, count).
     void tally(std::string_view key, std::int32_t count = 1);
-    static std::uint64_t hashOf(std::string_view key) { return ascii::CaseInsensitiveHash{}(key); }
-    std::uint64_t hashAt(std::size_t row) const { return hashOf(rows_[row].key); }
-    std::optional<std::size_t> find(std::string_view key, std::uint64_t) const { return find(key); }
-    void tally(std::string_view key, std::uint64_t, std::int32_t count) { tally(key, count); }
 
+    // The same calls with the key's hash known, so that merging one table
+    // into another hashes no key twice.
+    static std::uint64_t hashOf(std::string_view key);
+    std::uint64_t hashAt(std::size_t row) const { return KeyArena::hashOf(rows_[row].key); }
+    std::optional<std::size_t> find(std::string_view key, std::uint64_t hash) const;
+    void tally(std::string_view key, std::uint64_t hash, std::int32_t count);
+
+    // Empties the table, keeping its memory for the next rows.
     void clear();
+    // Keys of removed rows stay in the arena until clear().
     void removeIf(const std::function<bool(const TallyRow&)>& remove);
     void stableSort(const std::function<bool(const TallyRow&, const TallyRow&)>& less);
-    void setPercent(std::size_t row, std::string text) { rows_[row].percent = std::move(text); }
+
+    // Remembers the total of the counts; from then on percent(row) is the
+    // row's share of it, whatever order the rows are in. Rows counted later
+    // keep that total until clear() forgets it.
+    void computePercentages();
+    // "" before computePercentages() and when the total is 0.
+    std::string percent(std::size_t row) const;
 
   private:
-    void reindex();
+    std::size_t append(std::string_view key, std::uint64_t hash, std::int32_t count);
+    void dropIndex() const;
+    void rebuildIndex(std::size_t slotCount) const;
+    void place(std::size_t row) const;
 
+    KeyArena keys_;
     std::vector<TallyRow> rows_;
-    std::unordered_map<std::string, std::size_t, ascii::CaseInsensitiveHash,
-                       ascii::CaseInsensitiveEqual>
-        index_;
+    // Open addressing, linear probing: row + 1 per used slot, 0 for a free
+    // one; a power-of-two count of slots, or none while the index is dropped.
+    mutable std::vector<std::uint32_t> slots_;
+    mutable bool indexed_ = true;
+    std::int64_t total_ = 0;
 };
 
 } // namespace statvane

@@ -27,7 +27,7 @@ void TallyTableModel::sortByColumn(int column) {
     const QModelIndexList before = persistentIndexList();
     std::vector<std::string> keys;
     for (const QModelIndex& kept : before)
-        keys.push_back(table_->rows()[static_cast<std::size_t>(kept.row())].key);
+        keys.emplace_back(table_->rows()[static_cast<std::size_t>(kept.row())].key);
     sortRows(*table_, column);
     QModelIndexList after;
     for (qsizetype i = 0; i < before.size(); ++i)
@@ -66,7 +66,7 @@ QVariant TallyTableModel::data(const QModelIndex& index, int role) const {
     case 1:
         return QString::fromStdString(figureText(row->count));
     default:
-        return QString::fromStdString(row->percent);
+        return QString::fromStdString(table_->percent(static_cast<std::size_t>(index.row())));
     }
 }
 

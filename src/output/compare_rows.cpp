@@ -8,8 +8,8 @@ int compareRows(std::int32_t sortIndex, const TallyRow& a, const TallyRow& b) {
     if (sortIndex < 0)
         return 0;
     if (sortIndex == 0) {
-        // std::string compares char_traits<char>, which orders bytes unsigned.
-        const int order = std::string_view(a.key).compare(b.key);
+        // char_traits<char> orders bytes unsigned.
+        const int order = a.key.compare(b.key);
         return order < 0 ? -1 : (order > 0 ? 1 : 0);
     }
     if (a.count == b.count)

@@ -34,8 +34,10 @@ class ReportText {
         line(title);
         line();
         line(heading);
-        for (const auto& row : table.rows())
-            line(row.key + "," + std::to_string(row.count) + "," + row.percent);
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            const TallyRow& row = table.rows()[i];
+            line(std::string(row.key) + "," + std::to_string(row.count) + "," + table.percent(i));
+        }
         if (blankAfter)
             line();
     }

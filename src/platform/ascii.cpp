@@ -60,7 +60,7 @@ std::uint64_t mix(std::uint64_t hash, std::uint64_t word) {
 
 } // namespace
 
-std::size_t CaseInsensitiveHash::operator()(std::string_view text) const noexcept {
+std::uint64_t caseInsensitiveHash(std::string_view text) noexcept {
     // Eight folded bytes a step; the length starts the hash, so the zero-padded
     // tail cannot make two lengths collide.
     std::uint64_t hash = mix(0xcbf29ce484222325ull, text.size());
@@ -75,7 +75,7 @@ std::size_t CaseInsensitiveHash::operator()(std::string_view text) const noexcep
         std::memcpy(&word, text.data() + i, text.size() - i);
         hash = mix(hash, foldWord(word));
     }
-    return static_cast<std::size_t>(hash);
+    return hash;
 }
 
 } // namespace statvane::ascii

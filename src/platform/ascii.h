@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -20,10 +21,15 @@ bool lessIgnoringCase(std::string_view a, std::string_view b);
 // Drops blanks (spaces and tabs) at both ends.
 std::string_view trimBlanks(std::string_view text);
 
+// A hash of the text with its letters folded, eight bytes at a time.
+std::uint64_t caseInsensitiveHash(std::string_view text) noexcept;
+
 // Hash and equality for unordered containers keyed ignoring letter case.
 struct CaseInsensitiveHash {
     using is_transparent = void;
-    std::size_t operator()(std::string_view text) const noexcept;
+    std::size_t operator()(std::string_view text) const noexcept {
+        return static_cast<std::size_t>(caseInsensitiveHash(text));
+    }
 };
 struct CaseInsensitiveEqual {
     using is_transparent = void;

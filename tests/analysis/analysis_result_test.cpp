@@ -40,9 +40,9 @@ TEST(AnalysisResult, PercentagesAreSharesOfEachTablesOwnSum) {
     result.topPages.tally("only");
     result.topPages.tally("only");
     result.computePercentages();
-    for (const auto& row : result.referrers.rows())
-        EXPECT_EQ(row.percent, "33.3333333333333");
-    EXPECT_EQ(result.topPages.rows()[0].percent, "100");
+    for (std::size_t row = 0; row < result.referrers.size(); ++row)
+        EXPECT_EQ(result.referrers.percent(row), "33.3333333333333");
+    EXPECT_EQ(result.topPages.percent(0), "100");
     EXPECT_TRUE(result.browsers.empty());
 }
 

@@ -126,7 +126,7 @@ TEST_F(AnalysisRunTest, StepsRunInOrderAndTheBarMovesOncePerStep) {
     EXPECT_EQ(result.visitorsAverage, 0);
     EXPECT_EQ(result.referralSites, 1);
     EXPECT_EQ(result.topPages.size(), 2u);
-    EXPECT_EQ(result.topPages.rows()[1].percent, "66.6666666666667");
+    EXPECT_EQ(result.topPages.percent(1), "66.6666666666667");
     EXPECT_EQ(result.browsers.size(), 2u);
     EXPECT_FALSE(result.bytesTotal);
 }
