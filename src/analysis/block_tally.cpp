@@ -74,7 +74,7 @@ void BlockTally::countLine(std::string_view line, const PassSelection& selection
 // Referrers equal ignoring case have the same lower-case text, so a row found
 // either way decides the line.
 void BlockTally::countReferrer(std::string_view referrer, const std::vector<std::string>& filters) {
-    const std::uint64_t hash = TallyTable::hashOf(referrer);
+    const std::uint32_t hash = TallyTable::hashOf(referrer);
     if (const auto row = referrers.find(referrer, hash)) {
         referrers.increment(*row);
         return;

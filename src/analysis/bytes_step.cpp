@@ -76,7 +76,7 @@ bool measureBytes(AnalysisResult& result, HeadRequester& requester, const ProxyS
     std::vector<std::string> urls;
     urls.reserve(rows.size());
     for (const auto& row : rows)
-        urls.emplace_back(row.key);
+        urls.emplace_back(row.key());
     OrderedTotal total(rows, checkPoints);
     bool cancelled = false;
     requester.requestHeads(urls, [&](std::size_t page, const HeadAnswer& answer) {

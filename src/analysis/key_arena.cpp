@@ -25,15 +25,15 @@ KeyArena& KeyArena::operator=(KeyArena&& other) noexcept {
     return *this;
 }
 
-std::string_view KeyArena::store(std::string_view key, std::uint64_t hash) {
+std::string_view KeyArena::store(std::string_view key, std::uint32_t hash) {
     char* place = reserve(sizeof hash + key.size());
     std::memcpy(place, &hash, sizeof hash);
     std::memcpy(place + sizeof hash, key.data(), key.size());
     return {place + sizeof hash, key.size()};
 }
 
-std::uint64_t KeyArena::hashOf(std::string_view stored) {
-    std::uint64_t hash;
+std::uint32_t KeyArena::hashOf(std::string_view stored) {
+    std::uint32_t hash;
     std::memcpy(&hash, stored.data() - sizeof hash, sizeof hash);
     return hash;
 }

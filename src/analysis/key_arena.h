@@ -8,7 +8,7 @@
 
 namespace statvane {
 
-// Keys stored one after another in large chunks, each with its 64-bit hash
+// Keys stored one after another in large chunks, each with its 32-bit hash
 // just before its first byte. A stored key stays where it is until clear(),
 // also when the arena is moved, so views of it stay valid; freeing an arena
 // of millions of keys frees a handful of chunks.
@@ -19,9 +19,9 @@ class KeyArena {
     KeyArena(KeyArena&& other) noexcept;
     KeyArena& operator=(KeyArena&& other) noexcept;
 
-    std::string_view store(std::string_view key, std::uint64_t hash);
+    std::string_view store(std::string_view key, std::uint32_t hash);
     // The hash stored with a key that store() returned.
-    static std::uint64_t hashOf(std::string_view stored);
+    static std::uint32_t hashOf(std::string_view stored);
 
     // Forgets every key but keeps the chunks for the next keys; only the blocks
     // of single long keys are freed.

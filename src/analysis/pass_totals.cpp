@@ -6,7 +6,7 @@ namespace {
 void addRows(TallyTable& totals, const TallyTable& block) {
     for (std::size_t i = 0; i < block.size(); ++i) {
         const TallyRow& row = block.rows()[i];
-        totals.tally(row.key, block.hashAt(i), row.count);
+        totals.tally(row.key(), block.hashAt(i), row.count);
     }
 }
 
@@ -15,9 +15,9 @@ void addPages(TallyTable& pages, const TallyTable& paths, const std::string& web
     std::string page;
     for (const TallyRow& row : paths.rows()) {
         page = webSite;
-        if (row.key != "/" && !row.key.empty())
+        if (row.key() != "/" && !row.key().empty())
             page += '/';
-        page += row.key;
+        page += row.key();
         pages.tally(page, row.count);
     }
 }

@@ -12,7 +12,7 @@ bool presentTally(const char* stepText, TallyTable counted, TallyTable& into,
 void filterPages(AnalysisResult& result, const std::vector<std::string>& filters) {
     for (const auto& filter : filters) {
         result.topPages.removeIf(
-            [&filter](const TallyRow& row) { return row.key.find(filter) != std::string::npos; });
+            [&filter](const TallyRow& row) { return row.key().find(filter) != std::string::npos; });
     }
 }
 

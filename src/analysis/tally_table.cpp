@@ -17,6 +17,20 @@ bool overLoaded(std::size_t rows, std::size_t slots) {
     return rows * 4 > slots * 3;
 }
 
+// A used slot holds its key's hash beside its row number plus one, so that a
+// lookup passes over other keys without reading them.
+std::uint64_t slotOf(std::size_t row, std::uint32_t hash) {
+    return std::uint64_t{hash} << 32 | (row + 1);
+}
+
+std::uint32_t hashIn(std::uint64_t slot) {
+    return static_cast<std::uint32_t>(slot >> 32);
+}
+
+std::size_t rowIn(std::uint64_t slot) {
+    return static_cast<std::size_t>(static_cast<std::uint32_t>(slot)) - 1;
+}
+
 } // namespace
 
 TallyTable::TallyTable() = default;
@@ -41,7 +55,7 @@ TallyTable::TallyTable(const TallyTable& other)
     rows_.reserve(other.rows_.size());
     for (std::size_t row = 0; row < other.size(); ++row)
         rows_.push_back(
-            {keys_.store(other.rows_[row].key, other.hashAt(row)), other.rows_[row].count});
+            {keys_.store(other.rows_[row].key(), other.hashAt(row)), other.rows_[row].count});
 }
 
 TallyTable& TallyTable::operator=(const TallyTable& other) {
@@ -50,23 +64,25 @@ TallyTable& TallyTable::operator=(const TallyTable& other) {
     return *this;
 }
 
-std::uint64_t TallyTable::hashOf(std::string_view key) {
-    return ascii::caseInsensitiveHash(key);
+std::uint32_t TallyTable::hashOf(std::string_view key) {
+    return static_cast<std::uint32_t>(ascii::caseInsensitiveHash(key));
 }
 
 std::optional<std::size_t> TallyTable::find(std::string_view key) const {
     return find(key, hashOf(key));
 }
 
-std::optional<std::size_t> TallyTable::find(std::string_view key, std::uint64_t hash) const {
+std::optional<std::size_t> TallyTable::find(std::string_view key, std::uint32_t hash) const {
     if (!indexed_)
         rebuildIndex(std::max(kFirstSlotCount, std::bit_ceil(rows_.size() * 4 / 3 + 1)));
     if (slots_.empty())
         return std::nullopt;
     const std::size_t mask = slots_.size() - 1;
     for (std::size_t slot = hash & mask; slots_[slot] != 0; slot = (slot + 1) & mask) {
-        const std::size_t row = slots_[slot] - 1;
-        if (hashAt(row) == hash && ascii::CaseInsensitiveEqual{}(rows_[row].key, key))
+        if (hashIn(slots_[slot]) != hash)
+            continue;
+        const std::size_t row = rowIn(slots_[slot]);
+        if (ascii::CaseInsensitiveEqual{}(rows_[row].key(), key))
             return row;
     }
     return std::nullopt;
@@ -76,7 +92,7 @@ std::size_t TallyTable::append(std::string_view key, std::int32_t count) {
     return append(key, hashOf(key), count);
 }
 
-std::size_t TallyTable::append(std::string_view key, std::uint64_t hash, std::int32_t count) {
+std::size_t TallyTable::append(std::string_view key, std::uint32_t hash, std::int32_t count) {
     rows_.push_back({keys_.store(key, hash), count});
     if (indexed_) {
         if (overLoaded(rows_.size(), slots_.size()))
@@ -91,7 +107,7 @@ void TallyTable::tally(std::string_view key, std::int32_t count) {
     tally(key, hashOf(key), count);
 }
 
-void TallyTable::tally(std::string_view key, std::uint64_t hash, std::int32_t count) {
+void TallyTable::tally(std::string_view key, std::uint32_t hash, std::int32_t count) {
     if (const auto row = find(key, hash))
         increment(*row, count);
     else
@@ -142,10 +158,11 @@ void TallyTable::rebuildIndex(std::size_t slotCount) const {
 
 void TallyTable::place(std::size_t row) const {
     const std::size_t mask = slots_.size() - 1;
-    std::size_t slot = hashAt(row) & mask;
+    const std::uint32_t hash = hashAt(row);
+    std::size_t slot = hash & mask;
     while (slots_[slot] != 0)
         slot = (slot + 1) & mask;
-    slots_[slot] = static_cast<std::uint32_t>(row + 1);
+    slots_[slot] = slotOf(row, hash);
 }
 
 } // namespace statvane

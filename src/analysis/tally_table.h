@@ -11,17 +11,31 @@
 
 namespace statvane {
 
-struct TallyRow {
-    std::string_view key; // lives in the table that holds the row
-    std::int32_t count = 1;
+// A counted key: 16 bytes, as tables of millions of rows hold one each.
+class TallyRow {
+  public:
+    TallyRow(std::string_view key, std::int32_t count)
+        : keyData_(key.data()), keyLength_(static_cast<std::uint32_t>(key.size())), count(count) {}
 
-    bool operator==(const TallyRow&) const = default; // compares key text and count
+    // Lives in the table that holds the row.
+    std::string_view key() const { return {keyData_, keyLength_}; }
+
+    bool operator==(const TallyRow& other) const {
+        return key() == other.key() && count == other.count;
+    }
+
+  private:
+    const char* keyData_;
+    std::uint32_t keyLength_;
+
+  public:
+    std::int32_t count = 1;
 };
 
 // Counted keys in the order each was first met. Keys are unique ignoring
 // letter case; the first spelling met is kept. Each key is stored once, in
 // the table's arena beside its case-folded hash; the hash index holds row
-// numbers only. Sorting and removing drop the index, and the next lookup
+// numbers and hashes. Sorting and removing drop the index, and the next lookup
 // rebuilds it from the stored hashes. A const lookup may rebuild the index,
 // so a table is read by one thread at a time.
 class TallyTable {
@@ -48,10 +62,10 @@ class TallyTable {
 
     // The same calls with the key's hash known, so that merging one table
     // into another hashes no key twice.
-    static std::uint64_t hashOf(std::string_view key);
-    std::uint64_t hashAt(std::size_t row) const { return KeyArena::hashOf(rows_[row].key); }
-    std::optional<std::size_t> find(std::string_view key, std::uint64_t hash) const;
-    void tally(std::string_view key, std::uint64_t hash, std::int32_t count);
+    static std::uint32_t hashOf(std::string_view key);
+    std::uint32_t hashAt(std::size_t row) const { return KeyArena::hashOf(rows_[row].key()); }
+    std::optional<std::size_t> find(std::string_view key, std::uint32_t hash) const;
+    void tally(std::string_view key, std::uint32_t hash, std::int32_t count);
 
     // Empties the table, keeping its memory for the next rows.
     void clear();
@@ -67,16 +81,17 @@ class TallyTable {
     std::string percent(std::size_t row) const;
 
   private:
-    std::size_t append(std::string_view key, std::uint64_t hash, std::int32_t count);
+    std::size_t append(std::string_view key, std::uint32_t hash, std::int32_t count);
     void dropIndex() const;
     void rebuildIndex(std::size_t slotCount) const;
     void place(std::size_t row) const;
 
     KeyArena keys_;
     std::vector<TallyRow> rows_;
-    // Open addressing, linear probing: row + 1 per used slot, 0 for a free
-    // one; a power-of-two count of slots, or none while the index is dropped.
-    mutable std::vector<std::uint32_t> slots_;
+    // Open addressing, linear probing: the key's hash and row + 1 in each
+    // used slot, 0 in a free one; a power-of-two count of slots, or none
+    // while the index is dropped.
+    mutable std::vector<std::uint64_t> slots_;
     mutable bool indexed_ = true;
     std::int64_t total_ = 0;
 };

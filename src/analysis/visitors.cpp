@@ -17,7 +17,7 @@ bool compileVisitors(const TallyTable& addresses, AnalysisResult& result, CheckP
     result.visitors.clear();
     result.visitors.reserve(addresses.size());
     for (const TallyRow& row : addresses.rows())
-        result.visitors.emplace_back(row.key);
+        result.visitors.emplace_back(row.key());
     std::sort(
         result.visitors.begin(), result.visitors.end(),
         [](const std::string& a, const std::string& b) { return ascii::lessIgnoringCase(a, b); });

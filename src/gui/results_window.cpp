@@ -365,17 +365,17 @@ const TallyRow* TForm5::selectedAddressRow() const {
 
 void TForm5::Launch1Click() {
     if (const TallyRow* row = selectedAddressRow())
-        openWebAddress(context_.settings, std::string(row->key));
+        openWebAddress(context_.settings, std::string(row->key()));
 }
 
 void TForm5::Copy2Click() {
     if (const TallyRow* row = selectedAddressRow())
-        copyToClipboard(std::string(row->key));
+        copyToClipboard(std::string(row->key()));
 }
 
 void TForm5::openAddress(QTableView* view) {
     if (const TallyRow* row = selectedRow(view))
-        openWebAddress(context_.settings, std::string(row->key));
+        openWebAddress(context_.settings, std::string(row->key()));
 }
 
 void TForm5::ListView1DblClick() {

@@ -27,7 +27,7 @@ void TallyTableModel::sortByColumn(int column) {
     const QModelIndexList before = persistentIndexList();
     std::vector<std::string> keys;
     for (const QModelIndex& kept : before)
-        keys.emplace_back(table_->rows()[static_cast<std::size_t>(kept.row())].key);
+        keys.emplace_back(table_->rows()[static_cast<std::size_t>(kept.row())].key());
     sortRows(*table_, column);
     QModelIndexList after;
     for (qsizetype i = 0; i < before.size(); ++i)
@@ -57,12 +57,12 @@ QVariant TallyTableModel::data(const QModelIndex& index, int role) const {
         return {};
     // A key too long for its column is read whole in its tool tip.
     if (role == Qt::ToolTipRole && index.column() == 0)
-        return displayText(row->key);
+        return displayText(row->key());
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {
     case 0:
-        return displayText(row->key);
+        return displayText(row->key());
     case 1:
         return QString::fromStdString(figureText(row->count));
     default:

@@ -9,7 +9,7 @@ int compareRows(std::int32_t sortIndex, const TallyRow& a, const TallyRow& b) {
         return 0;
     if (sortIndex == 0) {
         // char_traits<char> orders bytes unsigned.
-        const int order = a.key.compare(b.key);
+        const int order = a.key().compare(b.key());
         return order < 0 ? -1 : (order > 0 ? 1 : 0);
     }
     if (a.count == b.count)

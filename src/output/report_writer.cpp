@@ -36,7 +36,7 @@ class ReportText {
         line(heading);
         for (std::size_t i = 0; i < table.size(); ++i) {
             const TallyRow& row = table.rows()[i];
-            line(std::string(row.key) + "," + std::to_string(row.count) + "," + table.percent(i));
+            line(std::string(row.key()) + "," + std::to_string(row.count) + "," + table.percent(i));
         }
         if (blankAfter)
             line();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace statvane::ascii {
 
@@ -52,30 +53,62 @@ std::uint64_t foldWord(std::uint64_t word) {
     return word | (capitals >> 2);
 }
 
-std::uint64_t mix(std::uint64_t hash, std::uint64_t word) {
-    hash ^= word;
-    hash *= 0x9e3779b97f4a7c15ull;
-    return hash ^ (hash >> 29);
+__extension__ using Wide = unsigned __int128;
+
+// The two halves of the 128-bit product of a and b, folded into one: every
+// bit of either factor reaches every bit of the result.
+std::uint64_t multiplyFold(std::uint64_t a, std::uint64_t b) {
+    const Wide product = static_cast<Wide>(a) * b;
+    return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+}
+
+constexpr std::uint64_t kLengthKey = 0xa0761d6478bd642full;
+constexpr std::uint64_t kWordKey = 0xe7037ed1a0b428dbull;
+constexpr std::uint64_t kEndKey = 0x8ebc6af09c88c6e3ull;
+
+std::uint64_t load8(const char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    return word;
+}
+
+std::uint64_t load4(const char* p) {
+    std::uint32_t word;
+    std::memcpy(&word, p, 4);
+    return word;
+}
+
+// Two words that hold every byte of a text of at most 16 bytes; they may
+// overlap, as the length is hashed too.
+std::pair<std::uint64_t, std::uint64_t> shortWords(const char* p, std::size_t size) {
+    if (size >= 8)
+        return {load8(p), load8(p + size - 8)};
+    if (size >= 4)
+        return {load4(p), load4(p + size - 4)};
+    if (size > 0) {
+        const auto byte = [p](std::size_t i) {
+            return std::uint64_t{static_cast<unsigned char>(p[i])};
+        };
+        return {byte(0) << 16 | byte(size / 2) << 8 | byte(size - 1), 0};
+    }
+    return {0, 0};
 }
 
 } // namespace
 
 std::uint64_t caseInsensitiveHash(std::string_view text) noexcept {
-    // Eight folded bytes a step; the length starts the hash, so the zero-padded
-    // tail cannot make two lengths collide.
-    std::uint64_t hash = mix(0xcbf29ce484222325ull, text.size());
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        hash = mix(hash, foldWord(word));
-    }
-    if (i < text.size()) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, text.data() + i, text.size() - i);
-        hash = mix(hash, foldWord(word));
-    }
-    return hash;
+    // Sixteen folded bytes a step, one multiplication each; the last step
+    // takes the last sixteen bytes, overlapping the step before.
+    const char* p = text.data();
+    std::size_t left = text.size();
+    std::uint64_t hash = multiplyFold(left ^ kLengthKey, kEndKey);
+    for (; left > 16; p += 16, left -= 16)
+        hash = multiplyFold(foldWord(load8(p)) ^ kWordKey, foldWord(load8(p + 8)) ^ hash);
+    const auto [first, second] = text.size() > 16
+                                     ? std::pair(load8(p + left - 16), load8(p + left - 8))
+                                     : shortWords(p, left);
+    hash = multiplyFold(foldWord(first) ^ kWordKey, foldWord(second) ^ hash);
+    return multiplyFold(hash ^ kEndKey, kLengthKey);
 }
 
 } // namespace statvane::ascii

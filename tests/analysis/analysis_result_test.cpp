@@ -9,7 +9,7 @@ namespace {
 std::vector<std::pair<std::string, std::int32_t>> keysAndCounts(const TallyTable& table) {
     std::vector<std::pair<std::string, std::int32_t>> out;
     for (const auto& row : table.rows())
-        out.emplace_back(row.key, row.count);
+        out.emplace_back(row.key(), row.count);
     return out;
 }
 
@@ -25,7 +25,7 @@ TEST(TallyTable, StaysConsistentAfterRemovingAndSorting) {
     TallyTable table;
     for (const char* key : {"a", "b", "b", "c", "c", "c"})
         table.tally(key);
-    table.removeIf([](const TallyRow& row) { return row.key == "b"; });
+    table.removeIf([](const TallyRow& row) { return row.key() == "b"; });
     table.stableSort([](const TallyRow& x, const TallyRow& y) { return x.count > y.count; });
     table.tally("A");
     table.tally("b");

@@ -12,7 +12,7 @@ using test::countLines;
 std::vector<std::pair<std::string, std::int32_t>> rowsOf(const TallyTable& table) {
     std::vector<std::pair<std::string, std::int32_t>> rows;
     for (const auto& row : table.rows())
-        rows.emplace_back(row.key, row.count);
+        rows.emplace_back(row.key(), row.count);
     return rows;
 }
 using Rows = std::vector<std::pair<std::string, std::int32_t>>;

@@ -14,7 +14,7 @@ using Rows = std::vector<std::pair<std::string, std::int32_t>>;
 Rows rowsOf(const TallyTable& table) {
     Rows rows;
     for (const auto& row : table.rows())
-        rows.emplace_back(row.key, row.count);
+        rows.emplace_back(row.key(), row.count);
     return rows;
 }
 
@@ -37,7 +37,8 @@ TallyTable countedKeys(std::size_t keys) {
 // Every row is found under its key in capitals, at its own row number.
 void expectEveryRowFound(const TallyTable& table) {
     for (std::size_t i = 0; i < table.size(); ++i)
-        ASSERT_EQ(table.find(upper(std::string(table.rows()[i].key))), i) << table.rows()[i].key;
+        ASSERT_EQ(table.find(upper(std::string(table.rows()[i].key()))), i)
+            << table.rows()[i].key();
 }
 
 TEST(TallyTableKeys, CopyKeepsItsOwnKeys) {
@@ -60,13 +61,13 @@ TEST(TallyTableKeys, CopyKeepsItsOwnKeys) {
 
 TEST(TallyTableKeys, MoveKeepsTheKeysWhereTheyAre) {
     TallyTable table = countedKeys(100);
-    const char* firstKey = table.rows()[0].key.data();
+    const char* firstKey = table.rows()[0].key().data();
     TallyTable moved(std::move(table));
-    EXPECT_EQ(moved.rows()[0].key.data(), firstKey);
+    EXPECT_EQ(moved.rows()[0].key().data(), firstKey);
     TallyTable assigned;
     assigned.tally("replaced");
     assigned = std::move(moved);
-    EXPECT_EQ(assigned.rows()[0].key.data(), firstKey);
+    EXPECT_EQ(assigned.rows()[0].key().data(), firstKey);
     EXPECT_EQ(rowsOf(assigned), rowsOf(countedKeys(100)));
     expectEveryRowFound(assigned);
     // A moved-from table starts again empty.
@@ -76,7 +77,9 @@ TEST(TallyTableKeys, MoveKeepsTheKeysWhereTheyAre) {
 
 TEST(TallyTableKeys, LookupsFollowTheRowsWhenTheyAreReordered) {
     const auto byCount = [](const TallyRow& a, const TallyRow& b) { return a.count > b.count; };
-    const auto byKeyDescending = [](const TallyRow& a, const TallyRow& b) { return a.key > b.key; };
+    const auto byKeyDescending = [](const TallyRow& a, const TallyRow& b) {
+        return a.key() > b.key();
+    };
     const auto evenCounts = [](const TallyRow& row) { return row.count % 2 == 0; };
     const std::vector<std::function<void(TallyTable&)>> reorders = {
         [&](TallyTable& t) { t.stableSort(byCount); },
@@ -128,11 +131,11 @@ TEST(TallyTableKeys, PercentStaysWithItsRow) {
     table.computePercentages();
     std::map<std::string, std::string> before;
     for (std::size_t i = 0; i < table.size(); ++i)
-        before[std::string(table.rows()[i].key)] = table.percent(i);
+        before[std::string(table.rows()[i].key())] = table.percent(i);
     table.stableSort([](const TallyRow& a, const TallyRow& b) { return a.count > b.count; });
     table.removeIf([](const TallyRow& row) { return row.count == 3; });
     for (std::size_t i = 0; i < table.size(); ++i)
-        EXPECT_EQ(table.percent(i), before[std::string(table.rows()[i].key)]);
+        EXPECT_EQ(table.percent(i), before[std::string(table.rows()[i].key())]);
     EXPECT_EQ(before["/page0"], "0.666666666666667"); // 1 of 150
 }
 
@@ -167,10 +170,10 @@ TEST(TallyTableKeys, HashedCallsAgreeWithPlainOnes) {
     }
     for (std::size_t i = 0; i < source.size(); ++i) {
         const TallyRow& row = source.rows()[i];
-        ASSERT_EQ(source.hashAt(i), TallyTable::hashOf(upper(std::string(row.key))));
-        ASSERT_EQ(source.find(row.key, source.hashAt(i)), i);
-        plain.tally(row.key, row.count);
-        hashed.tally(row.key, source.hashAt(i), row.count);
+        ASSERT_EQ(source.hashAt(i), TallyTable::hashOf(upper(std::string(row.key()))));
+        ASSERT_EQ(source.find(row.key(), source.hashAt(i)), i);
+        plain.tally(row.key(), row.count);
+        hashed.tally(row.key(), source.hashAt(i), row.count);
     }
     EXPECT_EQ(rowsOf(hashed), rowsOf(plain));
     EXPECT_EQ(hashed.rows()[0], (TallyRow{"/Page3xxx", 5}));

@@ -91,7 +91,7 @@ TEST_F(ReportWriterTest, SectionsAreSortedByCountAndWrittenExactly) {
         "------> Browser List <------\r\n\r\nBrowser, Number, Percentage\r\n"
         " \"Agent\",1,100\r\n";
     EXPECT_EQ(test::readFile(dir / "report.txt"), expected);
-    EXPECT_EQ(result.referrers.rows().front().key, "http://nine.example/");
+    EXPECT_EQ(result.referrers.rows().front().key(), "http://nine.example/");
 
     // Writing again replaces the file with the same bytes.
     test::writeFile(dir / "report.txt", std::string(100000, 'x'));
@@ -172,9 +172,9 @@ TEST(CompareRows, ByKeyByCountOrNotAtAll) {
     for (const char* key : {"x", "y", "y", "z", "z"})
         table.tally(key);
     sortRows(table, 1);
-    EXPECT_EQ(table.rows()[0].key, "y");
-    EXPECT_EQ(table.rows()[1].key, "z");
-    EXPECT_EQ(table.rows()[2].key, "x");
+    EXPECT_EQ(table.rows()[0].key(), "y");
+    EXPECT_EQ(table.rows()[1].key(), "z");
+    EXPECT_EQ(table.rows()[2].key(), "x");
 }
 
 } // namespace

@@ -9,7 +9,7 @@ namespace statvane::test {
 inline std::string rowsText(const TallyTable& table) {
     std::string text;
     for (const auto& row : table.rows())
-        text += std::string(row.key) + "=" + std::to_string(row.count) + "\n";
+        text += std::string(row.key()) + "=" + std::to_string(row.count) + "\n";
     return text;
 }
 
