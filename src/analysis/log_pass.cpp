@@ -29,7 +29,7 @@ class LogPass {
     LogPass(const PassSelection& selection, PassTotals& totals, CheckPoints& checks,
             const PassSettings& settings)
         : selection_(selection), totals_(totals), checks_(checks), settings_(settings),
-          mostInFlight_(2 * std::max<std::size_t>(settings.threads, 1) + 1),
+          mostInFlight_(std::max<std::size_t>(settings.threads, 1) + 1),
           workers_(std::max<std::size_t>(settings.threads, 1), selection) {}
 
     PassEnd run(std::span<const std::filesystem::path> files) {
@@ -46,6 +46,7 @@ class LogPass {
         while (!inFlight_.empty())
             if (!addUpFront())
                 return kCancelled;
+        totals_.finish();
         if (!checks_.pass([this] { return linesText(); }, true))
             return kCancelled;
         return {};

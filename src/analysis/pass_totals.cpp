@@ -41,4 +41,9 @@ void PassTotals::add(const BlockTally& block, std::size_t file, const PassSelect
     addPages(pages, block.paths, selection.webSite);
 }
 
+void PassTotals::finish() {
+    for (TallyTable* table : {&visitors, &referrers, &pages, &browsers})
+        table->releaseIndex();
+}
+
 } // namespace statvane

@@ -33,6 +33,9 @@ struct PassTotals {
 
     // Adds a block of file number `file`; blocks come in file order.
     void add(const BlockTally& block, std::size_t file, const PassSelection& selection);
+
+    // Frees what only counting needs, once every block is added.
+    void finish();
 };
 
 } // namespace statvane

@@ -124,12 +124,12 @@ void TallyTable::clear() {
 
 void TallyTable::removeIf(const std::function<bool(const TallyRow&)>& remove) {
     std::erase_if(rows_, remove);
-    dropIndex();
+    releaseIndex();
 }
 
 void TallyTable::stableSort(const std::function<bool(const TallyRow&, const TallyRow&)>& less) {
     std::stable_sort(rows_.begin(), rows_.end(), less);
-    dropIndex();
+    releaseIndex();
 }
 
 void TallyTable::computePercentages() {
@@ -144,8 +144,8 @@ std::string TallyTable::percent(std::size_t row) const {
     return formatGeneral(static_cast<long double>(rows_[row].count) / total_ * 100);
 }
 
-void TallyTable::dropIndex() const {
-    slots_.clear();
+void TallyTable::releaseIndex() {
+    slots_ = {};
     indexed_ = false;
 }
 

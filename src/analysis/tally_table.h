@@ -73,6 +73,10 @@ class TallyTable {
     void removeIf(const std::function<bool(const TallyRow&)>& remove);
     void stableSort(const std::function<bool(const TallyRow&, const TallyRow&)>& less);
 
+    // Frees the index, which the next lookup builds anew: for a table that is
+    // done counting.
+    void releaseIndex();
+
     // Remembers the total of the counts; from then on percent(row) is the
     // row's share of it, whatever order the rows are in. Rows counted later
     // keep that total until clear() forgets it.
@@ -82,7 +86,6 @@ class TallyTable {
 
   private:
     std::size_t append(std::string_view key, std::uint32_t hash, std::int32_t count);
-    void dropIndex() const;
     void rebuildIndex(std::size_t slotCount) const;
     void place(std::size_t row) const;
 

@@ -242,14 +242,47 @@ TEST_F(AnalysisRunTest, ReportBesideItsLogsIsNotReadByTheNextRun) {
     EXPECT_NE(first.find("Total Number of Hits:  4\r\n"), std::string::npos);
 }
 
+// Cancel while the logs are read ends the run before any look-up: the cache
+// of failures is not written either.
 TEST_F(AnalysisRunTest, CancelWhileTheFilesAreReadEndsTheRunAsCancelled) {
+    std::filesystem::copy_file(TABLE_RESOLVER, dir / "home" / "resolve.so");
     observer.checksBeforeCancel = 0;
     auto report = profile();
-    report.saveToFile = true;
+    report.visitorsList = report.dnsLookup = report.saveToFile = true;
     EXPECT_EQ(run(report), RunOutcome::Cancelled);
     EXPECT_EQ(observer.steps, Strings{"Gathering Log Files for Analysis..."});
     EXPECT_TRUE(prompt.messages.empty());
     EXPECT_FALSE(std::filesystem::exists(dir / "logs" / "test.txt"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "home" / "dns.log"));
+}
+
+// Logs of a few megabytes are read in several blocks: counted on one thread
+// or many, the report is the same to the byte, with the same keys first seen
+// in later blocks, in other spellings, and in tied counts.
+TEST_F(AnalysisRunTest, ReportsAreTheSameOnAnyNumberOfThreads) {
+    std::string big;
+    for (int i = 0; i < 40000; ++i) {
+        const std::string n = std::to_string(i % 97);
+        big += logLine(i % 2 ? "10.0.0." + n : "HOST" + n + ".example", "06", "/p" + n,
+                       i % 3 ? "http://Ref" + n + ".example/" : "http://ref" + n + ".EXAMPLE/",
+                       i % 5 ? "Agent/" + n : "AGENT/" + n);
+    }
+    test::writeFile(dir / "logs" / "big.log", big);
+    auto report = profile();
+    report.visitorsList = report.referrerList = report.topPagesList = true;
+    report.popularBrowser = report.saveToFile = true;
+    report.outputFile = "test.txt";
+    std::string first;
+    for (const char* threads : {"1", "2", "8"}) {
+        SCOPED_TRACE(threads);
+        ::setenv("STATVANE_THREADS", threads, 1);
+        ASSERT_EQ(run(report), RunOutcome::Delivered);
+        const std::string text = test::readFile(dir / "logs" / "test.txt");
+        if (first.empty())
+            first = text;
+        EXPECT_EQ(text, first);
+    }
+    ::unsetenv("STATVANE_THREADS");
 }
 
 // A requester whose pages get no answer, or whose answers cannot be held.
