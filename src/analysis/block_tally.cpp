@@ -35,6 +35,7 @@ void BlockTally::clear() {
     refusedReferrers.clear();
     paths.clear();
     browsers.clear();
+    lastVisitor_ = lastReferrer_ = lastPath_ = lastBrowser_ = {};
 }
 
 void BlockTally::count(std::string_view bytes, const PassSelection& selection) {
@@ -58,36 +59,52 @@ void BlockTally::countLine(std::string_view line, const PassSelection& selection
         ++outsideLayout;
     if (selection.visitors)
         if (const auto visitor = visitorOf(line))
-            visitors.tally(*visitor);
+            countKey(visitors, lastVisitor_, *visitor);
     if (selection.referrers)
         if (const auto referrer = referrerOf(line))
             countReferrer(*referrer, selection.referrerFilters);
     if (selection.pages)
         if (const auto path = requestPathOf(line);
             path && !(path->empty() && selection.webSite.empty()))
-            paths.tally(*path);
+            countKey(paths, lastPath_, *path);
     if (selection.browsers)
         if (const auto browser = browserOf(line); browser && browser->size() >= kShortestBrowser)
-            browsers.tally(*browser);
+            countKey(browsers, lastBrowser_, *browser);
 }
 
-// Referrers equal ignoring case have the same lower-case text, so a row found
-// either way decides the line.
-void BlockTally::countReferrer(std::string_view referrer, const std::vector<std::string>& filters) {
-    const std::uint32_t hash = TallyTable::hashOf(referrer);
-    if (const auto row = referrers.find(referrer, hash)) {
-        referrers.increment(*row);
-        return;
+void BlockTally::countKey(TallyTable& table, LastKey& last, std::string_view key) {
+    if (last.row == kNoRow || key != last.key) {
+        const std::uint32_t hash = TallyTable::hashOf(key);
+        const auto found = table.find(key, hash);
+        last = {key, found ? *found : table.append(key, hash, 0)};
     }
+    table.increment(last.row);
+}
+
+void BlockTally::countReferrer(std::string_view referrer, const std::vector<std::string>& filters) {
+    if (lastReferrer_.row == kNoRow || referrer != lastReferrer_.key)
+        lastReferrer_ = {referrer, referrerRow(referrer, filters)};
+    if (lastReferrer_.row != kRefused)
+        referrers.increment(lastReferrer_.row);
+}
+
+// The referrer's row, new with a count of 0 when it is met for the first
+// time, or kRefused. Referrers equal ignoring case have the same lower-case
+// text, so a row found either way decides.
+std::size_t BlockTally::referrerRow(std::string_view referrer,
+                                    const std::vector<std::string>& filters) {
+    const std::uint32_t hash = TallyTable::hashOf(referrer);
+    if (const auto row = referrers.find(referrer, hash))
+        return *row;
     if (refusedReferrers.find(referrer, hash))
-        return;
+        return kRefused;
     lowered_.assign(referrer);
     for (char& c : lowered_)
         c = ascii::toLower(c);
     if (lowered_.size() >= kShortestReferrer && !containsAny(lowered_, filters))
-        referrers.tally(lowered_, hash, 1);
-    else
-        refusedReferrers.tally(referrer, hash, 1);
+        return referrers.append(lowered_, hash, 0);
+    refusedReferrers.append(referrer, hash, 0);
+    return kRefused;
 }
 
 } // namespace statvane

@@ -52,9 +52,25 @@ struct BlockTally {
     void count(std::string_view bytes, const PassSelection& selection);
 
   private:
-    void countLine(std::string_view line, const PassSelection& selection);
-    void countReferrer(std::string_view referrer, const std::vector<std::string>& filters);
+    // The key a table last counted and its row: the lines of one page view
+    // repeat their client, referrer and browser, and a repeat costs a
+    // comparison instead of a lookup.
+    struct LastKey {
+        std::string_view key;
+        std::size_t row = kNoRow;
+    };
+    static constexpr std::size_t kNoRow = static_cast<std::size_t>(-1);
+    static constexpr std::size_t kRefused = kNoRow - 1;
 
+    void countLine(std::string_view line, const PassSelection& selection);
+    static void countKey(TallyTable& table, LastKey& last, std::string_view key);
+    void countReferrer(std::string_view referrer, const std::vector<std::string>& filters);
+    std::size_t referrerRow(std::string_view referrer, const std::vector<std::string>& filters);
+
+    LastKey lastVisitor_;
+    LastKey lastReferrer_;
+    LastKey lastPath_;
+    LastKey lastBrowser_;
     std::string lowered_;
 };
 

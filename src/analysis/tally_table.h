@@ -66,6 +66,8 @@ class TallyTable {
     std::uint32_t hashAt(std::size_t row) const { return KeyArena::hashOf(rows_[row].key()); }
     std::optional<std::size_t> find(std::string_view key, std::uint32_t hash) const;
     void tally(std::string_view key, std::uint32_t hash, std::int32_t count);
+    // For a key that find() did not find.
+    std::size_t append(std::string_view key, std::uint32_t hash, std::int32_t count);
 
     // Empties the table, keeping its memory for the next rows.
     void clear();
@@ -85,7 +87,6 @@ class TallyTable {
     std::string percent(std::size_t row) const;
 
   private:
-    std::size_t append(std::string_view key, std::uint32_t hash, std::int32_t count);
     void rebuildIndex(std::size_t slotCount) const;
     void place(std::size_t row) const;
 
