@@ -28,7 +28,8 @@ KeyArena& KeyArena::operator=(KeyArena&& other) noexcept {
 std::string_view KeyArena::store(std::string_view key, std::uint32_t hash) {
     char* place = reserve(sizeof hash + key.size());
     std::memcpy(place, &hash, sizeof hash);
-    std::memcpy(place + sizeof hash, key.data(), key.size());
+    if (!key.empty())
+        std::memcpy(place + sizeof hash, key.data(), key.size());
     return {place + sizeof hash, key.size()};
 }
 

@@ -9,7 +9,6 @@
 #include <deque>
 #include <memory>
 #include <string_view>
-#include <vector>
 
 namespace statvane {
 namespace {
@@ -103,7 +102,8 @@ class LogPass {
         if (block.capacity >= capacity)
             return;
         auto larger = std::make_unique_for_overwrite<char[]>(capacity);
-        std::memcpy(larger.get(), block.bytes.get(), keep);
+        if (keep > 0)
+            std::memcpy(larger.get(), block.bytes.get(), keep);
         block.bytes = std::move(larger);
         block.capacity = capacity;
     }
