@@ -96,9 +96,8 @@ std::size_t TallyTable::append(std::string_view key, std::uint32_t hash, std::in
     rows_.push_back({keys_.store(key, hash), count});
     if (indexed_) {
         if (overLoaded(rows_.size(), slots_.size()))
-            rebuildIndex(std::max(kFirstSlotCount, slots_.size() * 2));
-        else
-            place(rows_.size() - 1);
+            growIndex();
+        place(rows_.size() - 1, hash);
     }
     return rows_.size() - 1;
 }
@@ -152,13 +151,22 @@ void TallyTable::releaseIndex() {
 void TallyTable::rebuildIndex(std::size_t slotCount) const {
     slots_.assign(slotCount, 0);
     for (std::size_t row = 0; row < rows_.size(); ++row)
-        place(row);
+        place(row, hashAt(row));
     indexed_ = true;
 }
 
-void TallyTable::place(std::size_t row) const {
+// Twice the slots, filled from the old ones, which hold every row's hash: no
+// key is read.
+void TallyTable::growIndex() {
+    std::vector<std::uint64_t> old(std::max(kFirstSlotCount, slots_.size() * 2), 0);
+    old.swap(slots_);
+    for (const std::uint64_t slot : old)
+        if (slot != 0)
+            place(rowIn(slot), hashIn(slot));
+}
+
+void TallyTable::place(std::size_t row, std::uint32_t hash) const {
     const std::size_t mask = slots_.size() - 1;
-    const std::uint32_t hash = hashAt(row);
     std::size_t slot = hash & mask;
     while (slots_[slot] != 0)
         slot = (slot + 1) & mask;

@@ -88,7 +88,8 @@ class TallyTable {
 
   private:
     void rebuildIndex(std::size_t slotCount) const;
-    void place(std::size_t row) const;
+    void growIndex();
+    void place(std::size_t row, std::uint32_t hash) const;
 
     KeyArena keys_;
     std::vector<TallyRow> rows_;

@@ -34,9 +34,21 @@ class ReportText {
         line(title);
         line();
         line(heading);
+        // The rows are sorted by count, so rows of one count follow each
+        // other and share their count's text and percentage.
+        std::int32_t count = 0;
+        std::string figures;
         for (std::size_t i = 0; i < table.size(); ++i) {
             const TallyRow& row = table.rows()[i];
-            line(std::string(row.key()) + "," + std::to_string(row.count) + "," + table.percent(i));
+            if (i == 0 || row.count != count) {
+                count = row.count;
+                figures.assign(1, ',');
+                figures += std::to_string(count);
+                figures += ',';
+                figures += table.percent(i);
+            }
+            sink_(row.key());
+            line(figures);
         }
         if (blankAfter)
             line();

@@ -1,6 +1,7 @@
 #include "platform/ascii.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace statvane {
 namespace {
@@ -39,6 +40,28 @@ TEST(Ascii, OrderIgnoringCase) {
     EXPECT_FALSE(ascii::lessIgnoringCase("ABC", "abc"));
     EXPECT_TRUE(ascii::lessIgnoringCase("ab", "ABC"));
     EXPECT_EQ(ascii::trimBlanks(" \t x y \t"), "x y");
+}
+
+// Long texts are compared eight bytes at a time: the first byte that differs
+// decides wherever it stands, bytes above 127 count as larger, and a text
+// that is the start of the other comes first.
+TEST(Ascii, LongTextsOrderByTheirFirstDifferentByte) {
+    const std::tuple<std::string, std::string, bool> cases[] = {
+        {"http://www.example.com/a", "HTTP://WWW.EXAMPLE.COM/B", true},
+        {"http://www.example.com/b", "HTTP://WWW.EXAMPLE.COM/A", false},
+        {"HTTP://WWW.EXAMPLE.COM/A", "http://www.example.com/a", false},
+        {"abcdefgZ", "ABCDEFGa", false},
+        {"abcdefgA", "ABCDEFGz", true},
+        {"abcdefgh\xe9", "ABCDEFGHz", false},
+        {"Abcdefgh", "abcdefgh1", true},
+        {"abcdefgh12345678x", "ABCDEFGH12345678", false},
+        {"b234567890", "a234567890", false},
+        {"bA345678", "Ab345678", false},
+        {"a234567890", "b234567890", true},
+        {"[234567890", "a234567890", true}, // "[" follows "Z" but is not folded
+    };
+    for (const auto& [a, b, less] : cases)
+        EXPECT_EQ(ascii::lessIgnoringCase(a, b), less) << a << " < " << b;
 }
 
 } // namespace
