@@ -13,7 +13,6 @@ namespace {
 constexpr std::int32_t kByCount = 1;
 
 // Where the report's text goes, piece by piece.
-using TextSink = std::function<void(std::string_view)>;
 
 class ReportText {
   public:
@@ -82,7 +81,8 @@ void summary(ReportText& text, const AnalysisResult& result) {
     text.line();
 }
 
-// Sorts the tables by count and gives the whole report to `sink`.
+} // namespace
+
 void produceReport(AnalysisResult& result, SettingsStore& settings, TextSink sink) {
     settings.writeSortIndex(kByCount);
     sortRows(result.referrers, kByCount);
@@ -105,8 +105,6 @@ void produceReport(AnalysisResult& result, SettingsStore& settings, TextSink sin
     text.table("------> Browser List <------", "Browser, Number, Percentage", result.browsers,
                false);
 }
-
-} // namespace
 
 std::string buildReport(AnalysisResult& result, SettingsStore& settings) {
     std::string text;

@@ -1,8 +1,6 @@
 #include "shell/batch_run.h"
 
-#include "run/analysis_run.h"
 #include "net/http/http_head_requester.h"
-#include "platform/resolver_library.h"
 #include "net/tls_trust.h"
 #include "output/mail_delivery.h"
 #include "output/report_writer.h"
@@ -11,7 +9,9 @@
 #include "platform/old_reports_notice.h"
 #include "platform/program_directory.h"
 #include "platform/registry.h"
+#include "platform/resolver_library.h"
 #include "platform/stream_prompt.h"
+#include "run/analysis_run.h"
 #include "settings/settings_loading.h"
 #include "shell/terminal_progress.h"
 #include "shell/untrusted_site_notices.h"
@@ -36,8 +36,9 @@ class BatchOutput : public RunOutput {
     }
 
     void showResults(AnalysisResult result) override {
-        const std::string report = buildReport(result, store_);
-        std::fwrite(report.data(), 1, report.size(), stdout);
+        produceReport(result, store_, [](std::string_view piece) {
+            std::fwrite(piece.data(), 1, piece.size(), stdout);
+        });
         std::fflush(stdout);
     }
 
