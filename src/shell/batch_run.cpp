@@ -37,7 +37,8 @@ class BatchOutput : public RunOutput {
 
     void showResults(AnalysisResult result) override {
         produceReport(result, store_, [](std::string_view piece) {
-            std::fwrite(piece.data(), 1, piece.size(), stdout);
+            if (!piece.empty())
+                std::fwrite(piece.data(), 1, piece.size(), stdout);
         });
         std::fflush(stdout);
     }
