@@ -1,6 +1,7 @@
 // How soon the log pass sees Cancel: Cancel is pressed at several moments of
 // a pass over one log, and the time from the press to the pass's end is
 // measured each time. Usage: cancel_latency_bench LOG
+#include "../tests/support/unwatched_run.h"
 #include "analysis/log_pass.h"
 #include "platform/thread_count.h"
 
@@ -14,17 +15,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Presses Cancel once the moment has come.
-class CancelAt : public statvane::RunObserver {
+class CancelAt : public statvane::test::UnwatchedRun {
   public:
     explicit CancelAt(Clock::time_point moment) : moment_(moment) {}
-    void showProgress() override {}
-    void setBusy(bool) override {}
-    void closeProgress() override {}
-    void setStepText(const std::string&) override {}
-    void advanceProgress(int) override {}
-    void setCount(const std::string&) override {}
     bool cancelRequested() override { return Clock::now() >= moment_; }
-    void processEvents() override {}
 
   private:
     Clock::time_point moment_;
@@ -38,8 +32,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path file = argv[1];
-    statvane::PassSelection selection;
-    selection.visitors = selection.referrers = selection.pages = selection.browsers = true;
+    const statvane::PassSelection selection = statvane::test::everyLineAnalysis();
     double worst = 0;
     for (const int after : {20, 50, 100, 150, 200, 300}) {
         const auto moment = Clock::now() + std::chrono::milliseconds(after);

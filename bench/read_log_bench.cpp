@@ -1,6 +1,7 @@
 // Times the log pass on one log, every per-line analysis selected: the best
 // of several runs with a warm cache, and the process's peak memory against
 // the file's size. STATVANE_THREADS sets the threads, as in a run.
+#include "../tests/support/unwatched_run.h"
 #include "analysis/log_pass.h"
 #include "platform/thread_count.h"
 
@@ -12,19 +13,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-// Reading as a run does, check points included, with nobody to press Cancel.
-class UnwatchedRun : public statvane::RunObserver {
-  public:
-    void showProgress() override {}
-    void setBusy(bool) override {}
-    void closeProgress() override {}
-    void setStepText(const std::string&) override {}
-    void advanceProgress(int) override {}
-    void setCount(const std::string&) override {}
-    bool cancelRequested() override { return false; }
-    void processEvents() override {}
-};
 
 double peakMegabytes() {
     rusage usage{};
@@ -41,12 +29,10 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path file = argv[1];
     const int runs = argc > 2 ? std::atoi(argv[2]) : 7;
-    statvane::PassSelection selection;
-    selection.visitors = selection.referrers = selection.pages = selection.browsers = true;
-    selection.webSite = "http://www.example.com";
+    const statvane::PassSelection selection = statvane::test::everyLineAnalysis();
     double best = 1e9;
     std::size_t lineCount = 0;
-    UnwatchedRun observer;
+    statvane::test::UnwatchedRun observer;
     for (int run = 0; run < runs; ++run) {
         statvane::PassTotals totals;
         statvane::CheckPoints checks(observer, 1);

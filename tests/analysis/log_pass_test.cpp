@@ -4,6 +4,7 @@
 #include "steps_fixture.h"
 #include "support/pass_totals_text.h"
 #include "support/temp_dir.h"
+#include "support/unwatched_run.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +17,8 @@ using test::combined;
 using test::totalsText;
 
 PassSelection everything() {
-    PassSelection selection;
-    selection.visitors = selection.referrers = selection.pages = selection.browsers = true;
+    PassSelection selection = test::everyLineAnalysis();
     selection.referrerFilters = {"spam"};
-    selection.webSite = "http://www.example.com";
     return selection;
 }
 

@@ -8,6 +8,7 @@
 // decompressed, or found damaged, alike).
 #include "../analysis/line_reading.h"
 #include "../support/pass_totals_text.h"
+#include "../support/unwatched_run.h"
 #include "analysis/line_pieces.h"
 #include "analysis/log_pass.h"
 #include "fuzz_support.h"
@@ -60,23 +61,9 @@ void checkPieces(std::string_view file) {
     require(skipLineEnds(file, at) == file.size(), "only line ends follow the last piece");
 }
 
-class QuietObserver : public RunObserver {
-  public:
-    void showProgress() override {}
-    void setBusy(bool) override {}
-    void closeProgress() override {}
-    void setStepText(const std::string&) override {}
-    void advanceProgress(int) override {}
-    void setCount(const std::string&) override {}
-    bool cancelRequested() override { return false; }
-    void processEvents() override {}
-};
-
 PassSelection everything() {
-    PassSelection selection;
-    selection.visitors = selection.referrers = selection.pages = selection.browsers = true;
+    PassSelection selection = test::everyLineAnalysis();
     selection.referrerFilters = {"spam"};
-    selection.webSite = "http://site";
     return selection;
 }
 
@@ -87,7 +74,7 @@ std::string unreadableText(std::size_t file, const std::string& reason) {
 }
 
 std::string countedText(const std::vector<std::filesystem::path>& files, PassSettings settings) {
-    QuietObserver observer;
+    test::UnwatchedRun observer;
     CheckPoints checks(observer, 1);
     PassTotals totals;
     const PassEnd end = runLogPass(files, everything(), totals, checks, settings);
