@@ -1,5 +1,9 @@
 #include "analysis/log_fields.h"
 
+#include "analysis/combined_layout.h"
+
+#include <algorithm>
+
 namespace statvane {
 namespace {
 
@@ -69,6 +73,25 @@ std::optional<std::string_view> browserOf(std::string_view line) {
         from = at + 1;
     }
     return line.substr(from);
+}
+
+std::optional<int> statusCodeOf(std::string_view line) {
+    const auto open = line.find('"');
+    if (open == npos)
+        return std::nullopt;
+    const std::string_view request = line.substr(open + 1);
+    const auto close = closingQuote(request);
+    if (close == npos || close + 2 > request.size())
+        return std::nullopt;
+    const std::string_view rest = request.substr(close + 2);
+    const std::string_view field = rest.substr(0, rest.find(' '));
+    if (field.size() != 3 ||
+        !std::ranges::all_of(field, [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const int code = (field[0] - '0') * 100 + (field[1] - '0') * 10 + (field[2] - '0');
+    if (code < kLowestStatus || code > kHighestStatus)
+        return std::nullopt;
+    return code;
 }
 
 } // namespace statvane
