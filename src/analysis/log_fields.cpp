@@ -2,7 +2,7 @@
 
 #include "analysis/combined_layout.h"
 
-#include <algorithm>
+#include <charconv>
 
 namespace statvane {
 namespace {
@@ -85,11 +85,11 @@ std::optional<int> statusCodeOf(std::string_view line) {
         return std::nullopt;
     const std::string_view rest = request.substr(close + 2);
     const std::string_view field = rest.substr(0, rest.find(' '));
-    if (field.size() != 3 ||
-        !std::ranges::all_of(field, [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    const int code = (field[0] - '0') * 100 + (field[1] - '0') * 10 + (field[2] - '0');
-    if (code < kLowestStatus || code > kHighestStatus)
+    const char* const end = field.data() + field.size();
+    int code = 0;
+    const auto read = std::from_chars(field.data(), end, code);
+    if (field.size() != 3 || read.ec != std::errc{} || read.ptr != end || code < kLowestStatus ||
+        code > kHighestStatus)
         return std::nullopt;
     return code;
 }

@@ -84,6 +84,8 @@ TEST(LogFields, StatusCodes) {
         {"h - - [d:t] \"GET / HTTP/1.0\" 099 0", std::nullopt},
         {"h - - [d:t] \"GET / HTTP/1.0\" 600 0", std::nullopt},
         {"h - - [d:t] \"GET / HTTP/1.0\" 20x 0", std::nullopt},
+        {"h - - [d:t] \"GET / HTTP/1.0\" -20 0", std::nullopt},
+        {"h - - [d:t] \"GET / HTTP/1.0\" +20 0", std::nullopt},
         {"h - - [d:t] \"GET / HTTP/1.0\"  200 0", std::nullopt},
         {"h - - [d:t] \"GET / HTTP/1.0\" ", std::nullopt},
         {"h - - [d:t] \"GET / HTTP/1.0\"", std::nullopt},
