@@ -19,6 +19,18 @@ bool containsAny(std::string_view text, const std::vector<std::string>& filters)
     });
 }
 
+// The path a page is counted by: an empty one names a page only on a web
+// site.
+std::optional<std::string_view> pagePathOf(std::string_view line, const std::string& webSite) {
+    const auto path = requestPathOf(line);
+    if (!path || (path->empty() && webSite.empty()))
+        return std::nullopt;
+    return path;
+}
+
+constexpr int kNotFound = 404;
+constexpr int kFirstServerError = 500;
+
 std::string dateText(std::string_view line) {
     return std::string(dateOf(line).value_or(""));
 }
@@ -35,7 +47,16 @@ void BlockTally::clear() {
     refusedReferrers.clear();
     paths.clear();
     browsers.clear();
-    lastVisitor_ = lastReferrer_ = lastPath_ = lastBrowser_ = {};
+    days.clear();
+    dayRows_.clear();
+    hours.fill(0);
+    undated = 0;
+    statuses.fill(0);
+    uncoded = 0;
+    notFoundPaths.clear();
+    serverErrorPaths.clear();
+    lastVisitor_ = lastReferrer_ = lastPath_ = lastBrowser_ = lastDayVisitor_ = {};
+    lastDay_ = kNoRow;
 }
 
 void BlockTally::count(std::string_view bytes, const PassSelection& selection) {
@@ -64,12 +85,55 @@ void BlockTally::countLine(std::string_view line, const PassSelection& selection
         if (const auto referrer = referrerOf(line))
             countReferrer(*referrer, selection.referrerFilters);
     if (selection.pages)
-        if (const auto path = requestPathOf(line);
-            path && !(path->empty() && selection.webSite.empty()))
+        if (const auto path = pagePathOf(line, selection.webSite))
             countKey(paths, lastPath_, *path);
     if (selection.browsers)
         if (const auto browser = browserOf(line); browser && browser->size() >= kShortestBrowser)
             countKey(browsers, lastBrowser_, *browser);
+    if (selection.traffic)
+        countTime(line, selection.latestYear);
+    if (selection.status)
+        countStatus(line, selection.webSite);
+}
+
+void BlockTally::countTime(std::string_view line, int latestYear) {
+    const auto time = logTimeOf(line, latestYear);
+    if (!time) {
+        ++undated;
+        return;
+    }
+    ++hours[static_cast<std::size_t>(time->hour)];
+    DayTally& day = dayOf(*time);
+    ++day.hits;
+    if (const auto visitor = visitorOf(line))
+        countKey(day.visitors, lastDayVisitor_, *visitor);
+}
+
+// The day's row, new when the block meets the day for the first time.
+BlockTally::DayTally& BlockTally::dayOf(const LogTime& time) {
+    if (lastDay_ == kNoRow || days[lastDay_].day != time.day) {
+        const auto [found, added] = dayRows_.try_emplace(time.day, days.size());
+        if (added)
+            days.push_back({time.day, 0, {}});
+        lastDay_ = found->second;
+        lastDayVisitor_ = {};
+    }
+    return days[lastDay_];
+}
+
+void BlockTally::countStatus(std::string_view line, const std::string& webSite) {
+    const auto code = statusCodeOf(line);
+    if (!code) {
+        ++uncoded;
+        return;
+    }
+    ++statuses[static_cast<std::size_t>(*code - kLowestStatus)];
+    TallyTable* const paths = *code == kNotFound           ? &notFoundPaths
+                              : *code >= kFirstServerError ? &serverErrorPaths
+                                                           : nullptr;
+    if (paths)
+        if (const auto path = pagePathOf(line, webSite))
+            paths->tally(*path);
 }
 
 void BlockTally::countKey(TallyTable& table, LastKey& last, std::string_view key) {

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "analysis/log_fields.h"
+#include "analysis/log_time.h"
 #include "analysis/tally_table.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace statvane {
@@ -15,10 +19,16 @@ struct PassSelection {
     bool referrers = false;
     bool pages = false;
     bool browsers = false;
+    // Hits and visitors per day, hits per hour.
+    bool traffic = false;
+    // Hits per status code, and the pages not found or failing.
+    bool status = false;
     // Referrers that contain one of these texts are not counted.
     std::vector<std::string> referrerFilters;
     // Pages are counted as full addresses on this site.
     std::string webSite;
+    // The last year a time stamp is read with: the run's year + 1.
+    int latestYear = 0;
 };
 
 // What one block of a log file holds: its lines counted by every selected
@@ -46,6 +56,26 @@ struct BlockTally {
     // Browser texts of at least 6 characters.
     TallyTable browsers;
 
+    // The lines of one day: their number and their client addresses (counts
+    // mean nothing).
+    struct DayTally {
+        std::int32_t day = 0;
+        std::int64_t hits = 0;
+        TallyTable visitors;
+    };
+    // Days with a readable time stamp, in the order first met.
+    std::vector<DayTally> days;
+    HourCounts hours{};
+    // Lines without a readable time stamp.
+    std::int64_t undated = 0;
+
+    StatusCounts statuses{};
+    // Lines without a status code.
+    std::int64_t uncoded = 0;
+    // Paths, as for pages, of the requests answered 404 and 5xx.
+    TallyTable notFoundPaths;
+    TallyTable serverErrorPaths;
+
     void clear();
 
     // Counts the lines of bytes, a whole block of one file (see blockLength).
@@ -66,11 +96,19 @@ struct BlockTally {
     static void countKey(TallyTable& table, LastKey& last, std::string_view key);
     void countReferrer(std::string_view referrer, const std::vector<std::string>& filters);
     std::size_t referrerRow(std::string_view referrer, const std::vector<std::string>& filters);
+    void countTime(std::string_view line, int latestYear);
+    DayTally& dayOf(const LogTime& time);
+    void countStatus(std::string_view line, const std::string& webSite);
 
     LastKey lastVisitor_;
     LastKey lastReferrer_;
     LastKey lastPath_;
     LastKey lastBrowser_;
+    // The day last counted, and its last visitor.
+    std::size_t lastDay_ = kNoRow;
+    // Where each day of the block is in days.
+    std::unordered_map<std::int32_t, std::size_t> dayRows_;
+    LastKey lastDayVisitor_;
     std::string lowered_;
 };
 

@@ -5,6 +5,14 @@ namespace {
 
 constexpr auto npos = std::string_view::npos;
 
+// Whether an odd number of backslashes stands before text[at].
+bool escaped(std::string_view text, std::size_t at) {
+    std::size_t backslashes = 0;
+    while (backslashes < at && text[at - backslashes - 1] == '\\')
+        ++backslashes;
+    return backslashes % 2 == 1;
+}
+
 // Takes a line's fields from its front, one at a time; each step says whether
 // its field was there and, when it was, moves past it.
 class FieldReader {
@@ -48,37 +56,34 @@ class FieldReader {
     bool quoted() {
         if (!take('"'))
             return false;
-        for (auto quote = rest_.find('"'); quote != npos; quote = rest_.find('"', quote + 1)) {
-            if (!escaped(quote) && (quote + 1 == rest_.size() || rest_[quote + 1] == ' ')) {
-                rest_.remove_prefix(quote + 1);
-                return true;
-            }
-        }
-        return false;
+        const auto quote = closingQuote(rest_);
+        if (quote == npos)
+            return false;
+        rest_.remove_prefix(quote + 1);
+        return true;
     }
 
     // The same for the last field that is looked at: a line that ends with a
     // double quote that is not escaped has one, found without a search.
     bool lastQuoted() {
         if (rest_.size() >= 2 && rest_.front() == '"' && rest_.back() == '"' &&
-            !escaped(rest_.size() - 1))
+            !escaped(rest_, rest_.size() - 1))
             return true;
         return quoted();
     }
 
   private:
-    // Whether an odd number of backslashes stands before the character.
-    bool escaped(std::size_t at) const {
-        std::size_t backslashes = 0;
-        while (backslashes < at && rest_[at - backslashes - 1] == '\\')
-            ++backslashes;
-        return backslashes % 2 == 1;
-    }
-
     std::string_view rest_;
 };
 
 } // namespace
+
+std::size_t closingQuote(std::string_view text) {
+    for (auto quote = text.find('"'); quote != npos; quote = text.find('"', quote + 1))
+        if (!escaped(text, quote) && (quote + 1 == text.size() || text[quote + 1] == ' '))
+            return quote;
+    return npos;
+}
 
 bool inCombinedLayout(std::string_view line) {
     FieldReader reader(line);

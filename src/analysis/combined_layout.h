@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace statvane {
@@ -11,5 +12,10 @@ namespace statvane {
 // quoted field ends at a double quote that is not escaped by a backslash and
 // that ends the line or is followed by a blank.
 bool inCombinedLayout(std::string_view line);
+
+// Where a quoted field ends, by that rule, in the text that follows its
+// opening double quote: the first double quote that is not escaped and that
+// ends the text or is followed by a blank; npos when there is none.
+std::size_t closingQuote(std::string_view text);
 
 } // namespace statvane

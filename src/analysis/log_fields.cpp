@@ -1,5 +1,9 @@
 #include "analysis/log_fields.h"
 
+#include "analysis/combined_layout.h"
+
+#include <charconv>
+
 namespace statvane {
 namespace {
 
@@ -69,6 +73,25 @@ std::optional<std::string_view> browserOf(std::string_view line) {
         from = at + 1;
     }
     return line.substr(from);
+}
+
+std::optional<int> statusCodeOf(std::string_view line) {
+    const auto open = line.find('"');
+    if (open == npos)
+        return std::nullopt;
+    const std::string_view request = line.substr(open + 1);
+    const auto close = closingQuote(request);
+    if (close == npos || close + 2 > request.size())
+        return std::nullopt;
+    const std::string_view rest = request.substr(close + 2);
+    const std::string_view field = rest.substr(0, rest.find(' '));
+    const char* const end = field.data() + field.size();
+    int code = 0;
+    const auto read = std::from_chars(field.data(), end, code);
+    if (field.size() != 3 || read.ec != std::errc{} || read.ptr != end || code < kLowestStatus ||
+        code > kHighestStatus)
+        return std::nullopt;
+    return code;
 }
 
 } // namespace statvane

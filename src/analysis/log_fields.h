@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -26,5 +28,17 @@ std::optional<std::string_view> requestPathOf(std::string_view line);
 
 // Everything after the fourth double quote.
 std::optional<std::string_view> browserOf(std::string_view line);
+
+inline constexpr int kLowestStatus = 100;
+inline constexpr int kHighestStatus = 599;
+// Hits per status code, at the code less kLowestStatus.
+using StatusCounts = std::array<std::int64_t, kHighestStatus - kLowestStatus + 1>;
+
+// The status code: the field after the request, when it is three digits
+// from 100 to 599. The request opens at the line's first double quote and
+// closes where a quoted field of the combined layout closes (closingQuote);
+// the field is the text after the blank that follows, up to the next blank
+// or the line's end.
+std::optional<int> statusCodeOf(std::string_view line);
 
 } // namespace statvane

@@ -22,6 +22,11 @@ void addPages(TallyTable& pages, const TallyTable& paths, const std::string& web
     }
 }
 
+template <typename Counts> void addCounts(Counts& totals, const Counts& block) {
+    for (std::size_t i = 0; i < totals.size(); ++i)
+        totals[i] += block[i];
+}
+
 } // namespace
 
 void PassTotals::add(const BlockTally& block, std::size_t file, const PassSelection& selection) {
@@ -39,11 +44,36 @@ void PassTotals::add(const BlockTally& block, std::size_t file, const PassSelect
     addRows(referrers, block.referrers);
     addRows(browsers, block.browsers);
     addPages(pages, block.paths, selection.webSite);
+    if (selection.traffic)
+        addTraffic(block);
+    if (selection.status)
+        addStatus(block, selection.webSite);
+}
+
+void PassTotals::addTraffic(const BlockTally& block) {
+    for (const BlockTally::DayTally& day : block.days) {
+        const auto [at, added] = days.try_emplace(day.day);
+        if (added)
+            at->second.day = day.day;
+        at->second.hits += day.hits;
+        addRows(at->second.visitors, day.visitors);
+    }
+    addCounts(hours, block.hours);
+    undated += block.undated;
+}
+
+void PassTotals::addStatus(const BlockTally& block, const std::string& webSite) {
+    addCounts(statuses, block.statuses);
+    uncoded += block.uncoded;
+    addPages(notFound, block.notFoundPaths, webSite);
+    addPages(serverErrors, block.serverErrorPaths, webSite);
 }
 
 void PassTotals::finish() {
-    for (TallyTable* table : {&visitors, &referrers, &pages, &browsers})
+    for (TallyTable* table : {&visitors, &referrers, &pages, &browsers, &notFound, &serverErrors})
         table->releaseIndex();
+    for (auto& [number, day] : days)
+        day.visitors.releaseIndex();
 }
 
 } // namespace statvane

@@ -4,6 +4,8 @@
 #include "analysis/tally_table.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,11 +33,26 @@ struct PassTotals {
     TallyTable pages;
     TallyTable browsers;
 
+    // By day number: in calendar order, whatever order the files are in.
+    std::map<std::int32_t, BlockTally::DayTally> days;
+    HourCounts hours{};
+    std::int64_t undated = 0;
+
+    StatusCounts statuses{};
+    std::int64_t uncoded = 0;
+    // Full addresses on the web site, as pages.
+    TallyTable notFound;
+    TallyTable serverErrors;
+
     // Adds a block of file number `file`; blocks come in file order.
     void add(const BlockTally& block, std::size_t file, const PassSelection& selection);
 
     // Frees what only counting needs, once every block is added.
     void finish();
+
+  private:
+    void addTraffic(const BlockTally& block);
+    void addStatus(const BlockTally& block, const std::string& webSite);
 };
 
 } // namespace statvane

@@ -66,5 +66,37 @@ TEST(LogFields, OddLines) {
     }
 }
 
+// The field after the request's closing quote, which is a double quote that
+// is not escaped and is followed by a blank or ends the line.
+TEST(LogFields, StatusCodes) {
+    const std::pair<std::string_view, std::optional<int>> cases[] = {
+        {kCombined, 200},
+        {"h - - [d:t] \"GET / HTTP/1.0\" 404 0", 404},
+        {"h - - [d:t] \"GET / HTTP/1.0\" 100", 100},
+        {"h - - [d:t] \"GET / HTTP/1.0\" 599 1", 599},
+        {"h - - [d:t] \"GET /a\"b HTTP/1.0\" 301 1 \"-\" \"-\"", 301},
+        {"h - - [d:t] \"GET /a\\\" b HTTP/1.0\" 302 1", 302},
+        {"h - - [d:t] \"GET /a\\\\\" 503 HTTP/1.0\" 302 1", 503},
+        {"h - - [d:t] \"\" 400 0", 400},
+        {"h - - [d:t] \"GET / HTTP/1.0\" - 0", std::nullopt},
+        {"h - - [d:t] \"GET / HTTP/1.0\" 0 0", std::nullopt},
+        {"h - - [d:t] \"GET / HTTP/1.0\" 2000 0", std::nullopt},
+        {"h - - [d:t] \"GET / HTTP/1.0\" 099 0", std::nullopt},
+        {"h - - [d:t] \"GET / HTTP/1.0\" 600 0", std::nullopt},
+        {"h - - [d:t] \"GET / HTTP/1.0\" 20x 0", std::nullopt},
+        {"h - - [d:t] \"GET / HTTP/1.0\" -20 0", std::nullopt},
+        {"h - - [d:t] \"GET / HTTP/1.0\" +20 0", std::nullopt},
+        {"h - - [d:t] \"GET / HTTP/1.0\"  200 0", std::nullopt},
+        {"h - - [d:t] \"GET / HTTP/1.0\" ", std::nullopt},
+        {"h - - [d:t] \"GET / HTTP/1.0\"", std::nullopt},
+        {"h - - [d:t] \"GET / HTTP/1.0 200 1", std::nullopt},
+        {"h - - [d:t] GET / HTTP/1.0 200 1", std::nullopt},
+    };
+    for (const auto& [line, expected] : cases) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(statusCodeOf(line), expected);
+    }
+}
+
 } // namespace
 } // namespace statvane

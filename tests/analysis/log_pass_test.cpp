@@ -18,6 +18,8 @@ using test::totalsText;
 
 PassSelection everything() {
     PassSelection selection = test::everyLineAnalysis();
+    selection.traffic = selection.status = true;
+    selection.latestYear = 2027;
     selection.referrerFilters = {"spam"};
     return selection;
 }
@@ -78,6 +80,10 @@ std::vector<Files> mergeCases() {
         line("long.example", "/" + std::string(12000, 'p'), "-", std::string(7000, 'q'), "\r\n");
     const std::string crlf = line("crlf.example", "/crlf", "http://crlf.example/", "Agent", "\r\n");
     const std::string spam = line("s.example", "/s", "http://SPAM.example/", "Agent");
+    const std::string notFound =
+        "n.example - - [07/Dec/1999:01:00:00 -0500] \"GET /Missing HTTP/1.0\" 404 0 \"-\" \"A\"\n";
+    const std::string failed =
+        "F.example - - [05/dec/1999:23:00:00 -0500] \"GET /cgi HTTP/1.0\" 503 0 \"-\" \"A\"\n";
     return {
         {{"ties.log", repeated(tieA + tieB, 40) + repeated(tieB + tieA, 40)}},
         {{"first.log", repeated(tieA, 60) + lower}, {"second.log", upper + repeated(tieB, 60)}},
@@ -91,6 +97,8 @@ std::vector<Files> mergeCases() {
          {"packed.log.gz", test::gzipped(repeated(upper + tieB + crlf, 30))},
          {"packed.log.zst", test::zstded(repeated(longLine + tieA, 5))},
          {"last.log", tieB + upper}},
+        {{"later.log", repeated(notFound + tieA, 20)},
+         {"earlier.log", repeated(failed + tieB + notFound, 20) + "\n-\n"}},
     };
 }
 

@@ -63,6 +63,8 @@ void checkPieces(std::string_view file) {
 
 PassSelection everything() {
     PassSelection selection = test::everyLineAnalysis();
+    selection.traffic = selection.status = true;
+    selection.latestYear = 2027;
     selection.referrerFilters = {"spam"};
     return selection;
 }

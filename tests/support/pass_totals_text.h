@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/log_time.h"
 #include "analysis/pass_totals.h"
 
 #include <string>
@@ -20,9 +21,21 @@ inline std::string totalsText(const PassTotals& totals) {
     for (const auto& file : totals.files)
         text +=
             "file " + std::to_string(file.lines) + "/" + std::to_string(file.outsideLayout) + "\n";
-    return text + "visitors\n" + rowsText(totals.visitors) + "referrers\n" +
-           rowsText(totals.referrers) + "pages\n" + rowsText(totals.pages) + "browsers\n" +
-           rowsText(totals.browsers);
+    text += "visitors\n" + rowsText(totals.visitors) + "referrers\n" + rowsText(totals.referrers) +
+            "pages\n" + rowsText(totals.pages) + "browsers\n" + rowsText(totals.browsers) +
+            "days\n";
+    for (const auto& [number, day] : totals.days)
+        text += dayTextOf(number) + "=" + std::to_string(day.hits) + "\n" + rowsText(day.visitors);
+    text += "hours";
+    for (const auto hits : totals.hours)
+        text += " " + std::to_string(hits);
+    text += ", undated " + std::to_string(totals.undated) + "\nstatuses";
+    for (std::size_t i = 0; i < totals.statuses.size(); ++i)
+        if (totals.statuses[i] > 0)
+            text += " " + std::to_string(kLowestStatus + static_cast<int>(i)) + "=" +
+                    std::to_string(totals.statuses[i]);
+    return text + ", uncoded " + std::to_string(totals.uncoded) + "\nnot found\n" +
+           rowsText(totals.notFound) + "server errors\n" + rowsText(totals.serverErrors);
 }
 
 } // namespace statvane::test

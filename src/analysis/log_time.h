@@ -1,0 +1,34 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace statvane {
+
+// The earliest year a log line's time stamp is read with.
+inline constexpr int kEarliestLogYear = 1990;
+
+// Hits per hour of the day, 0 to 23.
+using HourCounts = std::array<std::int64_t, 24>;
+
+// When a log line was written, as its time stamp says (the server's local
+// time; the offset is not applied).
+struct LogTime {
+    // Days since 1 January 1970, for calendar arithmetic.
+    std::int32_t day = 0;
+    int hour = 0;
+};
+
+// The time stamp after the line's first "[": "dd/Mon/yyyy:hh:mm:ss" with an
+// English month abbreviation in any letter case, a real calendar date with a
+// year from kEarliestLogYear to latestYear, an hour from 0 to 23, and minute
+// and second from 0 to 59. Nothing when the line has no such stamp.
+std::optional<LogTime> logTimeOf(std::string_view line, int latestYear);
+
+// A day number (see LogTime::day) as logs write days: "09/Dec/2026".
+std::string dayTextOf(std::int32_t day);
+
+} // namespace statvane

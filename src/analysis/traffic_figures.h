@@ -1,0 +1,35 @@
+#pragma once
+
+#include "analysis/log_time.h"
+#include "analysis/pass_totals.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace statvane {
+
+struct DayFigures {
+    // As logs write days: "09/Dec/2026".
+    std::string day;
+    std::int64_t hits = 0;
+    // Distinct client addresses, compared ignoring case.
+    std::int64_t visitors = 0;
+
+    bool operator==(const DayFigures&) const = default;
+};
+
+// When the lines of a pass were written.
+struct TrafficFigures {
+    // Every calendar day from the first to the last readable day, days
+    // without a line included.
+    std::vector<DayFigures> days;
+    // All days together.
+    HourCounts hours{};
+    // Lines without a readable time stamp.
+    std::int64_t undated = 0;
+};
+
+TrafficFigures trafficFigures(const PassTotals& totals);
+
+} // namespace statvane
