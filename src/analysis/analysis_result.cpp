@@ -16,6 +16,10 @@ void AnalysisResult::computePercentages() {
     referrers.computePercentages();
     topPages.computePercentages();
     browsers.computePercentages();
+    if (status) {
+        status->notFound.computePercentages();
+        status->serverErrors.computePercentages();
+    }
 }
 
 std::string AnalysisResult::title() const {

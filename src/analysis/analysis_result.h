@@ -1,6 +1,8 @@
 #pragma once
 
+#include "analysis/status_figures.h"
 #include "analysis/tally_table.h"
+#include "analysis/traffic_figures.h"
 
 #include <cstdint>
 #include <optional>
@@ -36,6 +38,10 @@ struct AnalysisResult {
 
     TallyTable browsers;
 
+    // Present only when the report selects them.
+    std::optional<TrafficFigures> traffic;
+    std::optional<StatusFigures> status;
+
     std::string firstDate;
     std::string lastDate;
 
@@ -44,7 +50,7 @@ struct AnalysisResult {
     // Sets the six byte figures from a total and the number of log files.
     void setBytes(double total);
 
-    // Each row's share of its own table's count, for the three tables.
+    // Each row's share of its own table's count, for the tables of rows.
     void computePercentages();
 
     // "Report Profile - <firstDate> to <lastDate>".

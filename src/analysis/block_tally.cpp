@@ -51,11 +51,13 @@ void BlockTally::clear() {
     dayRows_.clear();
     hours.fill(0);
     undated = 0;
+    undatedVisitors.clear();
     statuses.fill(0);
     uncoded = 0;
     notFoundPaths.clear();
     serverErrorPaths.clear();
-    lastVisitor_ = lastReferrer_ = lastPath_ = lastBrowser_ = lastDayVisitor_ = {};
+    lastVisitor_ = lastReferrer_ = lastPath_ = lastBrowser_ = lastDayVisitor_ =
+        lastUndatedVisitor_ = {};
     lastDay_ = kNoRow;
 }
 
@@ -100,6 +102,8 @@ void BlockTally::countTime(std::string_view line, int latestYear) {
     const auto time = logTimeOf(line, latestYear);
     if (!time) {
         ++undated;
+        if (const auto visitor = visitorOf(line))
+            countKey(undatedVisitors, lastUndatedVisitor_, *visitor);
         return;
     }
     ++hours[static_cast<std::size_t>(time->hour)];

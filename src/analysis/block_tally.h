@@ -66,8 +66,9 @@ struct BlockTally {
     // Days with a readable time stamp, in the order first met.
     std::vector<DayTally> days;
     HourCounts hours{};
-    // Lines without a readable time stamp.
+    // Lines without a readable time stamp, and their client addresses.
     std::int64_t undated = 0;
+    TallyTable undatedVisitors;
 
     StatusCounts statuses{};
     // Lines without a status code.
@@ -109,6 +110,7 @@ struct BlockTally {
     // Where each day of the block is in days.
     std::unordered_map<std::int32_t, std::size_t> dayRows_;
     LastKey lastDayVisitor_;
+    LastKey lastUndatedVisitor_;
     std::string lowered_;
 };
 

@@ -35,6 +35,12 @@ std::string fixedForm(const std::string& digits, int exponent) {
 
 } // namespace
 
+std::string percentText(std::int64_t count, std::int64_t total) {
+    if (total == 0)
+        return {};
+    return formatGeneral(static_cast<long double>(count) / total * 100);
+}
+
 std::string formatGeneral(long double value) {
     if (std::isnan(value))
         return "NAN";

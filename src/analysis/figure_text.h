@@ -14,6 +14,10 @@ inline constexpr const char* kNotSelected = "Not Selected";
 // and more or below 0.00001.
 std::string formatGeneral(long double value);
 
+// A count's share of a total as a percentage in the general format; "" when
+// the total is 0.
+std::string percentText(std::int64_t count, std::int64_t total);
+
 // The display text of one figure: an absent figure shows "Not Selected".
 std::string figureText(std::int32_t value);
 std::string figureText(std::optional<std::int32_t> value);

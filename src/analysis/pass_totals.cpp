@@ -60,6 +60,7 @@ void PassTotals::addTraffic(const BlockTally& block) {
     }
     addCounts(hours, block.hours);
     undated += block.undated;
+    addRows(undatedVisitors, block.undatedVisitors);
 }
 
 void PassTotals::addStatus(const BlockTally& block, const std::string& webSite) {
@@ -70,7 +71,8 @@ void PassTotals::addStatus(const BlockTally& block, const std::string& webSite) 
 }
 
 void PassTotals::finish() {
-    for (TallyTable* table : {&visitors, &referrers, &pages, &browsers, &notFound, &serverErrors})
+    for (TallyTable* table :
+         {&visitors, &referrers, &pages, &browsers, &undatedVisitors, &notFound, &serverErrors})
         table->releaseIndex();
     for (auto& [number, day] : days)
         day.visitors.releaseIndex();

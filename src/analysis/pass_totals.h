@@ -37,6 +37,7 @@ struct PassTotals {
     std::map<std::int32_t, BlockTally::DayTally> days;
     HourCounts hours{};
     std::int64_t undated = 0;
+    TallyTable undatedVisitors;
 
     StatusCounts statuses{};
     std::int64_t uncoded = 0;

@@ -11,6 +11,13 @@ TallyTable highestFirst(const TallyTable& table) {
 
 } // namespace
 
+std::int64_t StatusFigures::hits() const {
+    std::int64_t total = uncoded;
+    for (const auto& [code, count] : codes)
+        total += count;
+    return total;
+}
+
 StatusFigures statusFigures(const PassTotals& totals) {
     StatusFigures figures;
     for (std::size_t i = 0; i < totals.statuses.size(); ++i)

@@ -19,6 +19,9 @@ struct StatusFigures {
     // order first met.
     TallyTable notFound;
     TallyTable serverErrors;
+
+    // Every line: those with a code and those without.
+    std::int64_t hits() const;
 };
 
 StatusFigures statusFigures(const PassTotals& totals);

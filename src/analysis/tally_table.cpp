@@ -138,9 +138,7 @@ void TallyTable::computePercentages() {
 }
 
 std::string TallyTable::percent(std::size_t row) const {
-    if (total_ == 0)
-        return {};
-    return formatGeneral(static_cast<long double>(rows_[row].count) / total_ * 100);
+    return percentText(rows_[row].count, total_);
 }
 
 void TallyTable::releaseIndex() {

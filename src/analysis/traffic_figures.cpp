@@ -2,8 +2,16 @@
 
 namespace statvane {
 
+std::int64_t TrafficFigures::hits() const {
+    std::int64_t total = undated;
+    for (const auto count : hours)
+        total += count;
+    return total;
+}
+
 TrafficFigures trafficFigures(const PassTotals& totals) {
-    TrafficFigures figures{{}, totals.hours, totals.undated};
+    TrafficFigures figures{
+        {}, totals.hours, totals.undated, static_cast<std::int64_t>(totals.undatedVisitors.size())};
     if (totals.days.empty())
         return figures;
     const std::int32_t first = totals.days.begin()->first;

@@ -26,8 +26,13 @@ struct TrafficFigures {
     std::vector<DayFigures> days;
     // All days together.
     HourCounts hours{};
-    // Lines without a readable time stamp.
+    // Lines without a readable time stamp, and their distinct client
+    // addresses.
     std::int64_t undated = 0;
+    std::int64_t undatedVisitors = 0;
+
+    // Every line: those of every hour and those without a time.
+    std::int64_t hits() const;
 };
 
 TrafficFigures trafficFigures(const PassTotals& totals);

@@ -72,6 +72,8 @@ ReportProfile ProfileStore::loadProfile(std::string_view name) const {
     profile.totalOptions = readInteger(name, "Total Options");
     profile.emailAddresses = reports_.readString(name, "E-Mail Address");
     profile.emailReport = readFlag(name, "E-Mail");
+    profile.trafficOverTime = readFlag(name, "Traffic");
+    profile.statusCodes = readFlag(name, "Status");
     profile.inputs = readInputs(name);
     return profile;
 }
@@ -136,11 +138,22 @@ void ProfileStore::writeSections(const ReportProfile& profile) {
         inputs.emplace_back(inputKey(position), profile.inputs[position]);
     files_.replaceSection(name, inputs);
 
-    reports_.writeValues(name, {{"File", flagText(profile.saveToFile)},
-                                {"Output", profile.outputFile},
-                                {"Total Options", std::to_string(profile.totalOptions)},
-                                {"E-Mail Address", profile.emailAddresses},
-                                {"E-Mail", flagText(profile.emailReport)}});
+    IniDocument::KeyValues output = {{"File", flagText(profile.saveToFile)},
+                                     {"Output", profile.outputFile},
+                                     {"Total Options", std::to_string(profile.totalOptions)},
+                                     {"E-Mail Address", profile.emailAddresses},
+                                     {"E-Mail", flagText(profile.emailReport)}};
+    addLaterFlag(output, name, "Traffic", profile.trafficOverTime);
+    addLaterFlag(output, name, "Status", profile.statusCodes);
+    reports_.writeValues(name, output);
+}
+
+// The keys of analyses added later are written once a report selects them, so
+// that a report that never did is saved as it always was.
+void ProfileStore::addLaterFlag(IniDocument::KeyValues& values, std::string_view name,
+                                std::string_view key, bool flag) const {
+    if (flag || reports_.read(name, key))
+        values.emplace_back(key, flagText(flag));
 }
 
 void ProfileStore::eraseSections(std::string_view name) {

@@ -46,6 +46,8 @@ class ProfileStore {
     // The changes in memory, stored by the caller's batches.
     void writeSections(const ReportProfile& profile);
     void eraseSections(std::string_view name);
+    void addLaterFlag(IniDocument::KeyValues& values, std::string_view name, std::string_view key,
+                      bool flag) const;
 
     IniFile reports_;
     IniFile files_;

@@ -22,6 +22,9 @@ struct ReportProfile {
     std::string emailAddresses;
     bool emailReport = false;
     std::vector<std::string> inputs;
+    // Hits and visitors per day and hour; hits per status code.
+    bool trafficOverTime = false;
+    bool statusCodes = false;
 
     bool operator==(const ReportProfile&) const = default;
 };

@@ -17,9 +17,9 @@ bool reportNameAcceptable(std::string_view name, const ListedReports& reports,
 
 int countOptions(const ReportProfile& profile) {
     int ticked = 0;
-    for (const bool box :
-         {profile.visitorsList, profile.dnsLookup, profile.referrerList, profile.topPagesList,
-          profile.totalBytes, profile.popularBrowser, profile.emailReport})
+    for (const bool box : {profile.visitorsList, profile.dnsLookup, profile.referrerList,
+                           profile.topPagesList, profile.totalBytes, profile.popularBrowser,
+                           profile.emailReport, profile.trafficOverTime, profile.statusCodes})
         ticked += box ? 1 : 0;
     return ticked;
 }

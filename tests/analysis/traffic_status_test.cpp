@@ -111,6 +111,7 @@ TEST_F(TrafficStatusTest, FiguresOfTwoFilesOnAnyThreadsAndBlocks) {
             EXPECT_EQ(traffic.days, days);
             EXPECT_EQ(traffic.hours, hours);
             EXPECT_EQ(traffic.undated, 7);
+            EXPECT_EQ(traffic.undatedVisitors, 4);
             const StatusFigures status = statusFigures(totals);
             EXPECT_EQ(status.codes, codes);
             EXPECT_EQ(status.uncoded, 4);

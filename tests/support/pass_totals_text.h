@@ -29,7 +29,8 @@ inline std::string totalsText(const PassTotals& totals) {
     text += "hours";
     for (const auto hits : totals.hours)
         text += " " + std::to_string(hits);
-    text += ", undated " + std::to_string(totals.undated) + "\nstatuses";
+    text += ", undated " + std::to_string(totals.undated) + "\n" +
+            rowsText(totals.undatedVisitors) + "statuses";
     for (std::size_t i = 0; i < totals.statuses.size(); ++i)
         if (totals.statuses[i] > 0)
             text += " " + std::to_string(kLowestStatus + static_cast<int>(i)) + "=" +
