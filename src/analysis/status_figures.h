@@ -9,6 +9,9 @@
 
 namespace statvane {
 
+// The row of the lines without a status code, last in the table of codes.
+inline constexpr const char* kNoCodeRow = "(none)";
+
 // How the requests of a pass were answered.
 struct StatusFigures {
     // The codes met and their hits, in numeric order.

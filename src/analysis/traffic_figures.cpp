@@ -2,6 +2,10 @@
 
 namespace statvane {
 
+std::string hourText(std::size_t hour) {
+    return {static_cast<char>('0' + hour / 10), static_cast<char>('0' + hour % 10)};
+}
+
 std::int64_t TrafficFigures::hits() const {
     std::int64_t total = undated;
     for (const auto count : hours)

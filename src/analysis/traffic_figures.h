@@ -9,6 +9,13 @@
 
 namespace statvane {
 
+// The row of the lines without a readable time stamp, last in the tables of
+// days and of hours.
+inline constexpr const char* kNoDateRow = "(no date)";
+
+// An hour of the day, 0 to 23, as the tables write it: "00" to "23".
+std::string hourText(std::size_t hour);
+
 struct DayFigures {
     // As logs write days: "09/Dec/2026".
     std::string day;

@@ -26,13 +26,37 @@ class ReportText {
         sink_(label);
         line(value);
     }
+    // A section's title, an empty line and its heading; an empty line first
+    // when the section before it ended without one.
+    void heading(std::string_view title, std::string_view heading) {
+        if (openEnded_)
+            line();
+        openEnded_ = false;
+        line(title);
+        line();
+        line(heading);
+    }
+    // One "a,b,c" row.
+    void row(std::string_view first, const std::string& second, const std::string& third) {
+        sink_(first);
+        sink_(",");
+        sink_(second);
+        sink_(",");
+        line(third);
+    }
+    // Ends a section: with an empty line, or without one until another
+    // section follows.
+    void endSection(bool blankAfter) {
+        if (blankAfter)
+            line();
+        openEnded_ = !blankAfter;
+    }
+
     void table(std::string_view title, std::string_view heading, const TallyTable& table,
                bool blankAfter) {
         if (table.empty())
             return;
-        line(title);
-        line();
-        line(heading);
+        this->heading(title, heading);
         // The rows are sorted by count, so rows of one count follow each
         // other and share their count's text and percentage.
         std::int32_t count = 0;
@@ -49,12 +73,12 @@ class ReportText {
             sink_(row.key());
             line(figures);
         }
-        if (blankAfter)
-            line();
+        endSection(blankAfter);
     }
 
   private:
     TextSink sink_;
+    bool openEnded_ = false;
 };
 
 void summary(ReportText& text, const AnalysisResult& result) {
@@ -81,6 +105,39 @@ void summary(ReportText& text, const AnalysisResult& result) {
     text.line();
 }
 
+void traffic(ReportText& text, const TrafficFigures& traffic) {
+    text.heading("------> Traffic by Day <------", "Day, Hits, Visitors");
+    for (const DayFigures& day : traffic.days)
+        text.row(day.day, std::to_string(day.hits), std::to_string(day.visitors));
+    if (traffic.undated > 0)
+        text.row(kNoDateRow, std::to_string(traffic.undated),
+                 std::to_string(traffic.undatedVisitors));
+    text.endSection(true);
+
+    const std::int64_t hits = traffic.hits();
+    text.heading("------> Hits by Hour <------", "Hour, Number, Percentage");
+    for (std::size_t hour = 0; hour < traffic.hours.size(); ++hour)
+        text.row(hourText(hour), std::to_string(traffic.hours[hour]),
+                 percentText(traffic.hours[hour], hits));
+    if (traffic.undated > 0)
+        text.row(kNoDateRow, std::to_string(traffic.undated), percentText(traffic.undated, hits));
+    text.endSection(false);
+}
+
+void status(ReportText& text, const StatusFigures& status) {
+    const std::int64_t hits = status.hits();
+    text.heading("------> Status Codes <------", "Status, Number, Percentage");
+    for (const auto& [code, count] : status.codes)
+        text.row(std::to_string(code), std::to_string(count), percentText(count, hits));
+    if (status.uncoded > 0)
+        text.row(kNoCodeRow, std::to_string(status.uncoded), percentText(status.uncoded, hits));
+    text.endSection(false);
+    text.table("------> Pages Not Found <------", "Web Address, Number, Percentage",
+               status.notFound, false);
+    text.table("------> Server Errors <------", "Web Address, Number, Percentage",
+               status.serverErrors, false);
+}
+
 } // namespace
 
 void produceReport(AnalysisResult& result, SettingsStore& settings, TextSink sink) {
@@ -104,6 +161,10 @@ void produceReport(AnalysisResult& result, SettingsStore& settings, TextSink sin
                true);
     text.table("------> Browser List <------", "Browser, Number, Percentage", result.browsers,
                false);
+    if (result.traffic)
+        traffic(text, *result.traffic);
+    if (result.status)
+        status(text, *result.status);
 }
 
 std::string buildReport(AnalysisResult& result, SettingsStore& settings) {

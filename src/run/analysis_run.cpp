@@ -11,6 +11,7 @@
 #include "platform/resolver_library.h"
 #include "platform/thread_count.h"
 
+#include <ctime>
 #include <new>
 #include <span>
 
@@ -83,6 +84,15 @@ std::vector<std::string> layoutNotices(const std::vector<std::filesystem::path>&
         if (totals.files[i].outsideLayout > 0)
             notices.push_back(layoutNotice(files[i], totals.files[i]));
     return notices;
+}
+
+// Time stamps are read up to the year after the machine's, so that a server
+// whose clock runs ahead at the turn of the year is still read.
+int latestLogYear() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return local.tm_year + 1900 + 1;
 }
 
 } // namespace
@@ -181,8 +191,11 @@ PassSelection AnalysisRun::passSelection(const std::string& name, const Settings
     selection.browsers = profile.readFlag(name, "Browser");
     if (selection.referrers)
         selection.referrerFilters = settings.ReferrerFilterList;
-    if (selection.pages)
+    selection.traffic = profile.readFlag(name, "Traffic");
+    selection.status = profile.readFlag(name, "Status");
+    if (selection.pages || selection.status)
         selection.webSite = context_.settingsStore.readWebSite();
+    selection.latestYear = latestLogYear();
     return selection;
 }
 
@@ -248,9 +261,14 @@ bool AnalysisRun::runSteps(const std::string& name, const Settings& settings, Pa
             return false;
         filterPages(result, settings.TopPagesFilterList);
     }
-    return !profile.readFlag(name, "Browser") ||
-           presentTally(kBrowsersStep, std::move(totals.browsers), result.browsers, checks,
-                        progressStep);
+    if (profile.readFlag(name, "Browser") &&
+        !presentTally(kBrowsersStep, std::move(totals.browsers), result.browsers, checks,
+                      progressStep))
+        return false;
+    if (profile.readFlag(name, "Traffic") && !presentTraffic(totals, result, checks, progressStep))
+        return false;
+    return !profile.readFlag(name, "Status") ||
+           presentStatus(totals, settings.TopPagesFilterList, result, checks, progressStep);
 }
 
 RunOutcome AnalysisRun::deliver(const std::string& name, const Settings& settings,

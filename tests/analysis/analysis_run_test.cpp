@@ -153,6 +153,77 @@ TEST_F(AnalysisRunTest, EachStepShowsItsOwnFinalCount) {
                  "Gathering Browser Types... | ", "Gathering Browser Types... | 2"}));
 }
 
+// The two steps come after the others, each with its final count: the
+// days from the first to the last readable one, and the codes met. Pages not
+// found or failing are keyed as top pages and lose the rows a page filter
+// removes; a request other than GET counts only under its code.
+TEST_F(AnalysisRunTest, TrafficAndStatusStepsFollowTheOthersAndWriteTheirSections) {
+    test::writeFile(
+        dir / "logs" / "d.log",
+        "10.0.0.9 - - [08/Dec/1999:23:59:59 -0500] \"GET /x HTTP/1.0\" 404 0\n"
+        "10.0.0.9 - - [10/dec/1999:00:00:01 -0500] \"GET /wp-login.php HTTP/1.0\" 404 0\n"
+        "10.0.0.8 - - [10/Dec/1999:00:10:00 -0500] \"POST /wp-login.php HTTP/1.0\" 404 0\n"
+        "10.0.0.8 - - [10/Dec/1999:00:11:00 -0500] \"GET /cgi HTTP/1.0\" 503 0\n"
+        "not a log line\n");
+    auto report = profile();
+    report.popularBrowser = report.trafficOverTime = report.statusCodes = true;
+    report.saveToFile = true;
+    report.outputFile = "weekly.txt";
+    report.totalOptions = 3;
+    settings.TopPagesFilterList = {"/x"};
+    ASSERT_EQ(run(report), RunOutcome::Delivered);
+    EXPECT_EQ(observer.steps,
+              (Strings{"Gathering Log Files for Analysis...", "Gathering Browser Types...",
+                       "Tallying Traffic over Time...", "Tallying Status Codes..."}));
+    EXPECT_EQ(observer.position, 90);
+    EXPECT_EQ(Strings(observer.repaints.end() - 4, observer.repaints.end()),
+              (Strings{"Tallying Traffic over Time... | ", "Tallying Traffic over Time... | 5",
+                       "Tallying Status Codes... | ", "Tallying Status Codes... | 3"}));
+
+    const std::string written = test::readFile(dir / "logs" / "weekly.txt");
+    const std::string expected =
+        "------> Traffic by Day <------\r\n\r\nDay, Hits, Visitors\r\n"
+        "06/Dec/1999,2,2\r\n07/Dec/1999,1,1\r\n08/Dec/1999,2,2\r\n09/Dec/1999,0,0\r\n"
+        "10/Dec/1999,3,2\r\n(no date),1,1\r\n\r\n"
+        "------> Hits by Hour <------\r\n\r\nHour, Number, Percentage\r\n"
+        "00,3,33.3333333333333\r\n"
+        "01,0,0\r\n"
+        "02,0,0\r\n"
+        "03,0,0\r\n"
+        "04,0,0\r\n"
+        "05,0,0\r\n"
+        "06,0,0\r\n"
+        "07,0,0\r\n"
+        "08,0,0\r\n"
+        "09,0,0\r\n"
+        "10,4,44.4444444444444\r\n"
+        "11,0,0\r\n"
+        "12,0,0\r\n"
+        "13,0,0\r\n"
+        "14,0,0\r\n"
+        "15,0,0\r\n"
+        "16,0,0\r\n"
+        "17,0,0\r\n"
+        "18,0,0\r\n"
+        "19,0,0\r\n"
+        "20,0,0\r\n"
+        "21,0,0\r\n"
+        "22,0,0\r\n"
+        "23,1,11.1111111111111\r\n"
+        "(no date),1,11.1111111111111\r\n\r\n"
+        "------> Status Codes <------\r\n\r\nStatus, Number, Percentage\r\n"
+        "200,4,44.4444444444444\r\n404,3,33.3333333333333\r\n503,1,11.1111111111111\r\n"
+        "(none),1,11.1111111111111\r\n\r\n"
+        "------> Pages Not Found <------\r\n\r\nWeb Address, Number, Percentage\r\n"
+        "/wp-login.php,1,100\r\n\r\n"
+        "------> Server Errors <------\r\n\r\nWeb Address, Number, Percentage\r\n"
+        "/cgi,1,100\r\n";
+    const auto from = written.find("------> Traffic by Day <------");
+    ASSERT_NE(from, std::string::npos) << written;
+    EXPECT_EQ(written.substr(from), expected);
+    EXPECT_NE(written.find("Total Number of Hits:  9\r\n"), std::string::npos);
+}
+
 TEST_F(AnalysisRunTest, ProgressStepSizes) {
     const std::pair<std::int32_t, int> cases[] = {{4, 66}, {7, 36}, {0, 0}, {-2, 0}};
     for (const auto& [totalOptions, position] : cases) {

@@ -99,6 +99,94 @@ TEST_F(ReportWriterTest, SectionsAreSortedByCountAndWrittenExactly) {
     EXPECT_EQ(test::readFile(dir / "report.txt"), expected);
 }
 
+// Ten lines: two without a readable time stamp, one without a status code.
+TrafficFigures tenLinesOverTime() {
+    TrafficFigures traffic;
+    traffic.days = {{"28/Feb/2024", 3, 2}, {"29/Feb/2024", 0, 0}, {"01/Mar/2024", 5, 1}};
+    traffic.hours[0] = 2;
+    traffic.hours[13] = 6;
+    traffic.undated = 2;
+    traffic.undatedVisitors = 1;
+    return traffic;
+}
+
+StatusFigures tenLinesByStatus() {
+    StatusFigures status;
+    status.codes = {{200, 6}, {404, 3}};
+    status.uncoded = 1;
+    status.notFound.tally("http://site/.env", 2);
+    status.notFound.tally("http://site/x", 1);
+    return status;
+}
+
+const std::string kTrafficSections =
+    "------> Traffic by Day <------\r\n\r\nDay, Hits, Visitors\r\n"
+    "28/Feb/2024,3,2\r\n29/Feb/2024,0,0\r\n01/Mar/2024,5,1\r\n(no date),2,1\r\n\r\n"
+    "------> Hits by Hour <------\r\n\r\nHour, Number, Percentage\r\n"
+    "00,2,20\r\n"
+    "01,0,0\r\n"
+    "02,0,0\r\n"
+    "03,0,0\r\n"
+    "04,0,0\r\n"
+    "05,0,0\r\n"
+    "06,0,0\r\n"
+    "07,0,0\r\n"
+    "08,0,0\r\n"
+    "09,0,0\r\n"
+    "10,0,0\r\n"
+    "11,0,0\r\n"
+    "12,0,0\r\n"
+    "13,6,60\r\n"
+    "14,0,0\r\n"
+    "15,0,0\r\n"
+    "16,0,0\r\n"
+    "17,0,0\r\n"
+    "18,0,0\r\n"
+    "19,0,0\r\n"
+    "20,0,0\r\n"
+    "21,0,0\r\n"
+    "22,0,0\r\n"
+    "23,0,0\r\n"
+    "(no date),2,20\r\n";
+
+const std::string kStatusSections =
+    "------> Status Codes <------\r\n\r\nStatus, Number, Percentage\r\n"
+    "200,6,60\r\n404,3,30\r\n(none),1,10\r\n\r\n"
+    "------> Pages Not Found <------\r\n\r\nWeb Address, Number, Percentage\r\n"
+    "http://site/.env,2,66.6666666666667\r\nhttp://site/x,1,33.3333333333333\r\n";
+
+// The new sections follow the browser rows after an empty line, each ends
+// with one unless it is the file's last, and an empty table (no server
+// errors here) has no section.
+TEST_F(ReportWriterTest, TrafficAndStatusSectionsFollowTheBrowserList) {
+    result.browsers.tally(" \"Agent\"");
+    result.traffic = tenLinesOverTime();
+    result.status = tenLinesByStatus();
+    result.computePercentages();
+    writeReport(result, settings, dir / "report.txt");
+    EXPECT_EQ(test::readFile(dir / "report.txt"),
+              kSummaryHitsOnly +
+                  "------> Browser List <------\r\n\r\nBrowser, Number, Percentage\r\n"
+                  " \"Agent\",1,100\r\n\r\n" +
+                  kTrafficSections + "\r\n" + kStatusSections);
+}
+
+TEST_F(ReportWriterTest, EachNewSectionAloneEndsTheFile) {
+    result.traffic = tenLinesOverTime();
+    writeReport(result, settings, dir / "report.txt");
+    EXPECT_EQ(test::readFile(dir / "report.txt"), kSummaryHitsOnly + kTrafficSections);
+
+    result.traffic.reset();
+    result.status = tenLinesByStatus();
+    result.status->serverErrors.tally("http://site/cgi", 4);
+    result.computePercentages();
+    writeReport(result, settings, dir / "report.txt");
+    EXPECT_EQ(test::readFile(dir / "report.txt"),
+              kSummaryHitsOnly + kStatusSections +
+                  "\r\n------> Server Errors <------\r\n\r\nWeb Address, Number, Percentage\r\n"
+                  "http://site/cgi,4,100\r\n");
+}
+
 Error writeError(AnalysisResult& result, SettingsStore& settings,
                  const std::filesystem::path& file) {
     try {

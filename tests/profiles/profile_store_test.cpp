@@ -65,6 +65,25 @@ TEST_F(ProfileStoreTest, ResavingKeepsKeyOrderAndUnknownKeysAndRebuildsInputs) {
 
 // Names as the file functions take them: blanks at either end do not count,
 // and "]" and the other marks stay part of the name.
+// The traffic and status keys follow the others once a report selects them;
+// unticked they stay 0 rather than vanish, and a report that never had them
+// is saved without them, as above.
+TEST_F(ProfileStoreTest, TrafficAndStatusKeysAreWrittenOnceSelected) {
+    const std::string before = "File=1\r\nOutput=/tmp/weekly.txt\r\nTotal Options=3\r\n"
+                               "E-Mail Address=a@example.com; b@example.com\r\nE-Mail=1\r\n";
+    auto profile = weekly();
+    profile.trafficOverTime = true;
+    store.saveProfile(profile);
+    EXPECT_TRUE(reports().ends_with(before + "Traffic=1\r\n"));
+    EXPECT_EQ(store.loadProfile("Weekly"), profile);
+
+    profile.trafficOverTime = false;
+    profile.statusCodes = true;
+    store.saveProfile(profile);
+    EXPECT_TRUE(reports().ends_with(before + "Traffic=0\r\nStatus=1\r\n"));
+    EXPECT_EQ(store.loadProfile("Weekly"), profile);
+}
+
 TEST_F(ProfileStoreTest, AwkwardNamesMakeOneSectionFoundByEveryCall) {
     const std::pair<const char*, const char*> cases[] = {
         {"Blank ", "Blank"},
