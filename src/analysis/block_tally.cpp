@@ -56,12 +56,14 @@ void BlockTally::clear() {
     uncoded = 0;
     notFoundPaths.clear();
     serverErrorPaths.clear();
-    lastVisitor_ = lastReferrer_ = lastPath_ = lastBrowser_ = lastDayVisitor_ =
-        lastUndatedVisitor_ = {};
+    lastVisitor_ = lastReferrer_ = lastPath_ = lastBrowser_ = {};
+    blockClients_.clear();
+    clientDays_.clear();
     lastDay_ = kNoRow;
 }
 
 void BlockTally::count(std::string_view bytes, const PassSelection& selection) {
+    timeReader_ = LogTimeReader(selection.latestYear);
     std::string_view first;
     std::string_view last;
     forEachLinePiece(bytes, [&](std::string_view line) {
@@ -80,9 +82,13 @@ void BlockTally::countLine(std::string_view line, const PassSelection& selection
     ++lines;
     if (!inCombinedLayout(line))
         ++outsideLayout;
-    if (selection.visitors)
+    // The traffic's visitors are found by their row among the block's
+    // clients: in the visitors table, or in a table of the block's own.
+    TallyTable& clients = selection.visitors ? visitors : blockClients_;
+    std::size_t client = kNoRow;
+    if (selection.visitors || selection.traffic)
         if (const auto visitor = visitorOf(line))
-            countKey(visitors, lastVisitor_, *visitor);
+            client = countKey(clients, lastVisitor_, *visitor);
     if (selection.referrers)
         if (const auto referrer = referrerOf(line))
             countReferrer(*referrer, selection.referrerFilters);
@@ -93,24 +99,40 @@ void BlockTally::countLine(std::string_view line, const PassSelection& selection
         if (const auto browser = browserOf(line); browser && browser->size() >= kShortestBrowser)
             countKey(browsers, lastBrowser_, *browser);
     if (selection.traffic)
-        countTime(line, selection.latestYear);
+        countTime(line, clients, client);
     if (selection.status)
         countStatus(line, selection.webSite);
 }
 
-void BlockTally::countTime(std::string_view line, int latestYear) {
-    const auto time = logTimeOf(line, latestYear);
+void BlockTally::countTime(std::string_view line, const TallyTable& clients, std::size_t client) {
+    const auto time = timeReader_.read(line);
     if (!time) {
         ++undated;
-        if (const auto visitor = visitorOf(line))
-            countKey(undatedVisitors, lastUndatedVisitor_, *visitor);
+        addDayVisitor(undatedVisitors, kUndated, clients, client);
         return;
     }
     ++hours[static_cast<std::size_t>(time->hour)];
     DayTally& day = dayOf(*time);
     ++day.hits;
-    if (const auto visitor = visitorOf(line))
-        countKey(day.visitors, lastDayVisitor_, *visitor);
+    addDayVisitor(day.visitors, day.day, clients, client);
+}
+
+// A client is looked up in a day's visitors only when its last line in the
+// block was on another day: clients come back on the same day far more often
+// than they are new to it.
+void BlockTally::addDayVisitor(TallyTable& dayVisitors, std::int32_t day, const TallyTable& clients,
+                               std::size_t client) {
+    if (client == kNoRow)
+        return;
+    if (clientDays_.size() <= client)
+        clientDays_.resize(clients.size(), kNoDay);
+    if (clientDays_[client] == day)
+        return;
+    clientDays_[client] = day;
+    const std::string_view key = clients.rows()[client].key();
+    const std::uint32_t hash = clients.hashAt(client);
+    if (!dayVisitors.find(key, hash))
+        dayVisitors.append(key, hash, 0);
 }
 
 // The day's row, new when the block meets the day for the first time.
@@ -120,7 +142,6 @@ BlockTally::DayTally& BlockTally::dayOf(const LogTime& time) {
         if (added)
             days.push_back({time.day, 0, {}});
         lastDay_ = found->second;
-        lastDayVisitor_ = {};
     }
     return days[lastDay_];
 }
@@ -140,13 +161,14 @@ void BlockTally::countStatus(std::string_view line, const std::string& webSite) 
             paths->tally(*path);
 }
 
-void BlockTally::countKey(TallyTable& table, LastKey& last, std::string_view key) {
+std::size_t BlockTally::countKey(TallyTable& table, LastKey& last, std::string_view key) {
     if (last.row == kNoRow || key != last.key) {
         const std::uint32_t hash = TallyTable::hashOf(key);
         const auto found = table.find(key, hash);
         last = {key, found ? *found : table.append(key, hash, 0)};
     }
     table.increment(last.row);
+    return last.row;
 }
 
 void BlockTally::countReferrer(std::string_view referrer, const std::vector<std::string>& filters) {

@@ -4,6 +4,7 @@
 #include "analysis/log_time.h"
 #include "analysis/tally_table.h"
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -94,10 +95,13 @@ struct BlockTally {
     static constexpr std::size_t kRefused = kNoRow - 1;
 
     void countLine(std::string_view line, const PassSelection& selection);
-    static void countKey(TallyTable& table, LastKey& last, std::string_view key);
+    // The key's row, its count raised.
+    static std::size_t countKey(TallyTable& table, LastKey& last, std::string_view key);
     void countReferrer(std::string_view referrer, const std::vector<std::string>& filters);
     std::size_t referrerRow(std::string_view referrer, const std::vector<std::string>& filters);
-    void countTime(std::string_view line, int latestYear);
+    void countTime(std::string_view line, const TallyTable& clients, std::size_t client);
+    void addDayVisitor(TallyTable& dayVisitors, std::int32_t day, const TallyTable& clients,
+                       std::size_t client);
     DayTally& dayOf(const LogTime& time);
     void countStatus(std::string_view line, const std::string& webSite);
 
@@ -105,13 +109,19 @@ struct BlockTally {
     LastKey lastReferrer_;
     LastKey lastPath_;
     LastKey lastBrowser_;
-    // The day last counted, and its last visitor.
+    // The row in days of the day last counted.
     std::size_t lastDay_ = kNoRow;
     // Where each day of the block is in days.
     std::unordered_map<std::int32_t, std::size_t> dayRows_;
-    LastKey lastDayVisitor_;
-    LastKey lastUndatedVisitor_;
+    // The block's clients when visitors are not counted.
+    TallyTable blockClients_;
+    // By client row: the day its last line was counted on, kUndated for a
+    // line without a time, kNoDay before its first.
+    static constexpr std::int32_t kNoDay = INT32_MIN;
+    static constexpr std::int32_t kUndated = INT32_MIN + 1;
+    std::vector<std::int32_t> clientDays_;
     std::string lowered_;
+    LogTimeReader timeReader_{0};
 };
 
 } // namespace statvane

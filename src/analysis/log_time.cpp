@@ -1,11 +1,9 @@
 #include "analysis/log_time.h"
 
-#include "platform/ascii.h"
-
-#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 
 namespace statvane {
 namespace {
@@ -13,7 +11,7 @@ namespace {
 constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                                       "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-// "dd/Mon/yyyy:hh:mm:ss"
+// "dd/Mon/yyyy:hh:mm:ss", of which "dd/Mon/yyyy" is the day.
 constexpr std::size_t kStampLength = 20;
 
 // The value of text made of decimal digits only; -1 otherwise.
@@ -27,11 +25,27 @@ int numberOf(std::string_view text) {
     return value;
 }
 
+constexpr bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Three letters in lower case, one per byte.
+constexpr std::uint32_t lowerLetters(std::string_view three) {
+    std::uint32_t packed = 0;
+    for (const char c : three)
+        packed = packed << 8 | static_cast<unsigned char>(c | 0x20);
+    return packed;
+}
+
 // 1 to 12 for a month's abbreviation in any letter case; -1 otherwise.
 int monthOf(std::string_view text) {
-    const auto month = std::ranges::find_if(
-        kMonths, [text](std::string_view name) { return ascii::equalsIgnoringCase(name, text); });
-    return month == kMonths.end() ? -1 : static_cast<int>(month - kMonths.begin()) + 1;
+    if (!isLetter(text[0]) || !isLetter(text[1]) || !isLetter(text[2]))
+        return -1;
+    const std::uint32_t packed = lowerLetters(text);
+    for (std::size_t month = 0; month < kMonths.size(); ++month)
+        if (lowerLetters(kMonths[month]) == packed)
+            return static_cast<int>(month) + 1;
+    return -1;
 }
 
 bool separatorsIn(std::string_view stamp) {
@@ -39,31 +53,55 @@ bool separatorsIn(std::string_view stamp) {
            stamp[17] == ':';
 }
 
+// The hour of "hh:mm:ss" in range; -1 otherwise.
+int hourOf(std::string_view time) {
+    const int hour = numberOf(time.substr(0, 2));
+    const int minute = numberOf(time.substr(3, 2));
+    const int second = numberOf(time.substr(6, 2));
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+        return -1;
+    return hour;
+}
+
 } // namespace
 
-std::optional<LogTime> logTimeOf(std::string_view line, int latestYear) {
+std::optional<std::int32_t> LogTimeReader::dayNumberOf(std::string_view day) const {
+    const int dayOfMonth = numberOf(day.substr(0, 2));
+    const int month = monthOf(day.substr(3, 3));
+    const int year = numberOf(day.substr(7, 4));
+    if (dayOfMonth < 0 || month < 0 || year < kEarliestLogYear || year > latestYear_)
+        return std::nullopt;
+    const std::chrono::year_month_day date{std::chrono::year(year),
+                                           std::chrono::month(static_cast<unsigned>(month)),
+                                           std::chrono::day(static_cast<unsigned>(dayOfMonth))};
+    if (!date.ok())
+        return std::nullopt;
+    return static_cast<std::int32_t>(std::chrono::sys_days(date).time_since_epoch().count());
+}
+
+std::optional<LogTime> LogTimeReader::read(std::string_view line) {
     const auto open = line.find('[');
     if (open == std::string_view::npos || line.size() - open - 1 < kStampLength)
         return std::nullopt;
     const std::string_view stamp = line.substr(open + 1, kStampLength);
     if (!separatorsIn(stamp))
         return std::nullopt;
-    const int day = numberOf(stamp.substr(0, 2));
-    const int month = monthOf(stamp.substr(3, 3));
-    const int year = numberOf(stamp.substr(7, 4));
-    const int hour = numberOf(stamp.substr(12, 2));
-    const int minute = numberOf(stamp.substr(15, 2));
-    const int second = numberOf(stamp.substr(18, 2));
-    if (std::min({day, month, hour, minute, second}) < 0 || year < kEarliestLogYear ||
-        year > latestYear || hour > 23 || minute > 59 || second > 59)
+    const int hour = hourOf(stamp.substr(kDayLength + 1));
+    if (hour < 0)
         return std::nullopt;
-    const std::chrono::year_month_day date{std::chrono::year(year),
-                                           std::chrono::month(static_cast<unsigned>(month)),
-                                           std::chrono::day(static_cast<unsigned>(day))};
-    if (!date.ok())
-        return std::nullopt;
-    const auto number = std::chrono::sys_days(date).time_since_epoch().count();
-    return LogTime{static_cast<std::int32_t>(number), hour};
+    if (!lastDayKnown_ || std::memcmp(stamp.data(), lastDay_.data(), kDayLength) != 0) {
+        const auto number = dayNumberOf(stamp.substr(0, kDayLength));
+        if (!number)
+            return std::nullopt;
+        std::memcpy(lastDay_.data(), stamp.data(), kDayLength);
+        lastDayNumber_ = *number;
+        lastDayKnown_ = true;
+    }
+    return LogTime{lastDayNumber_, hour};
+}
+
+std::optional<LogTime> logTimeOf(std::string_view line, int latestYear) {
+    return LogTimeReader(latestYear).read(line);
 }
 
 std::string dayTextOf(std::int32_t day) {

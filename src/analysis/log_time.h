@@ -28,6 +28,27 @@ struct LogTime {
 // and second from 0 to 59. Nothing when the line has no such stamp.
 std::optional<LogTime> logTimeOf(std::string_view line, int latestYear);
 
+// Reads the time stamps of a run of lines as logTimeOf does. Lines mostly
+// fall on the day of the line before them, so a day written as the last one
+// read was is not read again.
+class LogTimeReader {
+  public:
+    explicit LogTimeReader(int latestYear) : latestYear_(latestYear) {}
+
+    std::optional<LogTime> read(std::string_view line);
+
+  private:
+    // "dd/Mon/yyyy"
+    static constexpr std::size_t kDayLength = 11;
+
+    std::optional<std::int32_t> dayNumberOf(std::string_view day) const;
+
+    int latestYear_;
+    std::array<char, kDayLength> lastDay_{};
+    std::int32_t lastDayNumber_ = 0;
+    bool lastDayKnown_ = false;
+};
+
 // A day number (see LogTime::day) as logs write days: "09/Dec/2026".
 std::string dayTextOf(std::int32_t day);
 

@@ -53,6 +53,21 @@ TEST(LogTime, ReadableAndUnreadableStamps) {
         SCOPED_TRACE(line);
         EXPECT_EQ(readOf(line), expected);
     }
+    // One reader over all of them, each line after a readable one of the same
+    // day, reads each as a reader of that line alone does.
+    LogTimeReader reader(kLatestYear);
+    for (const auto& [line, expected] : cases) {
+        SCOPED_TRACE(line);
+        const auto time = logTimeOf(line, kLatestYear);
+        if (line.size() > 18)
+            reader.read("h - - [" + std::string(line.substr(line.find('[') + 1, 11)) +
+                        ":00:00:00]");
+        const auto read = reader.read(line);
+        ASSERT_EQ(read.has_value(), time.has_value());
+        if (read) {
+            EXPECT_EQ(std::pair(read->day, read->hour), std::pair(time->day, time->hour));
+        }
+    }
 }
 
 // Day numbers count calendar days, across month, year and leap-day edges.

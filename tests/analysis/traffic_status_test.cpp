@@ -103,21 +103,29 @@ TEST_F(TrafficStatusTest, FiguresOfTwoFilesOnAnyThreadsAndBlocks) {
                            {"http://www.example.com/phpmyadmin", 1}};
     const Rows serverErrors = {{"http://www.example.com/cgi-bin/x", 2},
                                {"http://www.example.com/api", 1}};
-    for (const std::size_t threads : {1, 2, 8}) {
-        for (const std::size_t blockSize : {1, 7, 100, 65536}) {
-            SCOPED_TRACE(testing::Message() << threads << " threads, blocks of " << blockSize);
-            const PassTotals totals = pass(trafficAndStatus(), {threads, blockSize});
-            const TrafficFigures traffic = trafficFigures(totals);
-            EXPECT_EQ(traffic.days, days);
-            EXPECT_EQ(traffic.hours, hours);
-            EXPECT_EQ(traffic.undated, 7);
-            EXPECT_EQ(traffic.undatedVisitors, 4);
-            const StatusFigures status = statusFigures(totals);
-            EXPECT_EQ(status.codes, codes);
-            EXPECT_EQ(status.uncoded, 4);
-            EXPECT_EQ(rowsOf(status.notFound), notFound);
-            EXPECT_EQ(rowsOf(status.serverErrors), serverErrors);
-        }
+    PassSelection withVisitors = trafficAndStatus();
+    withVisitors.visitors = true;
+    for (const auto& [threads, blockSize, selection] :
+         {std::tuple(std::size_t{1}, std::size_t{1}, trafficAndStatus()),
+          {1, 65536, trafficAndStatus()},
+          {2, 7, trafficAndStatus()},
+          {8, 100, trafficAndStatus()},
+          {1, 65536, withVisitors},
+          {2, 7, withVisitors},
+          {8, 1, withVisitors}}) {
+        SCOPED_TRACE(testing::Message() << threads << " threads, blocks of " << blockSize
+                                        << (selection.visitors ? ", visitors counted" : ""));
+        const PassTotals totals = pass(selection, {threads, blockSize});
+        const TrafficFigures traffic = trafficFigures(totals);
+        EXPECT_EQ(traffic.days, days);
+        EXPECT_EQ(traffic.hours, hours);
+        EXPECT_EQ(traffic.undated, 7);
+        EXPECT_EQ(traffic.undatedVisitors, 4);
+        const StatusFigures status = statusFigures(totals);
+        EXPECT_EQ(status.codes, codes);
+        EXPECT_EQ(status.uncoded, 4);
+        EXPECT_EQ(rowsOf(status.notFound), notFound);
+        EXPECT_EQ(rowsOf(status.serverErrors), serverErrors);
     }
 }
 
