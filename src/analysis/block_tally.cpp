@@ -38,6 +38,7 @@ std::string dateText(std::string_view line) {
 } // namespace
 
 void BlockTally::clear() {
+    readLines = 0;
     lines = 0;
     outsideLayout = 0;
     firstDate.clear();
@@ -67,10 +68,17 @@ void BlockTally::count(std::string_view bytes, const PassSelection& selection) {
     std::string_view first;
     std::string_view last;
     forEachLinePiece(bytes, [&](std::string_view line) {
+        ++readLines;
+        if (!inCombinedLayout(line))
+            ++outsideLayout;
+        const auto time =
+            selection.period || selection.traffic ? timeReader_.read(line) : std::nullopt;
+        if (selection.period && !(time && selection.period->contains(time->day)))
+            return;
         if (first.empty())
             first = line;
         last = line;
-        countLine(line, selection);
+        countLine(line, time, selection);
     });
     if (lines > 0) {
         firstDate = dateText(first);
@@ -78,10 +86,9 @@ void BlockTally::count(std::string_view bytes, const PassSelection& selection) {
     }
 }
 
-void BlockTally::countLine(std::string_view line, const PassSelection& selection) {
+void BlockTally::countLine(std::string_view line, const std::optional<LogTime>& time,
+                           const PassSelection& selection) {
     ++lines;
-    if (!inCombinedLayout(line))
-        ++outsideLayout;
     // The traffic's visitors are found by their row among the block's
     // clients: in the visitors table, or in a table of the block's own.
     TallyTable& clients = selection.visitors ? visitors : blockClients_;
@@ -99,13 +106,13 @@ void BlockTally::countLine(std::string_view line, const PassSelection& selection
         if (const auto browser = browserOf(line); browser && browser->size() >= kShortestBrowser)
             countKey(browsers, lastBrowser_, *browser);
     if (selection.traffic)
-        countTime(line, clients, client);
+        countTime(time, clients, client);
     if (selection.status)
         countStatus(line, selection.webSite);
 }
 
-void BlockTally::countTime(std::string_view line, const TallyTable& clients, std::size_t client) {
-    const auto time = timeReader_.read(line);
+void BlockTally::countTime(const std::optional<LogTime>& time, const TallyTable& clients,
+                           std::size_t client) {
     if (!time) {
         ++undated;
         addDayVisitor(undatedVisitors, kUndated, clients, client);

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -30,6 +31,9 @@ struct PassSelection {
     std::string webSite;
     // The last year a time stamp is read with: the run's year + 1.
     int latestYear = 0;
+    // When set, only the lines of these days are counted; lines without a
+    // readable time stamp are then counted nowhere.
+    std::optional<DayRange> period;
 };
 
 // What one block of a log file holds: its lines counted by every selected
@@ -38,10 +42,13 @@ struct PassSelection {
 // order (PassTotals), so that the totals are what one pass over all the lines
 // would give. A block is cleared and used again for the next one.
 struct BlockTally {
-    std::size_t lines = 0;
-    // Of the lines, those not in the combined log layout.
+    // Every line of the block, and of those the ones not in the combined log
+    // layout.
+    std::size_t readLines = 0;
     std::size_t outsideLayout = 0;
-    // The dates of the block's first and last line ("" without one).
+    // The lines counted: all of them unless the selection leaves some out.
+    std::size_t lines = 0;
+    // The dates of the block's first and last counted line ("" without one).
     std::string firstDate;
     std::string lastDate;
 
@@ -94,12 +101,14 @@ struct BlockTally {
     static constexpr std::size_t kNoRow = static_cast<std::size_t>(-1);
     static constexpr std::size_t kRefused = kNoRow - 1;
 
-    void countLine(std::string_view line, const PassSelection& selection);
+    void countLine(std::string_view line, const std::optional<LogTime>& time,
+                   const PassSelection& selection);
     // The key's row, its count raised.
     static std::size_t countKey(TallyTable& table, LastKey& last, std::string_view key);
     void countReferrer(std::string_view referrer, const std::vector<std::string>& filters);
     std::size_t referrerRow(std::string_view referrer, const std::vector<std::string>& filters);
-    void countTime(std::string_view line, const TallyTable& clients, std::size_t client);
+    void countTime(const std::optional<LogTime>& time, const TallyTable& clients,
+                   std::size_t client);
     void addDayVisitor(TallyTable& dayVisitors, std::int32_t day, const TallyTable& clients,
                        std::size_t client);
     DayTally& dayOf(const LogTime& time);

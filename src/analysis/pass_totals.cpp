@@ -32,7 +32,7 @@ template <typename Counts> void addCounts(Counts& totals, const Counts& block) {
 void PassTotals::add(const BlockTally& block, std::size_t file, const PassSelection& selection) {
     if (files.size() <= file)
         files.resize(file + 1);
-    files[file].lines += block.lines;
+    files[file].lines += block.readLines;
     files[file].outsideLayout += block.outsideLayout;
     if (block.lines > 0) {
         if (lines == 0)

@@ -15,11 +15,13 @@ namespace statvane {
 // up in file order, so that every row stands where its first occurrence (the
 // earliest file and line) puts it and keeps the spelling met there.
 struct PassTotals {
+    // Every line read from a file, counted or not.
     struct FileLines {
         std::size_t lines = 0;
         std::size_t outsideLayout = 0;
     };
 
+    // The lines counted: the hits.
     std::size_t lines = 0;
     // One entry per file of the pass, in order.
     std::vector<FileLines> files;

@@ -129,6 +129,37 @@ TEST_F(TrafficStatusTest, FiguresOfTwoFilesOnAnyThreadsAndBlocks) {
     }
 }
 
+// With a period only the lines of its days count anywhere, hits included;
+// lines without a readable time stamp count nowhere. Each file still reports
+// every line it holds.
+TEST_F(TrafficStatusTest, APeriodLeavesOutTheLinesOfOtherDays) {
+    const auto dayOf = [](std::string_view stamp) {
+        return logTimeOf("h - - [" + std::string(stamp) + ":00:00:00 +0000]", kLatestYear)->day;
+    };
+    PassSelection selection = trafficAndStatus();
+    selection.period = DayRange{dayOf("27/Feb/2024"), dayOf("28/Feb/2024")};
+    for (const std::size_t threads : {1, 2}) {
+        const PassTotals totals = pass(selection, {threads, 7});
+        EXPECT_EQ(totals.lines, 6u);
+        EXPECT_EQ(totals.firstDate, "27/Feb/2024");
+        EXPECT_EQ(totals.lastDate, "27/Feb/2024");
+        ASSERT_EQ(totals.files.size(), 2u);
+        EXPECT_EQ(totals.files[0].lines, 12u);
+        EXPECT_EQ(totals.files[1].lines, 8u);
+        const TrafficFigures traffic = trafficFigures(totals);
+        EXPECT_EQ(traffic.days,
+                  (std::vector<DayFigures>{{"27/Feb/2024", 3, 2}, {"28/Feb/2024", 3, 2}}));
+        EXPECT_EQ(traffic.hours, hoursOf({{0, 2}, {1, 1}, {8, 1}, {23, 2}}));
+        EXPECT_EQ(traffic.undated, 0);
+        const StatusFigures status = statusFigures(totals);
+        EXPECT_EQ(status.codes, (Codes{{200, 2}, {404, 4}}));
+        EXPECT_EQ(status.uncoded, 0);
+        EXPECT_EQ(rowsOf(status.notFound), (Rows{{"http://www.example.com/wp-login.php", 1},
+                                                 {"http://www.example.com/.env", 1},
+                                                 {"http://www.example.com/phpmyadmin", 1}}));
+    }
+}
+
 TEST_F(TrafficStatusTest, NothingIsCountedWhenNotSelected) {
     PassSelection selection = trafficAndStatus();
     selection.traffic = selection.status = false;
