@@ -1,5 +1,6 @@
 #include "analysis/robot_matcher.h"
 #include "analysis/robot_patterns.h"
+#include "analysis/robot_verdicts.h"
 #include "platform/ascii.h"
 #include "platform/wildcard_search.h"
 
@@ -151,6 +152,17 @@ TEST(RobotMatcher, ShippedListTellsCrawlersFromBrowsers) {
     };
     for (const char* agent : browsers)
         EXPECT_FALSE(matcher.matches(agent)) << agent;
+}
+
+// More agents than places to remember them in, robots and browsers in turn.
+TEST(RobotVerdicts, RememberedVerdictsAreTheMatchersOwn) {
+    const RobotMatcher matcher({"bot/"});
+    RobotVerdicts verdicts(matcher);
+    for (int round = 0; round < 2; ++round)
+        for (int i = 0; i < 10000; ++i) {
+            const std::string agent = (i % 2 ? "Browser/" : "bot/") + std::to_string(i);
+            ASSERT_EQ(verdicts.isRobot(agent), i % 2 == 0) << agent;
+        }
 }
 
 } // namespace
