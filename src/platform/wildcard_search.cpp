@@ -8,16 +8,18 @@
 namespace statvane {
 
 bool wildcardMatch(std::string_view pattern, std::string_view name) {
-    if (pattern == "*.*")
-        pattern = "*";
+    return wildcardMatchText(pattern == "*.*" ? "*" : pattern, name);
+}
+
+bool wildcardMatchText(std::string_view pattern, std::string_view text) {
     // Greedy matching with one remembered star: linear in practice.
     std::size_t p = 0, n = 0, starAt = std::string_view::npos, resumeAt = 0;
-    while (n < name.size()) {
+    while (n < text.size()) {
         if (p < pattern.size() && pattern[p] == '*') {
             starAt = p++;
             resumeAt = n;
         } else if (p < pattern.size() &&
-                   (pattern[p] == '?' || ascii::toLower(pattern[p]) == ascii::toLower(name[n]))) {
+                   (pattern[p] == '?' || ascii::toLower(pattern[p]) == ascii::toLower(text[n]))) {
             ++p;
             ++n;
         } else if (starAt != std::string_view::npos) {

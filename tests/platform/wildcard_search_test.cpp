@@ -24,6 +24,18 @@ TEST(WildcardSearch, MatchesLikeAWindowsFolderSearch) {
         EXPECT_EQ(wildcardMatch(pattern, name), matches) << pattern << " " << name;
 }
 
+// Outside file names, "*.*" is a star, a dot and a star like any other pattern.
+TEST(WildcardSearch, TextPatternHasNoSpecialName) {
+    const std::tuple<std::string_view, std::string_view, bool> cases[] = {
+        {"*.*", "README", false},
+        {"*.*", "a.b", true},
+        {"*BOT*", "a bot here", true},
+        {"?", "", false},
+    };
+    for (const auto& [pattern, text, matches] : cases)
+        EXPECT_EQ(wildcardMatchText(pattern, text), matches) << pattern << " " << text;
+}
+
 TEST(WildcardSearch, OrdinaryFilesInNameOrderIgnoringCase) {
     test::TempDir dir;
     for (const char* name : {"b.log", "A.log", "c.txt", ".hidden.log", "C.log"})
