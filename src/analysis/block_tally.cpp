@@ -39,6 +39,7 @@ std::string dateText(std::string_view line) {
 
 void BlockTally::clear() {
     readLines = 0;
+    periodLines = 0;
     lines = 0;
     outsideLayout = 0;
     firstDate.clear();
@@ -48,6 +49,7 @@ void BlockTally::clear() {
     refusedReferrers.clear();
     paths.clear();
     browsers.clear();
+    robots.clear();
     days.clear();
     dayRows_.clear();
     hours.fill(0);
@@ -57,7 +59,7 @@ void BlockTally::clear() {
     uncoded = 0;
     notFoundPaths.clear();
     serverErrorPaths.clear();
-    lastVisitor_ = lastReferrer_ = lastPath_ = lastBrowser_ = {};
+    lastVisitor_ = lastReferrer_ = lastPath_ = lastBrowser_ = lastRobot_ = {};
     blockClients_.clear();
     clientDays_.clear();
     lastDay_ = kNoRow;
@@ -75,6 +77,9 @@ void BlockTally::count(std::string_view bytes, const PassSelection& selection) {
             selection.period || selection.traffic ? timeReader_.read(line) : std::nullopt;
         if (selection.period && !(time && selection.period->contains(time->day)))
             return;
+        ++periodLines;
+        if (selection.robots != RobotLines::Include && !countsAsRobotChoiceSays(line, selection))
+            return;
         if (first.empty())
             first = line;
         last = line;
@@ -84,6 +89,18 @@ void BlockTally::count(std::string_view bytes, const PassSelection& selection) {
         firstDate = dateText(first);
         lastDate = dateText(last);
     }
+}
+
+// Counts a robot's agent, and says whether the line counts in the analyses:
+// only when robots are, or only when they alone are, as the choice says.
+bool BlockTally::countsAsRobotChoiceSays(std::string_view line, const PassSelection& selection) {
+    if (!robotVerdicts_)
+        robotVerdicts_.emplace(*selection.robotMatcher);
+    const std::string_view agent = agentOf(line).value_or("");
+    const bool robot = robotVerdicts_->isRobot(agent);
+    if (robot)
+        countKey(robots, lastRobot_, agent);
+    return robot == (selection.robots == RobotLines::Only);
 }
 
 void BlockTally::countLine(std::string_view line, const std::optional<LogTime>& time,

@@ -2,6 +2,7 @@
 
 #include "analysis/log_fields.h"
 #include "analysis/log_time.h"
+#include "analysis/robot_verdicts.h"
 #include "analysis/tally_table.h"
 
 #include <climits>
@@ -14,6 +15,9 @@
 #include <vector>
 
 namespace statvane {
+
+// How the lines of robots count: as any other line, not at all, or alone.
+enum class RobotLines { Include, Exclude, Only };
 
 // The per-line analyses a log pass runs, and what they need.
 struct PassSelection {
@@ -34,6 +38,9 @@ struct PassSelection {
     // When set, only the lines of these days are counted; lines without a
     // readable time stamp are then counted nowhere.
     std::optional<DayRange> period;
+    RobotLines robots = RobotLines::Include;
+    // Tells the robots' agents; set unless robots are included.
+    const RobotMatcher* robotMatcher = nullptr;
 };
 
 // What one block of a log file holds: its lines counted by every selected
@@ -46,6 +53,8 @@ struct BlockTally {
     // layout.
     std::size_t readLines = 0;
     std::size_t outsideLayout = 0;
+    // The lines of the period (all of them without one), robots' or not.
+    std::size_t periodLines = 0;
     // The lines counted: all of them unless the selection leaves some out.
     std::size_t lines = 0;
     // The dates of the block's first and last counted line ("" without one).
@@ -63,6 +72,9 @@ struct BlockTally {
     TallyTable paths;
     // Browser texts of at least 6 characters.
     TallyTable browsers;
+    // The agents of the robots' lines of the period, unless robots are
+    // included: without their quotes, counts as hits.
+    TallyTable robots;
 
     // The lines of one day: their number and their client addresses (counts
     // mean nothing).
@@ -107,6 +119,7 @@ struct BlockTally {
     static std::size_t countKey(TallyTable& table, LastKey& last, std::string_view key);
     void countReferrer(std::string_view referrer, const std::vector<std::string>& filters);
     std::size_t referrerRow(std::string_view referrer, const std::vector<std::string>& filters);
+    bool countsAsRobotChoiceSays(std::string_view line, const PassSelection& selection);
     void countTime(const std::optional<LogTime>& time, const TallyTable& clients,
                    std::size_t client);
     void addDayVisitor(TallyTable& dayVisitors, std::int32_t day, const TallyTable& clients,
@@ -118,6 +131,7 @@ struct BlockTally {
     LastKey lastReferrer_;
     LastKey lastPath_;
     LastKey lastBrowser_;
+    LastKey lastRobot_;
     // The row in days of the day last counted.
     std::size_t lastDay_ = kNoRow;
     // Where each day of the block is in days.
@@ -131,6 +145,7 @@ struct BlockTally {
     std::vector<std::int32_t> clientDays_;
     std::string lowered_;
     LogTimeReader timeReader_{0};
+    std::optional<RobotVerdicts> robotVerdicts_;
 };
 
 } // namespace statvane

@@ -2,6 +2,7 @@
 
 #include "analysis/combined_layout.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace statvane {
@@ -73,6 +74,16 @@ std::optional<std::string_view> browserOf(std::string_view line) {
         from = at + 1;
     }
     return line.substr(from);
+}
+
+std::optional<std::string_view> agentOf(std::string_view line) {
+    auto agent = browserOf(line);
+    if (!agent)
+        return std::nullopt;
+    agent->remove_prefix(std::min(agent->find_first_not_of(' '), agent->size()));
+    if (agent->size() >= 2 && agent->front() == '"' && agent->back() == '"')
+        *agent = agent->substr(1, agent->size() - 2);
+    return agent;
 }
 
 std::optional<int> statusCodeOf(std::string_view line) {

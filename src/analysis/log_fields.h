@@ -29,6 +29,10 @@ std::optional<std::string_view> requestPathOf(std::string_view line);
 // Everything after the fourth double quote.
 std::optional<std::string_view> browserOf(std::string_view line);
 
+// The agent: the browser text without the blanks before it and without one
+// pair of enclosing double quotes.
+std::optional<std::string_view> agentOf(std::string_view line);
+
 inline constexpr int kLowestStatus = 100;
 inline constexpr int kHighestStatus = 599;
 // Hits per status code, at the code less kLowestStatus.

@@ -40,9 +40,11 @@ void PassTotals::add(const BlockTally& block, std::size_t file, const PassSelect
         lastDate = block.lastDate;
     }
     lines += block.lines;
+    periodLines += block.periodLines;
     addRows(visitors, block.visitors);
     addRows(referrers, block.referrers);
     addRows(browsers, block.browsers);
+    addRows(robots, block.robots);
     addPages(pages, block.paths, selection.webSite);
     if (selection.traffic)
         addTraffic(block);
@@ -71,8 +73,8 @@ void PassTotals::addStatus(const BlockTally& block, const std::string& webSite) 
 }
 
 void PassTotals::finish() {
-    for (TallyTable* table :
-         {&visitors, &referrers, &pages, &browsers, &undatedVisitors, &notFound, &serverErrors})
+    for (TallyTable* table : {&visitors, &referrers, &pages, &browsers, &robots, &undatedVisitors,
+                              &notFound, &serverErrors})
         table->releaseIndex();
     for (auto& [number, day] : days)
         day.visitors.releaseIndex();

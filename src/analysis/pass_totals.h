@@ -23,6 +23,8 @@ struct PassTotals {
 
     // The lines counted: the hits.
     std::size_t lines = 0;
+    // The lines of the period (all without one), robots' or not.
+    std::size_t periodLines = 0;
     // One entry per file of the pass, in order.
     std::vector<FileLines> files;
     // The dates of the first and the last line of all.
@@ -34,6 +36,8 @@ struct PassTotals {
     // Full addresses on the web site.
     TallyTable pages;
     TallyTable browsers;
+    // Robots' agents, unless robots are included.
+    TallyTable robots;
 
     // By day number: in calendar order, whatever order the files are in.
     std::map<std::int32_t, BlockTally::DayTally> days;
