@@ -38,6 +38,10 @@ struct AnalysisResult {
 
     TallyTable browsers;
 
+    // The robots' agents, with their share of the lines of the period;
+    // present unless robots count as any other line.
+    std::optional<TallyTable> robots;
+
     // Present only when the report selects them.
     std::optional<TrafficFigures> traffic;
     std::optional<StatusFigures> status;

@@ -83,6 +83,8 @@ class TallyTable {
     // row's share of it, whatever order the rows are in. Rows counted later
     // keep that total until clear() forgets it.
     void computePercentages();
+    // The same against a total of the caller's: each row's share of it.
+    void computePercentagesOf(std::int64_t total) { total_ = total; }
     // "" before computePercentages() and when the total is 0.
     std::string percent(std::size_t row) const;
 

@@ -161,6 +161,10 @@ void produceReport(AnalysisResult& result, SettingsStore& settings, TextSink sin
                true);
     text.table("------> Browser List <------", "Browser, Number, Percentage", result.browsers,
                false);
+    if (result.robots) {
+        sortRows(*result.robots, kByCount);
+        text.table("------> Robots <------", "Robot, Number, Percentage", *result.robots, false);
+    }
     if (result.traffic)
         traffic(text, *result.traffic);
     if (result.status)

@@ -171,6 +171,26 @@ TEST_F(ReportWriterTest, TrafficAndStatusSectionsFollowTheBrowserList) {
                   kTrafficSections + "\r\n" + kStatusSections);
 }
 
+// The robots' agents follow the browsers, highest count first, with their
+// share of the lines the robot choice was made on, and before the traffic.
+TEST_F(ReportWriterTest, RobotsFollowTheBrowserList) {
+    result.browsers.tally(" \"Agent\"");
+    result.robots.emplace();
+    result.robots->tally("Bingbot", 1);
+    result.robots->tally("Googlebot/2.1", 3);
+    result.robots->computePercentagesOf(8);
+    result.traffic = tenLinesOverTime();
+    result.computePercentages();
+    writeReport(result, settings, dir / "report.txt");
+    EXPECT_EQ(test::readFile(dir / "report.txt"),
+              kSummaryHitsOnly +
+                  "------> Browser List <------\r\n\r\nBrowser, Number, Percentage\r\n"
+                  " \"Agent\",1,100\r\n\r\n"
+                  "------> Robots <------\r\n\r\nRobot, Number, Percentage\r\n"
+                  "Googlebot/2.1,3,37.5\r\nBingbot,1,12.5\r\n\r\n" +
+                  kTrafficSections);
+}
+
 TEST_F(ReportWriterTest, EachNewSectionAloneEndsTheFile) {
     result.traffic = tenLinesOverTime();
     writeReport(result, settings, dir / "report.txt");
