@@ -4,9 +4,11 @@
 #include "analysis/input_files.h"
 #include "analysis/log_file_reader.h"
 #include "analysis/log_pass.h"
+#include "analysis/robot_patterns.h"
 #include "analysis/tallies.h"
 #include "analysis/visitors.h"
 #include "output/report_delivery.h"
+#include "platform/ascii.h"
 #include "platform/error.h"
 #include "platform/resolver_library.h"
 #include "platform/thread_count.h"
@@ -88,6 +90,16 @@ std::vector<std::string> layoutNotices(const std::vector<std::filesystem::path>&
 
 // Time stamps are read up to the year after the machine's, so that a server
 // whose clock runs ahead at the turn of the year is still read.
+// "Include", "Exclude" or "Only" in any letter case; anything else includes
+// them.
+RobotLines robotLinesOf(std::string_view value) {
+    if (ascii::equalsIgnoringCase(value, "Exclude"))
+        return RobotLines::Exclude;
+    if (ascii::equalsIgnoringCase(value, "Only"))
+        return RobotLines::Only;
+    return RobotLines::Include;
+}
+
 int latestLogYear() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
@@ -137,8 +149,12 @@ RunOutcome AnalysisRun::run(const std::string& name) {
             MessageIcon::Warning);
         return RunOutcome::Failed;
     }
+    PassSelection selection = passSelection(name, settings);
+    std::optional<RobotMatcher> robots;
+    if (selection.robots != RobotLines::Include)
+        selection.robotMatcher = &robots.emplace(robotPatterns());
     PassTotals totals;
-    if (const auto ended = readLogFiles(inputs.files, passSelection(name, settings), totals))
+    if (const auto ended = readLogFiles(inputs.files, selection, totals))
         return *ended;
     if (totals.lines == 0) {
         observer_.closeProgress();
@@ -161,6 +177,10 @@ RunOutcome AnalysisRun::run(const std::string& name) {
     if (!result.referrers.empty()) {
         result.referralSites = static_cast<std::int32_t>(result.referrers.size());
         result.referralSitesAverage = *result.referralSites / result.logFileCount;
+    }
+    if (robots) {
+        result.robots = std::move(totals.robots);
+        result.robots->computePercentagesOf(static_cast<std::int64_t>(totals.periodLines));
     }
     result.firstDate = std::move(totals.firstDate);
     result.lastDate = std::move(totals.lastDate);
@@ -196,7 +216,18 @@ PassSelection AnalysisRun::passSelection(const std::string& name, const Settings
     if (selection.pages || selection.status)
         selection.webSite = context_.settingsStore.readWebSite();
     selection.latestYear = latestLogYear();
+    selection.robots = robotLinesOf(profile.readText(name, "Robots").value_or(""));
     return selection;
+}
+
+// The shipped robot patterns and the user's own; a list that cannot be read
+// is told, and the run goes on with the other.
+std::vector<std::string> AnalysisRun::robotPatterns() const {
+    RobotPatterns read =
+        readRobotLists(context_.shippedRobots, userRobotList(context_.programDirectory));
+    for (const std::string& notice : read.notices)
+        context_.prompt.showMessage(notice, MessageIcon::Warning);
+    return std::move(read.patterns);
 }
 
 // Opens every file, then reads them all in one pass; the outcome that ends

@@ -4,9 +4,11 @@
 #include "analysis/block_tally.h"
 #include "analysis/bytes_step.h"
 #include "analysis/pass_totals.h"
+#include "analysis/robot_matcher.h"
 #include "analysis/run_observer.h"
 #include "analysis/step_recording_observer.h"
 #include "platform/prompt.h"
+#include "platform/robot_lists.h"
 #include "profiles/profile_store.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
@@ -54,6 +56,9 @@ struct RunContext {
     RunOutput& output;
     // The bytes step runs only when there is one.
     HeadRequester* headRequester = nullptr;
+    // The robot patterns shipped with the program; the user's own are in the
+    // program directory.
+    std::filesystem::path shippedRobots = shippedRobotList();
 };
 
 enum class RunOutcome { Delivered, Cancelled, Failed, Busy };
@@ -96,6 +101,7 @@ class AnalysisRun {
     RunOutcome run(const std::string& name);
     std::optional<std::string> outputName(const std::string& name) const;
     PassSelection passSelection(const std::string& name, const Settings& settings) const;
+    std::vector<std::string> robotPatterns() const;
     std::optional<RunOutcome> readLogFiles(const std::vector<std::filesystem::path>& files,
                                            const PassSelection& selection, PassTotals& totals);
     bool runSteps(const std::string& name, const Settings& settings, PassTotals& totals,

@@ -224,6 +224,66 @@ TEST_F(AnalysisRunTest, TrafficAndStatusStepsFollowTheOthersAndWriteTheirSection
     EXPECT_NE(written.find("Total Number of Hits:  9\r\n"), std::string::npos);
 }
 
+// Robots' lines count as the report's choice says; unless they count as any
+// other, their agents are listed with their share of all lines. Patterns come
+// from the shipped list and then the user's; a list that cannot be read is
+// told and the run goes on.
+TEST_F(AnalysisRunTest, RobotsAreLeftOutOrCountedAloneWithTheirAgentsListed) {
+    test::writeFile(dir / "logs" / "d.log",
+                    logLine("10.0.0.8", "08", "/", "-", "Googlebot/2.1") +
+                        logLine("10.0.0.9", "08", "/", "-", "MyCrawler/1.0"));
+    test::writeFile(dir / "shipped.list", "# search engines\r\ngooglebot\r\n");
+    test::writeFile(dir / "home" / "robots.list", "mycrawler*\n");
+    RunContext context{dir / "home", dir.path(), profiles, settingsStore,
+                       settings,     observer,   prompt,   output};
+    context.shippedRobots = dir / "shipped.list";
+    AnalysisRun robotsRun(context);
+    auto report = profile();
+    report.visitorsList = true;
+    profiles.saveProfile(report);
+    const std::string section = test::readFile(dir / "home" / "reports.dat");
+    struct Case {
+        const char* value;
+        std::int32_t hits;
+        Strings visitors;
+        std::optional<std::vector<std::pair<std::string, std::string>>> robots;
+    };
+    const Case cases[] = {
+        {"Include", 6, {"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.8", "10.0.0.9"}, std::nullopt},
+        {"unknown", 6, {"10.0.0.1", "10.0.0.2", "10.0.0.3", "10.0.0.8", "10.0.0.9"}, std::nullopt},
+        {"Exclude",
+         4,
+         {"10.0.0.1", "10.0.0.2", "10.0.0.3"},
+         {{{"Googlebot/2.1", "16.6666666666667"}, {"MyCrawler/1.0", "16.6666666666667"}}}},
+        {"only",
+         2,
+         {"10.0.0.8", "10.0.0.9"},
+         {{{"Googlebot/2.1", "16.6666666666667"}, {"MyCrawler/1.0", "16.6666666666667"}}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        test::writeFile(dir / "home" / "reports.dat", section + "Robots=" + c.value + "\r\n");
+        ASSERT_EQ(robotsRun.runAnalysis("Weekly"), RunOutcome::Delivered);
+        const AnalysisResult& result = output.shown.back();
+        EXPECT_EQ(result.visitors, c.visitors);
+        EXPECT_EQ(result.hits, c.hits);
+        ASSERT_EQ(result.robots.has_value(), c.robots.has_value());
+        if (result.robots) {
+            std::vector<std::pair<std::string, std::string>> rows;
+            for (std::size_t i = 0; i < result.robots->size(); ++i)
+                rows.emplace_back(result.robots->rows()[i].key(), result.robots->percent(i));
+            EXPECT_EQ(rows, *c.robots);
+        }
+    }
+    EXPECT_TRUE(prompt.messages.empty());
+
+    std::filesystem::remove(dir / "shipped.list");
+    ASSERT_EQ(robotsRun.runAnalysis("Weekly"), RunOutcome::Delivered);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_TRUE(prompt.messages[0].first.starts_with((dir / "shipped.list").string() + ": "));
+    EXPECT_EQ(output.shown.back().visitors, (Strings{"10.0.0.9"}));
+}
+
 TEST_F(AnalysisRunTest, ProgressStepSizes) {
     const std::pair<std::int32_t, int> cases[] = {{4, 66}, {7, 36}, {0, 0}, {-2, 0}};
     for (const auto& [totalOptions, position] : cases) {
