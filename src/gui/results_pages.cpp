@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -26,6 +27,16 @@ void addExplainedPage(QTabWidget& tabs, const QString& title, const char* textNa
     layout->addWidget(label);
     layout->addWidget(control, 1);
     tabs.addTab(page, title);
+}
+
+void addChartPage(QTabWidget& tabs, const QString& title, QWidget* chart, QWidget* table) {
+    auto* splitter = new QSplitter(Qt::Horizontal, &tabs);
+    splitter->addWidget(chart);
+    splitter->addWidget(table);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setChildrenCollapsible(false);
+    tabs.addTab(splitter, title);
 }
 
 // Every line has the same height, so that a list of any length costs the

@@ -1,0 +1,57 @@
+#include "gui/figure_table_view.h"
+
+#include "gui/clipboard_copy.h"
+#include "gui/figure_table_model.h"
+#include "gui/results_pages.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QTableView>
+
+namespace statvane {
+namespace {
+
+constexpr int kCellMargin = 24;
+
+void fitColumns(QTableView& view, const QString& widestKey) {
+    const QFontMetrics metrics = view.fontMetrics();
+    QHeaderView* header = view.horizontalHeader();
+    QAbstractItemModel* model = view.model();
+    for (int column = 0; column < model->columnCount(); ++column) {
+        const QString heading = model->headerData(column, Qt::Horizontal).toString();
+        const QString widest = column == 0 ? widestKey : heading;
+        header->resizeSection(column, std::max(metrics.horizontalAdvance(widest),
+                                               metrics.horizontalAdvance(heading)) +
+                                          kCellMargin);
+    }
+}
+
+void addCopyAction(QTableView* view, FigureTableModel* model) {
+    auto* copy = new QAction(QObject::tr("&Copy"), view);
+    copy->setObjectName(view->objectName() + "Copy");
+    copy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    view->addAction(copy);
+    view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    new CopyKeyFilter(copy, view);
+    QObject::connect(copy, &QAction::triggered, view, [view, model] {
+        const QModelIndexList selected = view->selectionModel()->selectedRows();
+        if (!selected.isEmpty())
+            copyToClipboard(model->rowLine(selected.front().row()));
+    });
+}
+
+} // namespace
+
+QTableView* newFigureTableView(const char* name, FigureTableModel* model,
+                               const QString& widestKey) {
+    QTableView* view = newTableView(name, model);
+    if (!widestKey.isEmpty())
+        fitColumns(*view, widestKey);
+    QObject::connect(view->horizontalHeader(), &QHeaderView::sectionClicked, model,
+                     &FigureTableModel::sortByColumn);
+    addCopyAction(view, model);
+    return view;
+}
+
+} // namespace statvane
