@@ -18,6 +18,10 @@ namespace statvane {
 inline constexpr const char* kNoDateRow = "(no date)";
 inline constexpr const char* kNoCodeRow = "(none)";
 
+// The widest texts of a count and of a percentage, for the tables' columns.
+inline constexpr const char* kWidestCount = "000000";
+inline constexpr const char* kWidestPercent = "00.0000000000000";
+
 // An hour of the day as the tables write it: "00" to "23".
 std::string hourText(std::size_t hour);
 

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTableView>
 
 namespace statvane {
@@ -13,17 +14,17 @@ namespace {
 
 constexpr int kCellMargin = 24;
 
-void fitColumns(QTableView& view, const QString& widestKey) {
+void fitColumns(QTableView& view, const QStringList& widestTexts) {
     const QFontMetrics metrics = view.fontMetrics();
     QHeaderView* header = view.horizontalHeader();
-    QAbstractItemModel* model = view.model();
-    for (int column = 0; column < model->columnCount(); ++column) {
-        const QString heading = model->headerData(column, Qt::Horizontal).toString();
-        const QString widest = column == 0 ? widestKey : heading;
-        header->resizeSection(column, std::max(metrics.horizontalAdvance(widest),
+    for (int column = 0; column < widestTexts.size(); ++column) {
+        const QString heading = view.model()->headerData(column, Qt::Horizontal).toString();
+        header->resizeSection(column, std::max(metrics.horizontalAdvance(widestTexts[column]),
                                                metrics.horizontalAdvance(heading)) +
                                           kCellMargin);
     }
+    view.setMinimumWidth(header->length() + view.verticalScrollBar()->sizeHint().width() +
+                         2 * view.frameWidth());
 }
 
 void addCopyAction(QTableView* view, FigureTableModel* model) {
@@ -44,10 +45,10 @@ void addCopyAction(QTableView* view, FigureTableModel* model) {
 } // namespace
 
 QTableView* newFigureTableView(const char* name, FigureTableModel* model,
-                               const QString& widestKey) {
+                               const QStringList& widestTexts) {
     QTableView* view = newTableView(name, model);
-    if (!widestKey.isEmpty())
-        fitColumns(*view, widestKey);
+    if (!widestTexts.isEmpty())
+        fitColumns(*view, widestTexts);
     QObject::connect(view->horizontalHeader(), &QHeaderView::sectionClicked, model,
                      &FigureTableModel::sortByColumn);
     addCopyAction(view, model);

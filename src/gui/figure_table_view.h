@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
 
 class QTableView;
 
@@ -10,10 +10,11 @@ class FigureTableModel;
 
 // The view of a figure table: a click on a column heading orders the rows by
 // that column, and Ctrl+C or "&Copy" in its context menu puts the selected
-// row on the clipboard as the report writes it. With a widest key, the
-// columns are as wide as that key and the headings need; without one they
-// are those of the results window's other tables.
+// row on the clipboard as the report writes it. Given the widest text of
+// each column, the columns are as wide as those texts and their headings
+// need, and the view no narrower than its columns; without them they are
+// those of the results window's other tables.
 QTableView* newFigureTableView(const char* name, FigureTableModel* model,
-                               const QString& widestKey = {});
+                               const QStringList& widestTexts = {});
 
 } // namespace statvane

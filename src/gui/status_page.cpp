@@ -21,8 +21,10 @@ StatusPage::StatusPage(QWidget* parent) : QWidget(parent) {
     codes_ =
         new FigureTableModel({tr("Status"), tr("Number"), tr("Percentage")}, KeyOrder::Given, this);
     classChart_ = newChartView("ClassChart", tabs);
-    addChartPage(*tabs, tr("Status Codes"), classChart_,
-                 newFigureTableView("CodeTable", codes_, kNoCodeRow));
+    addChartPage(
+        *tabs, tr("Status Codes"), classChart_,
+        newFigureTableView("CodeTable", codes_, {kNoCodeRow, kWidestCount, kWidestPercent}),
+        Qt::Vertical);
     notFound_ = addressTable(*tabs, tr("Pages Not Found"), "NotFoundText",
                              tr("These are the pages that were asked for but not found (status "
                                 "404), with how often each was asked for."),

@@ -15,9 +15,17 @@
 namespace statvane {
 namespace {
 
-// Days' labels are long: a few across the chart.
+// Few enough labels for each to fit under its bars.
 constexpr int kDayLabels = 4;
 constexpr int kHourLabels = 8;
+
+// A day under the bars, shorter than "09/Dec/2026" so that it fits: within a
+// year "09/Dec", each day once; over longer spans, whose labels stand months
+// apart, "Dec/2026".
+QString dayLabel(const std::string& day, std::size_t dayCount) {
+    constexpr std::size_t kDaysOfAYear = 365;
+    return QString::fromStdString(dayCount <= kDaysOfAYear ? day.substr(0, 6) : day.substr(3));
+}
 
 QString number(std::int64_t value) {
     return QString::number(value);
@@ -54,29 +62,34 @@ QChart* barChart(const QString& title, QBarSet* bars, const QStringList& labels,
 
 } // namespace
 
+// The visitors, far fewer than the hits, have their own scale on the right.
 QChart* dayChart(const TrafficFigures& traffic) {
     auto* hits = new QBarSet(QObject::tr("Hits"));
     auto* visitors = new QLineSeries;
     visitors->setName(QObject::tr("Visitors"));
     QStringList days;
-    std::int64_t highest = 0;
+    std::int64_t mostHits = 0;
+    std::int64_t mostVisitors = 0;
     for (const DayFigures& day : traffic.days) {
         visitors->append(static_cast<qreal>(days.size()), static_cast<qreal>(day.visitors));
-        days << QString::fromStdString(day.day);
+        days << dayLabel(day.day, traffic.days.size());
         *hits << static_cast<qreal>(day.hits);
-        highest = std::max(highest, day.hits);
+        mostHits = std::max(mostHits, day.hits);
+        mostVisitors = std::max(mostVisitors, day.visitors);
     }
     QChart* chart =
-        barChart(QObject::tr("Hits and Visitors per Day"), hits, days, kDayLabels, highest);
-    attach(*chart, visitors, chart->axes(Qt::Horizontal).front(),
-           chart->axes(Qt::Vertical).front());
-    const std::vector<DayFigures>& shown = traffic.days;
-    QObject::connect(hits, &QBarSet::hovered, chart, [shown](bool hovered, int index) {
-        const DayFigures& day = shown[static_cast<std::size_t>(index)];
-        showHoverTip(hovered, QObject::tr("%1\nHits: %2\nVisitors: %3")
-                                  .arg(QString::fromStdString(day.day), number(day.hits),
-                                       number(day.visitors)));
-    });
+        barChart(QObject::tr("Hits and Visitors per Day"), hits, days, kDayLabels, mostHits);
+    QValueAxis* visitorAxis = countAxis(mostVisitors);
+    chart->addAxis(visitorAxis, Qt::AlignRight);
+    attach(*chart, visitors, chart->axes(Qt::Horizontal).front(), visitorAxis);
+    visitorAxis->setLabelsColor(visitors->color());
+    QObject::connect(hits, &QBarSet::hovered, chart,
+                     [shown = traffic.days](bool hovered, int index) {
+                         const DayFigures& day = shown[static_cast<std::size_t>(index)];
+                         showHoverTip(hovered, QObject::tr("%1\nHits: %2\nVisitors: %3")
+                                                   .arg(QString::fromStdString(day.day),
+                                                        number(day.hits), number(day.visitors)));
+                     });
     return chart;
 }
 

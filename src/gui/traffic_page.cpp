@@ -23,10 +23,12 @@ TrafficPage::TrafficPage(QWidget* parent) : QWidget(parent) {
         new FigureTableModel({tr("Hour"), tr("Number"), tr("Percentage")}, KeyOrder::Given, this);
     dayChart_ = newChartView("DayChart", tabs);
     hourChart_ = newChartView("HourChart", tabs);
-    addChartPage(*tabs, tr("Days"), dayChart_,
-                 newFigureTableView("DayTable", days_, "00/Mmm/0000"));
-    addChartPage(*tabs, tr("Hours"), hourChart_,
-                 newFigureTableView("HourTable", hours_, kNoDateRow));
+    addChartPage(
+        *tabs, tr("Days"), dayChart_,
+        newFigureTableView("DayTable", days_, {"00/Mmm/0000", kWidestCount, kWidestCount}));
+    addChartPage(
+        *tabs, tr("Hours"), hourChart_,
+        newFigureTableView("HourTable", hours_, {kNoDateRow, kWidestCount, kWidestPercent}));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
 }

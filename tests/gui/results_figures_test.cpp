@@ -268,14 +268,24 @@ TEST_F(ResultsFiguresTest, TheChartsShowTheFiguresAndStayReadableWithManyDays) {
     EXPECT_EQ(slices,
               QStringList({"2xx (30%)", "3xx (5%)", "4xx (10%)", "5xx (5%)", "(none) (50%)"}));
 
-    AnalysisResult long_;
-    long_.traffic.emplace();
+    // 400 days of thirty-day months: four labels, a hundred days apart, by
+    // month, since over a year each day's own label would repeat.
+    const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    AnalysisResult longer;
+    longer.traffic.emplace();
     for (int day = 0; day < 400; ++day)
-        long_.traffic->days.push_back({"day " + std::to_string(day), day, 1});
-    window().showResult(std::move(long_));
+        longer.traffic->days.push_back({std::to_string(10 + day % 30) + "/" +
+                                            months[day / 30 % 12] + "/" +
+                                            std::to_string(2026 + day / 360),
+                                        day, 1});
+    window().showResult(std::move(longer));
     auto* axis = static_cast<QCategoryAxis*>(chart("DayChart")->axes(Qt::Horizontal).front());
-    EXPECT_LE(axis->count(), 8);
-    EXPECT_EQ(axis->categoriesLabels().front(), "day 0");
+    EXPECT_EQ(axis->categoriesLabels(),
+              QStringList({"Jan/2026", "Apr/2026", "Jul/2026", "Nov/2026"}));
+    window().showResult(result(true, true));
+    axis = static_cast<QCategoryAxis*>(chart("DayChart")->axes(Qt::Horizontal).front());
+    EXPECT_EQ(axis->categoriesLabels(), QStringList({"30/Dec", "31/Dec", "01/Jan"}));
 }
 
 } // namespace
