@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTableView>
+#include <algorithm>
 
 namespace statvane {
 namespace {
