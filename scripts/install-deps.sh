@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-charts-dev libc-ares-dev zlib1g-dev libbz2-dev liblzma-dev libzstd-dev xz-utils zstd
+    qt6-base-dev qt6-charts-dev libqt6opengl6-dev libc-ares-dev zlib1g-dev libbz2-dev liblzma-dev libzstd-dev xz-utils zstd
     libgtest-dev libgmock-dev
     libssl3 ca-certificates
     python3 python3-aiosmtpd tinyproxy dnsmasq-base openssl

@@ -5,7 +5,10 @@
 #   docs/progress-window.png  the progress window of a run over 5,000,000 log
 #                             lines (the benchmarks' generated log, read five
 #                             times), started as `statvane NAME close`;
-#   docs/results-window.png   the results window of a report shown on screen.
+#   docs/results-window.png   the results window of a report shown on screen;
+#   docs/results-traffic.png  its "Traffic" tab and
+#   docs/results-status.png   its "Status" tab, for a report of a month's log
+#                             that selects traffic over time and status codes.
 # The reports live in a temporary program directory, settings file and
 # runtime folder, so your own reports, settings and a desktop program you
 # have open are not touched. Runs are offline: nothing is looked up or mailed.
@@ -55,14 +58,23 @@ make_small_logs() {
     done
 }
 
+# A month of a busier site, for the traffic and status charts.
+make_month_log() {
+    python3 "$top/bench/generate_log.py" --lines 20000 --days 30 --variant 4 "$work/logs/month.log"
+}
+
 # reports.dat and files.dat as the program writes them (CR LF line ends).
 crlf() { printf '%s\r\n' "$@"; }
-report() { # NAME DESCRIPTION VISITORS REFERRERS PAGES BROWSER OUTPUT
-    local analyses=$(($3 + $4 + $5 + $6)) to_file=0
+report() { # NAME DESCRIPTION VISITORS REFERRERS PAGES BROWSER OUTPUT [TRAFFIC STATUS]
+    local traffic=${8:-0} status=${9:-0} to_file=0
+    local analyses=$(($3 + $4 + $5 + $6 + traffic + status))
     [ -n "$7" ] && to_file=1
     crlf "[$1]" "Description=$2" "Visitors=$3" "Referrers=$4" "DNS=0" "Pages=$5" "Bytes=0" \
         "Browser=$6" "File=$to_file" "Output=$7" "Total Options=$analyses" \
         "E-Mail Address=" "E-Mail=0"
+    if ((traffic || status)); then
+        crlf "Traffic=$traffic" "Status=$status"
+    fi
 }
 write_profiles() {
     local home=$work/home out=$work/out
@@ -82,6 +94,22 @@ write_profiles() {
         crlf "[Blog - last month]" "File 0=$work/logs/blog.log"
         crlf "[Staging]" "File 0=$work/logs/*staging.log"
     } >"$home/files.dat"
+}
+
+# A report shown on screen of the four lists, traffic and status, added after the main
+# window's shot so that it lists the four reports above.
+add_month_report() {
+    { crlf "" && report "Month" "A month of the site" 1 1 1 1 "" 1 1; } >>"$work/home/reports.dat"
+    { crlf "" "[Month]" "File 0=$work/logs/month.log"; } >>"$work/home/files.dat"
+}
+
+# Brings the results window's tab NUMBER (0 the first) to the front: Ctrl+Tab
+# moves one tab on from the first.
+show_tab() { # WINDOW_ID NUMBER
+    local step
+    for ((step = 0; step < $2; step++)); do
+        xdotool key --window "$1" ctrl+Tab
+    done
 }
 
 # Starts Xvfb on a display number it picks itself; sets DISPLAY.
@@ -168,6 +196,7 @@ stop_statvane() {
 
 million_line_log # the benchmarks' log, made once and kept in their cache
 make_small_logs
+make_month_log
 write_profiles
 mkdir -p "$docs"
 start_display
@@ -193,4 +222,15 @@ start_statvane "Blog - last month"
 window=$(wait_for_window none "results window" "Report Profile")
 read -r results_window _ <<<"$window"
 shoot "$results_window" "$docs/results-window.png"
+stop_statvane
+
+# The traffic and status tabs, after the five tabs of the lists.
+add_month_report
+start_statvane "Month"
+window=$(wait_for_window none "results window" "Report Profile")
+read -r results_window _ <<<"$window"
+show_tab "$results_window" 5
+shoot "$results_window" "$docs/results-traffic.png"
+show_tab "$results_window" 1
+shoot "$results_window" "$docs/results-status.png"
 stop_statvane

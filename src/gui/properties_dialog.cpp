@@ -75,8 +75,8 @@ void TForm2::enableForMode() {
 void TForm2::clearFields() {
     for (QLineEdit* field : {NameEdit, DescriptionEdit, OutputFileEdit, EmailEdit})
         setLoadedText(*field, {});
-    for (QCheckBox* box :
-         {CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, EmailCheckBox})
+    for (QCheckBox* box : {CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6,
+                           TrafficCheckBox, StatusCheckBox, EmailCheckBox})
         box->setChecked(false);
     clearOutputChoice();
     ListView1->clear();
@@ -93,6 +93,8 @@ void TForm2::loadFields(const ReportProfile& profile) {
     CheckBox4->setChecked(profile.topPagesList);
     CheckBox5->setChecked(profile.totalBytes);
     CheckBox6->setChecked(profile.popularBrowser);
+    TrafficCheckBox->setChecked(profile.trafficOverTime);
+    StatusCheckBox->setChecked(profile.statusCodes);
     EmailCheckBox->setChecked(profile.emailReport);
     setLoadedText(*EmailEdit, profile.emailAddresses);
     ListView1->clear();
@@ -225,6 +227,8 @@ ReportProfile TForm2::profileFromFields() const {
     profile.topPagesList = CheckBox4->isChecked();
     profile.totalBytes = CheckBox5->isChecked();
     profile.popularBrowser = CheckBox6->isChecked();
+    profile.trafficOverTime = TrafficCheckBox->isChecked();
+    profile.statusCodes = StatusCheckBox->isChecked();
     profile.saveToFile = FileRadioButton->isChecked();
     profile.outputFile = textBytes(*OutputFileEdit);
     profile.emailAddresses = textBytes(*EmailEdit);

@@ -48,7 +48,8 @@ inline constexpr const char* kFolderPickerCaption =
 // General: NameEdit ("Name:", Label5), DescriptionEdit ("Description:",
 // Label6). Selections: CheckBox1 visitors list, CheckBox2 DNS look-up,
 // CheckBox3 referrer list, CheckBox4 top pages, CheckBox5 total bytes,
-// CheckBox6 browsers. Inputs: ListView1, AddButton, DeleteButton,
+// CheckBox6 browsers, TrafficCheckBox traffic over time, StatusCheckBox
+// status codes. Inputs: ListView1, AddButton, DeleteButton,
 // FolderButton, BrowseButton. Output: ScreenRadioButton, FileRadioButton,
 // OutputFileEdit, BrowseOutputButton ("..."), EmailCheckBox, EmailEdit.
 // At the foot: OkButton, HelpButton, CancelButton.
@@ -128,6 +129,8 @@ class TForm2 : public QDialog {
     QCheckBox* CheckBox4;
     QCheckBox* CheckBox5;
     QCheckBox* CheckBox6;
+    QCheckBox* TrafficCheckBox;
+    QCheckBox* StatusCheckBox;
     QListWidget* ListView1;
     QPushButton* DeleteButton;
     QRadioButton* ScreenRadioButton;

@@ -102,12 +102,17 @@ QWidget* TForm2::buildSelectionsTab() {
     CheckBox4 = box("CheckBox4", tr("Top Pages"));
     CheckBox5 = box("CheckBox5", tr("Calculate Total Bytes Transferred"));
     CheckBox6 = box("CheckBox6", tr("Most Popular Browser"));
+    TrafficCheckBox =
+        box("TrafficCheckBox", tr("Traffic over Time (hits and visitors per day and hour)"));
+    StatusCheckBox = box("StatusCheckBox", tr("Status Codes (errors and pages not found)"));
     layout->addWidget(CheckBox1);
     layout->addLayout(indented(CheckBox2));
     layout->addWidget(CheckBox3);
     layout->addWidget(CheckBox4);
     layout->addLayout(indented(CheckBox5));
     layout->addWidget(CheckBox6);
+    layout->addWidget(TrafficCheckBox);
+    layout->addWidget(StatusCheckBox);
     layout->addStretch(1);
     return tab;
 }

@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -12,6 +13,8 @@ namespace {
 
 constexpr int kKeyColumnWidth = 280;
 constexpr int kFigureColumnWidth = 150;
+// A fifth of a chart tab, in pixels: scaled to the tab's size when shown.
+constexpr int kShare = 100;
 
 } // namespace
 
@@ -26,6 +29,19 @@ void addExplainedPage(QTabWidget& tabs, const QString& title, const char* textNa
     layout->addWidget(label);
     layout->addWidget(control, 1);
     tabs.addTab(page, title);
+}
+
+void addChartPage(QTabWidget& tabs, const QString& title, QWidget* chart, QWidget* table,
+                  Qt::Orientation orientation) {
+    auto* splitter = new QSplitter(orientation, &tabs);
+    splitter->addWidget(chart);
+    splitter->addWidget(table);
+    // The chart three fifths of the tab where the table leaves it that much.
+    splitter->setSizes({3 * kShare, 2 * kShare});
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setChildrenCollapsible(false);
+    tabs.addTab(splitter, title);
 }
 
 // Every line has the same height, so that a list of any length costs the

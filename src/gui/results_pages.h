@@ -15,6 +15,11 @@ namespace statvane {
 void addExplainedPage(QTabWidget& tabs, const QString& title, const char* textName,
                       const QString& text, QWidget* control);
 
+// A tab of a chart with its table beside it (Qt::Horizontal) or below it,
+// the border between them movable.
+void addChartPage(QTabWidget& tabs, const QString& title, QWidget* chart, QWidget* table,
+                  Qt::Orientation orientation = Qt::Horizontal);
+
 // The views of the results window's lists, one line per row, never sorted by
 // the view itself: the window orders the rows.
 QListView* newListView(const char* name, QAbstractItemModel* model);

@@ -9,7 +9,9 @@
 #include "gui/report_save_dialog.h"
 #include "gui/results_overview_page.h"
 #include "gui/results_pages.h"
+#include "gui/status_page.h"
 #include "gui/tally_table_model.h"
+#include "gui/traffic_page.h"
 #include "gui/visitor_list_model.h"
 #include "gui/visitor_lookup.h"
 #include "gui/window_size.h"
@@ -57,6 +59,7 @@ TForm5::TForm5(ResultsWindowContext context, QWidget* parent)
     setWindowTitle(tr("Report Profile"));
     buildControls();
     buildMenus();
+    showFigurePages();
     setFixedSize(firstShowSize(*this, kDesignSize));
     lookup_ = new VisitorLookup(this);
     connect(lookup_, &VisitorLookup::answered, this, &TForm5::takeLookupAnswer);
@@ -77,6 +80,10 @@ void TForm5::buildControls() {
                         "visitor's IP address, double-click on their item in the listbox."),
                      ListBox1);
     buildTallyPages();
+    traffic_ = new TrafficPage(PageControl1);
+    PageControl1->addTab(traffic_, tr("Traffic"));
+    status_ = new StatusPage(PageControl1);
+    PageControl1->addTab(status_, tr("Status"));
     PageControl1->setCurrentIndex(0);
 
     auto* layout = new QVBoxLayout(this);
@@ -225,6 +232,16 @@ void TForm5::showLists() {
     referrers_->setTable(&result_.referrers);
     topPages_->setTable(&result_.topPages);
     browsers_->setTable(&result_.browsers);
+    showFigurePages();
+}
+
+// The traffic and status tabs are there only for a result that has their
+// figures, so that the window of a run that selects neither is as before.
+void TForm5::showFigurePages() {
+    traffic_->showFigures(result_.traffic);
+    status_->showFigures(result_.status);
+    PageControl1->setTabVisible(PageControl1->indexOf(traffic_), result_.traffic.has_value());
+    PageControl1->setTabVisible(PageControl1->indexOf(status_), result_.status.has_value());
 }
 
 void TForm5::showEvent(QShowEvent* event) {

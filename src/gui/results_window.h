@@ -24,7 +24,9 @@ class ProfileStore;
 class ReportSaveDialog;
 class ResultsOverviewPage;
 class SettingsStore;
+class StatusPage;
 class TallyTableModel;
+class TrafficPage;
 class VisitorListModel;
 class VisitorLookup;
 struct Settings;
@@ -47,7 +49,7 @@ struct ResultsWindowContext {
     std::function<bool()> runUnderWay;
 };
 
-// The results window: one analysis result in five tabs, kept by the window
+// The results window: one analysis result in five to seven tabs, kept by the window
 // until the next run or "&Ok". Not modal, of fixed size; Enter presses the
 // default button "&Ok", and Escape does not close it. Its message boxes
 // belong to it.
@@ -55,8 +57,9 @@ struct ResultsWindowContext {
 // Controls: PageControl1 with the tabs "Overview" (see ResultsOverviewPage),
 // "Visitors List" (ListBox1, context menu PopupMenu1 with Resolve1 and
 // Copy1), "Referrer List" (ListView1), "Top Pages" (ListView2), both with
-// the context menu PopupMenu2 (Launch1, Copy2), and "Browser List"
-// (ListView3); the buttons Button3 "&Mail", Button4 "&Save", Button2
+// the context menu PopupMenu2 (Launch1, Copy2), "Browser List" (ListView3),
+// and, only for a result that holds their figures, "Traffic" (see
+// TrafficPage) and "Status" (see StatusPage); the buttons Button3 "&Mail", Button4 "&Save", Button2
 // "&Help" and Button1 "&Ok".
 class TForm5 : public QDialog {
     Q_OBJECT
@@ -101,6 +104,7 @@ class TForm5 : public QDialog {
     void buildTallyPages();
     void takeResult(AnalysisResult result);
     void showLists();
+    void showFigurePages();
     void FormShow();
     void FormClose();
     void takeLookupAnswer();
@@ -134,6 +138,8 @@ class TForm5 : public QDialog {
     TallyTableModel* referrers_;
     TallyTableModel* topPages_;
     TallyTableModel* browsers_;
+    TrafficPage* traffic_;
+    StatusPage* status_;
     QListView* ListBox1;
     QTableView* ListView1;
     QTableView* ListView2;

@@ -119,6 +119,8 @@ TEST_F(PropertiesDialogTest, WindowHasItsCaptionsAndIsAFixedDialogWithoutTitleBa
         {"CheckBox4", "Top Pages"},
         {"CheckBox5", "Calculate Total Bytes Transferred"},
         {"CheckBox6", "Most Popular Browser"},
+        {"TrafficCheckBox", "Traffic over Time (hits and visitors per day and hour)"},
+        {"StatusCheckBox", "Status Codes (errors and pages not found)"},
         {"ScreenRadioButton",
          "Output to a screen within the program (can be optionally saved to a file)"},
         {"FileRadioButton", "Save to the following file:"},
@@ -218,6 +220,43 @@ TEST_F(PropertiesDialogTest, NewReportIsWrittenInTheProfileFormatAndListedLast) 
     EXPECT_EQ(files(),
               std::string("[Weekly]\r\n") + kWeeklyInputs +
                   "\r\n[Other]\r\nFile 0=/logs/o\r\n\r\n[Daily]\r\nFile 0=/logs/new.log\r\n");
+}
+
+// The traffic and status boxes are saved after the other keys, counted as
+// options, loaded back by Modify, and cleared for the next new report.
+TEST_F(PropertiesDialogTest, TheTrafficAndStatusBoxesAreSavedCountedAndLoadedBack) {
+    start();
+    fillNew("Daily");
+    press("TrafficCheckBox");
+    press("StatusCheckBox");
+    press("OkButton");
+    EXPECT_TRUE(messageTexts().isEmpty());
+    EXPECT_EQ(reports(), "[Daily]\r\nDescription=\r\nVisitors=1\r\nReferrers=0\r\nDNS=0\r\n"
+                         "Pages=0\r\nBytes=0\r\nBrowser=0\r\nFile=1\r\nOutput=/tmp/out.txt\r\n"
+                         "Total Options=3\r\nE-Mail Address=\r\nE-Mail=0\r\nTraffic=1\r\n"
+                         "Status=1\r\n");
+
+    const struct {
+        const char* cleared;
+        const char* counted;
+        const char* flags;
+    } steps[] = {{"TrafficCheckBox", "Total Options=2\r\n", "Traffic=0\r\nStatus=1\r\n"},
+                 {"StatusCheckBox", "Total Options=1\r\n", "Traffic=0\r\nStatus=0\r\n"}};
+    for (const auto& step : steps) {
+        openFor("Daily", "ModifyReport1");
+        EXPECT_TRUE(field<QCheckBox>(step.cleared)->isChecked()) << step.cleared;
+        press(step.cleared);
+        press("OkButton");
+        EXPECT_NE(reports().find(step.counted), std::string::npos) << step.cleared;
+        EXPECT_TRUE(reports().ends_with(step.flags)) << reports();
+    }
+
+    openFor("Daily", "ModifyReport1");
+    press("TrafficCheckBox");
+    press("CancelButton");
+    click("NewReportButton");
+    EXPECT_FALSE(field<QCheckBox>("TrafficCheckBox")->isChecked());
+    EXPECT_FALSE(field<QCheckBox>("StatusCheckBox")->isChecked());
 }
 
 TEST_F(PropertiesDialogTest, ModifyLoadsTheReportAndRemovingTwoOfFiveInputsLeavesThree) {
