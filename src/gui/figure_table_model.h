@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/figure_rows.h"
+
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <cstdint>
@@ -7,17 +9,6 @@
 #include <vector>
 
 namespace statvane {
-
-// One row of a figure table: its key (bytes) and the texts of the further
-// columns, each with the count that column sorts by.
-struct FigureRow {
-    std::string key;
-    std::vector<std::string> figures;
-    std::vector<std::int64_t> counts;
-    // A row for what has no key of its own ("(no date)", "(none)"): it stays
-    // last in every order.
-    bool last = false;
-};
 
 // How a click on the first column orders the rows.
 enum class KeyOrder {

@@ -6,6 +6,10 @@ class QTableView;
 
 namespace statvane {
 
+// The widest texts of a count and of a percentage, for the tables' columns.
+inline constexpr const char* kWidestCount = "000000";
+inline constexpr const char* kWidestPercent = "00.0000000000000";
+
 class FigureTableModel;
 
 // The view of a figure table: a click on a column heading orders the rows by

@@ -1,9 +1,9 @@
 #include "gui/status_chart.h"
 
+#include "analysis/figure_rows.h"
 #include "analysis/figure_text.h"
 #include "analysis/status_figures.h"
 #include "gui/chart_parts.h"
-#include "gui/figure_rows.h"
 
 #include <QChart>
 #include <QLegend>

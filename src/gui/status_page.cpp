@@ -1,7 +1,7 @@
 #include "gui/status_page.h"
 
+#include "analysis/figure_rows.h"
 #include "gui/chart_parts.h"
-#include "gui/figure_rows.h"
 #include "gui/figure_table_model.h"
 #include "gui/figure_table_view.h"
 #include "gui/results_pages.h"

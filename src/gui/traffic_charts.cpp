@@ -1,9 +1,9 @@
 #include "gui/traffic_charts.h"
 
+#include "analysis/figure_rows.h"
 #include "analysis/figure_text.h"
 #include "analysis/traffic_figures.h"
 #include "gui/chart_parts.h"
-#include "gui/figure_rows.h"
 
 #include <QBarSeries>
 #include <QBarSet>

@@ -1,5 +1,6 @@
 #include "output/report_writer.h"
 
+#include "analysis/figure_rows.h"
 #include "analysis/figure_text.h"
 #include "output/compare_rows.h"
 #include "platform/atomic_file.h"
@@ -36,13 +37,21 @@ class ReportText {
         line();
         line(heading);
     }
-    // One "a,b,c" row.
-    void row(std::string_view first, const std::string& second, const std::string& third) {
-        sink_(first);
-        sink_(",");
-        sink_(second);
-        sink_(",");
-        line(third);
+    // One "key,figure,figure" row.
+    void row(const FigureRow& row) {
+        sink_(row.key);
+        for (const std::string& figure : row.figures) {
+            sink_(",");
+            sink_(figure);
+        }
+        line();
+    }
+    void rows(std::string_view title, std::string_view heading, const std::vector<FigureRow>& rows,
+              bool blankAfter) {
+        this->heading(title, heading);
+        for (const FigureRow& figures : rows)
+            row(figures);
+        endSection(blankAfter);
     }
     // Ends a section: with an empty line, or without one until another
     // section follows.
@@ -106,32 +115,13 @@ void summary(ReportText& text, const AnalysisResult& result) {
 }
 
 void traffic(ReportText& text, const TrafficFigures& traffic) {
-    text.heading("------> Traffic by Day <------", "Day, Hits, Visitors");
-    for (const DayFigures& day : traffic.days)
-        text.row(day.day, std::to_string(day.hits), std::to_string(day.visitors));
-    if (traffic.undated > 0)
-        text.row(kNoDateRow, std::to_string(traffic.undated),
-                 std::to_string(traffic.undatedVisitors));
-    text.endSection(true);
-
-    const std::int64_t hits = traffic.hits();
-    text.heading("------> Hits by Hour <------", "Hour, Number, Percentage");
-    for (std::size_t hour = 0; hour < traffic.hours.size(); ++hour)
-        text.row(hourText(hour), std::to_string(traffic.hours[hour]),
-                 percentText(traffic.hours[hour], hits));
-    if (traffic.undated > 0)
-        text.row(kNoDateRow, std::to_string(traffic.undated), percentText(traffic.undated, hits));
-    text.endSection(false);
+    text.rows("------> Traffic by Day <------", "Day, Hits, Visitors", dayRows(traffic), true);
+    text.rows("------> Hits by Hour <------", "Hour, Number, Percentage", hourRows(traffic), false);
 }
 
 void status(ReportText& text, const StatusFigures& status) {
-    const std::int64_t hits = status.hits();
-    text.heading("------> Status Codes <------", "Status, Number, Percentage");
-    for (const auto& [code, count] : status.codes)
-        text.row(std::to_string(code), std::to_string(count), percentText(count, hits));
-    if (status.uncoded > 0)
-        text.row(kNoCodeRow, std::to_string(status.uncoded), percentText(status.uncoded, hits));
-    text.endSection(false);
+    text.rows("------> Status Codes <------", "Status, Number, Percentage", codeRows(status),
+              false);
     text.table("------> Pages Not Found <------", "Web Address, Number, Percentage",
                status.notFound, false);
     text.table("------> Server Errors <------", "Web Address, Number, Percentage",

@@ -1,4 +1,4 @@
-#include "gui/figure_rows.h"
+#include "analysis/figure_rows.h"
 
 #include "analysis/figure_text.h"
 
@@ -14,10 +14,6 @@ FigureRow shareRow(std::string key, std::int64_t count, std::int64_t total, bool
 }
 
 } // namespace
-
-std::string hourText(std::size_t hour) {
-    return {static_cast<char>('0' + hour / 10), static_cast<char>('0' + hour % 10)};
-}
 
 std::vector<FigureRow> dayRows(const TrafficFigures& traffic) {
     std::vector<FigureRow> rows;
