@@ -1,29 +1,12 @@
 #include "analysis/log_time.h"
 
-#include <array>
-#include <chrono>
-#include <cstdio>
 #include <cstring>
 
 namespace statvane {
 namespace {
 
-constexpr std::array<std::string_view, 12> kMonths = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                      "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-
 // "dd/Mon/yyyy:hh:mm:ss", of which "dd/Mon/yyyy" is the day.
 constexpr std::size_t kStampLength = 20;
-
-// The value of text made of decimal digits only; -1 otherwise.
-int numberOf(std::string_view text) {
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return -1;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
 
 constexpr bool isLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -42,8 +25,8 @@ int monthOf(std::string_view text) {
     if (!isLetter(text[0]) || !isLetter(text[1]) || !isLetter(text[2]))
         return -1;
     const std::uint32_t packed = lowerLetters(text);
-    for (std::size_t month = 0; month < kMonths.size(); ++month)
-        if (lowerLetters(kMonths[month]) == packed)
+    for (std::size_t month = 0; month < kMonthAbbreviations.size(); ++month)
+        if (lowerLetters(kMonthAbbreviations[month]) == packed)
             return static_cast<int>(month) + 1;
     return -1;
 }
@@ -55,9 +38,9 @@ bool separatorsIn(std::string_view stamp) {
 
 // The hour of "hh:mm:ss" in range; -1 otherwise.
 int hourOf(std::string_view time) {
-    const int hour = numberOf(time.substr(0, 2));
-    const int minute = numberOf(time.substr(3, 2));
-    const int second = numberOf(time.substr(6, 2));
+    const int hour = dateFieldValue(time.substr(0, 2));
+    const int minute = dateFieldValue(time.substr(3, 2));
+    const int second = dateFieldValue(time.substr(6, 2));
     if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
         return -1;
     return hour;
@@ -66,17 +49,12 @@ int hourOf(std::string_view time) {
 } // namespace
 
 std::optional<std::int32_t> LogTimeReader::dayNumberOf(std::string_view day) const {
-    const int dayOfMonth = numberOf(day.substr(0, 2));
+    const int dayOfMonth = dateFieldValue(day.substr(0, 2));
     const int month = monthOf(day.substr(3, 3));
-    const int year = numberOf(day.substr(7, 4));
+    const int year = dateFieldValue(day.substr(7, 4));
     if (dayOfMonth < 0 || month < 0 || year < kEarliestLogYear || year > latestYear_)
         return std::nullopt;
-    const std::chrono::year_month_day date{std::chrono::year(year),
-                                           std::chrono::month(static_cast<unsigned>(month)),
-                                           std::chrono::day(static_cast<unsigned>(dayOfMonth))};
-    if (!date.ok())
-        return std::nullopt;
-    return static_cast<std::int32_t>(std::chrono::sys_days(date).time_since_epoch().count());
+    return statvane::dayNumberOf(year, month, dayOfMonth);
 }
 
 std::optional<LogTime> LogTimeReader::read(std::string_view line) {
@@ -102,15 +80,6 @@ std::optional<LogTime> LogTimeReader::read(std::string_view line) {
 
 std::optional<LogTime> logTimeOf(std::string_view line, int latestYear) {
     return LogTimeReader(latestYear).read(line);
-}
-
-std::string dayTextOf(std::int32_t day) {
-    const std::chrono::year_month_day date{std::chrono::sys_days(std::chrono::days(day))};
-    char text[32];
-    std::snprintf(text, sizeof text, "%02u/%.3s/%04d", static_cast<unsigned>(date.day()),
-                  kMonths[static_cast<unsigned>(date.month()) - 1].data(),
-                  static_cast<int>(date.year()));
-    return text;
 }
 
 } // namespace statvane

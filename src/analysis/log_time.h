@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/calendar_day.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -17,7 +19,7 @@ using HourCounts = std::array<std::int64_t, 24>;
 // When a log line was written, as its time stamp says (the server's local
 // time; the offset is not applied).
 struct LogTime {
-    // Days since 1 January 1970, for calendar arithmetic.
+    // Days since 1 January 1970, for calendar arithmetic (see calendar_day.h).
     std::int32_t day = 0;
     int hour = 0;
 };
@@ -57,8 +59,5 @@ class LogTimeReader {
     std::int32_t lastDayNumber_ = 0;
     bool lastDayKnown_ = false;
 };
-
-// A day number (see LogTime::day) as logs write days: "09/Dec/2026".
-std::string dayTextOf(std::int32_t day);
 
 } // namespace statvane

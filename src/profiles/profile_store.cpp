@@ -1,6 +1,7 @@
 #include "profiles/profile_store.h"
 
 #include "platform/ascii.h"
+#include "platform/calendar_day.h"
 #include "platform/integer_text.h"
 
 namespace statvane {
@@ -42,6 +43,13 @@ std::int32_t ProfileStore::readInteger(std::string_view name, std::string_view k
     return value.value_or(0);
 }
 
+PeriodReading ProfileStore::readPeriod(std::string_view name) const {
+    const auto choice = reports_.read(name, "Period");
+    const auto from = reports_.read(name, "Period From");
+    const auto to = reports_.read(name, "Period To");
+    return periodOfKeys(choice, from, to);
+}
+
 bool ProfileStore::readFlag(std::string_view name, std::string_view key) const {
     return readInteger(name, key) != 0;
 }
@@ -74,6 +82,7 @@ ReportProfile ProfileStore::loadProfile(std::string_view name) const {
     profile.emailReport = readFlag(name, "E-Mail");
     profile.trafficOverTime = readFlag(name, "Traffic");
     profile.statusCodes = readFlag(name, "Status");
+    profile.period = readPeriod(name).period;
     profile.inputs = readInputs(name);
     return profile;
 }
@@ -145,15 +154,34 @@ void ProfileStore::writeSections(const ReportProfile& profile) {
                                      {"E-Mail", flagText(profile.emailReport)}};
     addLaterFlag(output, name, "Traffic", profile.trafficOverTime);
     addLaterFlag(output, name, "Status", profile.statusCodes);
+    addPeriod(output, name, profile.period);
     reports_.writeValues(name, output);
 }
 
-// The keys of analyses added later are written once a report selects them, so
+// The keys of settings added later are written once a report selects them, so
 // that a report that never did is saved as it always was.
+void ProfileStore::addLaterValue(IniDocument::KeyValues& values, std::string_view name,
+                                 std::string_view key, bool selected,
+                                 std::string_view value) const {
+    if (selected || reports_.read(name, key))
+        values.emplace_back(key, value);
+}
+
 void ProfileStore::addLaterFlag(IniDocument::KeyValues& values, std::string_view name,
                                 std::string_view key, bool flag) const {
-    if (flag || reports_.read(name, key))
-        values.emplace_back(key, flagText(flag));
+    addLaterValue(values, name, key, flag, flagText(flag));
+}
+
+// The dates are written with Between only: other choices leave the last ones
+// chosen as they are.
+void ProfileStore::addPeriod(IniDocument::KeyValues& values, std::string_view name,
+                             const ReportPeriod& period) const {
+    addLaterValue(values, name, "Period", period.choice != PeriodChoice::All,
+                  periodChoiceText(period.choice));
+    if (period.choice != PeriodChoice::Between)
+        return;
+    values.emplace_back("Period From", isoDayTextOf(period.from));
+    values.emplace_back("Period To", isoDayTextOf(period.to));
 }
 
 void ProfileStore::eraseSections(std::string_view name) {

@@ -36,6 +36,9 @@ class ProfileStore {
     std::optional<std::string> readText(std::string_view name, std::string_view key) const;
     bool readFlag(std::string_view name, std::string_view key) const;
     std::int32_t readInteger(std::string_view name, std::string_view key) const;
+    // The "Period", "Period From" and "Period To" keys, with whether they
+    // were understood.
+    PeriodReading readPeriod(std::string_view name) const;
 
     void saveProfile(const ReportProfile& profile);
     void eraseProfile(std::string_view name);
@@ -48,6 +51,10 @@ class ProfileStore {
     void eraseSections(std::string_view name);
     void addLaterFlag(IniDocument::KeyValues& values, std::string_view name, std::string_view key,
                       bool flag) const;
+    void addLaterValue(IniDocument::KeyValues& values, std::string_view name, std::string_view key,
+                       bool selected, std::string_view value) const;
+    void addPeriod(IniDocument::KeyValues& values, std::string_view name,
+                   const ReportPeriod& period) const;
 
     IniFile reports_;
     IniFile files_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "profiles/report_period.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,6 +27,8 @@ struct ReportProfile {
     // Hits and visitors per day and hour; hits per status code.
     bool trafficOverTime = false;
     bool statusCodes = false;
+    // The days of the logs that count; All when the profile names none.
+    ReportPeriod period;
 
     bool operator==(const ReportProfile&) const = default;
 };

@@ -15,6 +15,37 @@ bool isOption(const std::string& argument) {
     return argument.size() > 1 && argument[0] == '-';
 }
 
+CommandLine periodProblem(const std::string& value) {
+    CommandLine commandLine;
+    commandLine.problem = "--period: \"" + value +
+                          "\" is not a period: use all, yesterday, last 7 days, last 30 days, "
+                          "last week, last month or FROM..TO (two dates yyyy-mm-dd).";
+    return commandLine;
+}
+
+// "--batch REPORT" and "--period PERIOD", each once, in either order.
+CommandLine batchCommand(const std::vector<std::string>& arguments) {
+    std::optional<std::string> report;
+    std::optional<std::string> period;
+    if (arguments.size() % 2 != 0)
+        return {};
+    for (std::size_t at = 0; at < arguments.size(); at += 2) {
+        const std::string& option = arguments[at];
+        auto* value = option == "--batch" ? &report : option == "--period" ? &period : nullptr;
+        if (!value || *value)
+            return {};
+        *value = arguments[at + 1];
+    }
+    if (!report || report->empty())
+        return {};
+    CommandLine commandLine = modeOnly(CommandLine::Mode::Batch);
+    commandLine.reportName = report;
+    if (!period)
+        return commandLine;
+    commandLine.period = parsePeriodArgument(*period);
+    return commandLine.period ? commandLine : periodProblem(*period);
+}
+
 CommandLine optionCommand(const std::vector<std::string>& arguments) {
     const std::string& option = arguments[0];
     if (arguments.size() == 1) {
@@ -25,9 +56,7 @@ CommandLine optionCommand(const std::vector<std::string>& arguments) {
         if (option == "--list")
             return modeOnly(CommandLine::Mode::List);
     }
-    if (arguments.size() == 2 && option == "--batch" && !arguments[1].empty())
-        return {CommandLine::Mode::Batch, arguments[1], false};
-    return {};
+    return batchCommand(arguments);
 }
 
 } // namespace
@@ -41,13 +70,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         if (isOption(argument))
             return {};
     }
-    return {CommandLine::Mode::Desktop, arguments.front(),
-            ascii::equalsIgnoringCase(arguments.back(), "close")};
+    CommandLine commandLine = modeOnly(CommandLine::Mode::Desktop);
+    commandLine.reportName = arguments.front();
+    commandLine.closeAfterRun = ascii::equalsIgnoringCase(arguments.back(), "close");
+    return commandLine;
 }
 
 std::string usageText() {
     return R"(Usage: statvane [REPORT [... close]]
-       statvane --batch REPORT
+       statvane --batch REPORT [--period PERIOD]
        statvane --list
        statvane --version
        statvane --help
@@ -71,6 +102,15 @@ Every message the run would show in a message box is printed to standard
 error as "Statvane: " followed by the message's text. While the run works, a
 progress line is drawn on standard error when that is a terminal; Ctrl+C
 cancels the run.
+
+--period PERIOD, with --batch, counts only the log lines of that period in
+this run, in place of the report's own period; the report is not changed.
+PERIOD is all, yesterday, "last 7 days" or "last 30 days" (both ending
+yesterday), "last week" (Monday to Sunday) or "last month", in any letter
+case, or FROM..TO, two dates written yyyy-mm-dd, both days included, such as
+2026-11-01..2026-11-30. Days are counted back from today on the machine's
+clock. A weekly report for cron:
+  statvane --batch Weekly --period "last week"
 
 --list prints the names of the reports, one a line. --version prints the
 program's version.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "profiles/report_period.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +16,11 @@ struct CommandLine {
     std::optional<std::string> reportName;
     // Desktop: end the program after that run (the last argument is "close").
     bool closeAfterRun = false;
+    // Batch: the period of this run in place of the report's own (--period).
+    std::optional<ReportPeriod> period;
+    // Invalid: what is wrong when an option's value is, told in place of the
+    // usage text; empty for a wrong use.
+    std::string problem;
 };
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);

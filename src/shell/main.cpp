@@ -24,8 +24,13 @@ int runCommand(const statvane::CommandLine& commandLine) {
     case Mode::Help:
         std::fputs(statvane::usageText().c_str(), stdout);
         return 0;
-    case Mode::Desktop:
     case Mode::Invalid:
+        if (!commandLine.problem.empty()) {
+            std::fprintf(stderr, "Statvane: %s\n", commandLine.problem.c_str());
+            return 2;
+        }
+        break;
+    case Mode::Desktop:
         break;
     }
     std::fputs(statvane::usageText().c_str(), stderr);

@@ -1,3 +1,4 @@
+#include "platform/calendar_day.h"
 #include "platform/error.h"
 #include "profiles/profile_store.h"
 #include "support/replacement_log.h"
@@ -82,6 +83,54 @@ TEST_F(ProfileStoreTest, TrafficAndStatusKeysAreWrittenOnceSelected) {
     store.saveProfile(profile);
     EXPECT_TRUE(reports().ends_with(before + "Traffic=0\r\nStatus=1\r\n"));
     EXPECT_EQ(store.loadProfile("Weekly"), profile);
+}
+
+// The period keys follow the others once a report sets a period; set back to
+// All the key stays, and the dates are written with Between only, so that
+// other choices keep the last ones chosen. A report that never had a period is
+// saved without the keys, as above.
+TEST_F(ProfileStoreTest, PeriodKeysAreWrittenOnceAPeriodIsSet) {
+    const std::string before = "E-Mail Address=a@example.com; b@example.com\r\nE-Mail=1\r\n";
+    const std::int32_t first = *isoDayOf("2026-02-01");
+    const std::int32_t last = *isoDayOf("2026-02-28");
+    const std::pair<ReportPeriod, std::string> cases[] = {
+        {ReportPeriod{PeriodChoice::LastWeek}, "Period=Last Week\r\n"},
+        {ReportPeriod{PeriodChoice::Between, first, last},
+         "Period=Between\r\nPeriod From=2026-02-01\r\nPeriod To=2026-02-28\r\n"},
+        {ReportPeriod{PeriodChoice::All, first, last},
+         "Period=All\r\nPeriod From=2026-02-01\r\nPeriod To=2026-02-28\r\n"},
+        {ReportPeriod{PeriodChoice::Last30Days, first, last},
+         "Period=Last 30 Days\r\nPeriod From=2026-02-01\r\nPeriod To=2026-02-28\r\n"},
+    };
+    auto profile = weekly();
+    for (const auto& [period, keys] : cases) {
+        SCOPED_TRACE(keys);
+        profile.period = period;
+        store.saveProfile(profile);
+        EXPECT_TRUE(reports().ends_with(before + keys));
+        EXPECT_EQ(store.loadProfile("Weekly"), profile);
+        EXPECT_TRUE(store.readPeriod("Weekly").understood);
+    }
+}
+
+// A period the program cannot read counts every line, and the caller learns
+// so; the report is then saved with its period as read.
+TEST_F(ProfileStoreTest, UnreadablePeriodReadsAsAllAndIsTold) {
+    const std::pair<std::string, PeriodReading> cases[] = {
+        {"", {{}, true}},
+        {"Period=Last Month\r\n", {{PeriodChoice::LastMonth}, true}},
+        {"Period=Fortnight\r\n", {{}, false}},
+        {"Period=Between\r\nPeriod From=2026-02-30\r\nPeriod To=2026-03-01\r\n",
+         {{PeriodChoice::All, 0, *isoDayOf("2026-03-01")}, false}},
+    };
+    for (const auto& [keys, reading] : cases) {
+        SCOPED_TRACE(keys);
+        writeFile(dir / "reports.dat", "[Weekly]\r\nDescription=d\r\n" + keys);
+        const PeriodReading read = store.readPeriod("weekly");
+        EXPECT_EQ(read.period, reading.period);
+        EXPECT_EQ(read.understood, reading.understood);
+        EXPECT_EQ(store.loadProfile("Weekly").period, reading.period);
+    }
 }
 
 TEST_F(ProfileStoreTest, AwkwardNamesMakeOneSectionFoundByEveryCall) {

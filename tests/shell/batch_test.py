@@ -433,17 +433,48 @@ class MessagesAndExitCodes(BatchTestCase):
 
     def test_wrong_command_lines_exit_with_2(self):
         for arguments in (["--batch"], ["--batch", ""], ["--batch", "Bad Output", "close"],
-                          ["Bad Output", "--close"], ["--unknown"]):
+                          ["Bad Output", "--close"], ["--unknown"],
+                          ["--period", "last week"], ["--batch", "Bad Output", "--period"],
+                          ["--batch", "Bad Output", "--period", "all", "--period", "all"],
+                          ["--batch", "Bad Output", "--batch", "Bad Output"],
+                          ["--batch", "Bad Output", "--when", "all"],
+                          ["Bad Output", "--period", "all"]):
             with self.subTest(arguments=arguments):
                 result = self.sandbox.run(*arguments)
                 self.assertEqual((result.returncode, result.stdout), (2, b""))
                 self.assertIn(b"--batch", result.stderr)
         self.assertEqual(read(self.sandbox.settings), self.settings_before)
 
+    def test_a_wrong_period_is_named_and_exits_with_2(self):
+        for value in ("fortnight", "", "between", "2026-02-01..2026-02-30",
+                      "2026-03-01..2026-02-01", "2026-2-1..2026-2-28"):
+            for arguments in (["--batch", "Bad Output", "--period", value],
+                              ["--period", value, "--batch", "Bad Output"]):
+                with self.subTest(arguments=arguments):
+                    result = self.sandbox.run(*arguments)
+                    self.assertEqual((result.returncode, result.stdout, result.stderr.decode()),
+                                     (2, b"", f'Statvane: --period: "{value}" is not a period: '
+                                              "use all, yesterday, last 7 days, last 30 days, "
+                                              "last week, last month or FROM..TO (two dates "
+                                              "yyyy-mm-dd).\n"))
+        self.assertEqual(read(self.sandbox.settings), self.settings_before)
+
+    def test_a_period_is_taken_before_or_after_the_report(self):
+        # The command line is accepted: the run then looks for the report.
+        for value in ("last week", "LAST  30 days", "2024-02-29..2024-03-01"):
+            for arguments in (["--batch", "No Such Report", "--period", value],
+                              ["--period", value, "--batch", "No Such Report"]):
+                with self.subTest(arguments=arguments):
+                    result = self.sandbox.run(*arguments)
+                    self.assertEqual((result.returncode, result.stdout, result.stderr.decode()),
+                                     (1, b"", 'Statvane: There is no report named '
+                                              '"No Such Report".\n'))
+
     def test_help_exits_with_0(self):
         result = self.sandbox.run("--help")
         self.assertEqual((result.returncode, result.stderr), (0, b""))
-        self.assertIn(b"--batch REPORT", result.stdout)
+        self.assertIn(b"--batch REPORT [--period PERIOD]", result.stdout)
+        self.assertIn(b'--period "last week"', result.stdout)
 
 
 def long_visitor_log(path, lines):
