@@ -24,15 +24,6 @@ struct LogTime {
     int hour = 0;
 };
 
-// The days from first to last, both included, as LogTime::day numbers them.
-struct DayRange {
-    std::int32_t first = 0;
-    std::int32_t last = 0;
-
-    bool contains(std::int32_t day) const { return day >= first && day <= last; }
-    bool operator==(const DayRange&) const = default;
-};
-
 // The time stamp after the line's first "[": "dd/Mon/yyyy:hh:mm:ss" with an
 // English month abbreviation in any letter case, a real calendar date with a
 // year from kEarliestLogYear to latestYear, an hour from 0 to 23, and minute

@@ -43,4 +43,13 @@ std::string isoDayTextOf(std::int32_t day);
 // Today on the machine's clock, in its local time.
 std::int32_t todayOnLocalClock();
 
+// The days from first to last, both included.
+struct DayRange {
+    std::int32_t first = 0;
+    std::int32_t last = 0;
+
+    bool contains(std::int32_t day) const { return day >= first && day <= last; }
+    bool operator==(const DayRange&) const = default;
+};
+
 } // namespace statvane

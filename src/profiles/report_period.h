@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/calendar_day.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,15 +22,6 @@ struct ReportPeriod {
     std::int32_t to = 0;
 
     bool operator==(const ReportPeriod&) const = default;
-};
-
-// The days a period covers, both ends counted.
-struct DayRange {
-    std::int32_t first = 0;
-    std::int32_t last = 0;
-
-    bool contains(std::int32_t day) const { return day >= first && day <= last; }
-    bool operator==(const DayRange&) const = default;
 };
 
 // The days counted on a run made on runDay; nothing for All, which counts
