@@ -83,6 +83,7 @@ ReportProfile ProfileStore::loadProfile(std::string_view name) const {
     profile.trafficOverTime = readFlag(name, "Traffic");
     profile.statusCodes = readFlag(name, "Status");
     profile.period = readPeriod(name).period;
+    profile.robots = robotChoiceOf(reports_.readString(name, "Robots"));
     profile.inputs = readInputs(name);
     return profile;
 }
@@ -155,6 +156,8 @@ void ProfileStore::writeSections(const ReportProfile& profile) {
     addLaterFlag(output, name, "Traffic", profile.trafficOverTime);
     addLaterFlag(output, name, "Status", profile.statusCodes);
     addPeriod(output, name, profile.period);
+    addLaterValue(output, name, "Robots", profile.robots != RobotChoice::Include,
+                  robotChoiceText(profile.robots));
     reports_.writeValues(name, output);
 }
 

@@ -4,9 +4,18 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace statvane {
+
+// How robots' lines count: as any other line, not at all, or alone.
+enum class RobotChoice { Include, Exclude, Only };
+
+// As the "Robots" key writes it: "Include", "Exclude", "Only".
+std::string_view robotChoiceText(RobotChoice choice);
+// Any letter case; anything else reads as Include.
+RobotChoice robotChoiceOf(std::string_view text);
 
 // One report's settings as the two profile files hold them.
 struct ReportProfile {
@@ -29,6 +38,7 @@ struct ReportProfile {
     bool statusCodes = false;
     // The days of the logs that count; All when the profile names none.
     ReportPeriod period;
+    RobotChoice robots = RobotChoice::Include;
 
     bool operator==(const ReportProfile&) const = default;
 };

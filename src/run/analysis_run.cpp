@@ -8,7 +8,6 @@
 #include "analysis/tallies.h"
 #include "analysis/visitors.h"
 #include "output/report_delivery.h"
-#include "platform/ascii.h"
 #include "platform/error.h"
 #include "platform/resolver_library.h"
 #include "platform/thread_count.h"
@@ -90,13 +89,15 @@ std::vector<std::string> layoutNotices(const std::vector<std::filesystem::path>&
 
 // Time stamps are read up to the year after the machine's, so that a server
 // whose clock runs ahead at the turn of the year is still read.
-// "Include", "Exclude" or "Only" in any letter case; anything else includes
-// them.
-RobotLines robotLinesOf(std::string_view value) {
-    if (ascii::equalsIgnoringCase(value, "Exclude"))
+RobotLines robotLinesOf(RobotChoice choice) {
+    switch (choice) {
+    case RobotChoice::Exclude:
         return RobotLines::Exclude;
-    if (ascii::equalsIgnoringCase(value, "Only"))
+    case RobotChoice::Only:
         return RobotLines::Only;
+    case RobotChoice::Include:
+        break;
+    }
     return RobotLines::Include;
 }
 
@@ -216,7 +217,7 @@ PassSelection AnalysisRun::passSelection(const std::string& name, const Settings
     if (selection.pages || selection.status)
         selection.webSite = context_.settingsStore.readWebSite();
     selection.latestYear = latestLogYear();
-    selection.robots = robotLinesOf(profile.readText(name, "Robots").value_or(""));
+    selection.robots = robotLinesOf(robotChoiceOf(profile.readText(name, "Robots").value_or("")));
     return selection;
 }
 

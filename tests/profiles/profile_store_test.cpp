@@ -133,6 +133,28 @@ TEST_F(ProfileStoreTest, UnreadablePeriodReadsAsAllAndIsTold) {
     }
 }
 
+// "Robots" is written once a report keeps robots apart, read in any letter
+// case, and an unknown value reads as Include.
+TEST_F(ProfileStoreTest, RobotsKeyIsWrittenOnceRobotsAreKeptApart) {
+    auto profile = weekly();
+    store.saveProfile(profile);
+    EXPECT_EQ(reports().find("Robots"), std::string::npos);
+    profile.robots = RobotChoice::Exclude;
+    store.saveProfile(profile);
+    EXPECT_TRUE(reports().ends_with("E-Mail=1\r\nRobots=Exclude\r\n"));
+    EXPECT_EQ(store.loadProfile("Weekly"), profile);
+    profile.robots = RobotChoice::Include;
+    store.saveProfile(profile);
+    EXPECT_TRUE(reports().ends_with("E-Mail=1\r\nRobots=Include\r\n"));
+    for (const auto& [text, choice] : {std::pair("only", RobotChoice::Only),
+                                       {"EXCLUDE", RobotChoice::Exclude},
+                                       {"robots", RobotChoice::Include},
+                                       {"", RobotChoice::Include}}) {
+        writeFile(dir / "reports.dat", "[Weekly]\r\nRobots=" + std::string(text) + "\r\n");
+        EXPECT_EQ(store.loadProfile("Weekly").robots, choice) << text;
+    }
+}
+
 TEST_F(ProfileStoreTest, AwkwardNamesMakeOneSectionFoundByEveryCall) {
     const std::pair<const char*, const char*> cases[] = {
         {"Blank ", "Blank"},
