@@ -151,6 +151,8 @@ RunOutcome AnalysisRun::run(const std::string& name) {
         return RunOutcome::Failed;
     }
     PassSelection selection = passSelection(name, settings);
+    std::string periodCaption;
+    selection.period = periodDays(name, periodCaption);
     std::optional<RobotMatcher> robots;
     if (selection.robots != RobotLines::Include)
         selection.robotMatcher = &robots.emplace(robotPatterns());
@@ -159,7 +161,10 @@ RunOutcome AnalysisRun::run(const std::string& name) {
         return *ended;
     if (totals.lines == 0) {
         observer_.closeProgress();
-        context_.prompt.showMessage(kNoLinesMessage, MessageIcon::Warning);
+        context_.prompt.showMessage(selection.period
+                                        ? formatMessage(kNoLineInPeriodMessage, periodCaption)
+                                        : std::string(kNoLinesMessage),
+                                    MessageIcon::Warning);
         return RunOutcome::Failed;
     }
 
@@ -219,6 +224,26 @@ PassSelection AnalysisRun::passSelection(const std::string& name, const Settings
     selection.latestYear = latestLogYear();
     selection.robots = robotLinesOf(robotChoiceOf(profile.readText(name, "Robots").value_or("")));
     return selection;
+}
+
+// The days whose lines count, counted back from today; none for every line.
+// A period the profile names but that cannot be read counts every line, and
+// says so.
+std::optional<DayRange> AnalysisRun::periodDays(const std::string& name,
+                                                std::string& caption) const {
+    std::optional<ReportPeriod> period = context_.period;
+    if (!period) {
+        const PeriodReading read = context_.profiles.readPeriod(name);
+        if (!read.understood)
+            context_.prompt.showMessage(
+                formatMessage(kUnreadablePeriodMessage,
+                              context_.profiles.readText(name, "Period").value_or("")),
+                MessageIcon::Warning);
+        period = read.period;
+    }
+    const std::int32_t today = todayOnLocalClock();
+    caption = periodCaption(*period, today);
+    return dayRangeOf(*period, today);
 }
 
 // The shipped robot patterns and the user's own; a list that cannot be read

@@ -59,6 +59,9 @@ struct RunContext {
     // The robot patterns shipped with the program; the user's own are in the
     // program directory.
     std::filesystem::path shippedRobots = shippedRobotList();
+    // The period of this run in place of the report's own (the batch run's
+    // --period).
+    std::optional<ReportPeriod> period = std::nullopt;
 };
 
 enum class RunOutcome { Delivered, Cancelled, Failed, Busy };
@@ -77,6 +80,10 @@ inline constexpr const char* kOutputIsInputMessage =
     "'Output' tab.";
 inline constexpr const char* kReportBeingAnalyzedMessage =
     "This report is being analyzed.  Please try again when the analysis has finished.";
+inline constexpr const char* kNoLineInPeriodMessage =
+    "No line of this report's log files falls in its period (%s).";
+inline constexpr const char* kUnreadablePeriodMessage =
+    "The period of this report, \"%s\", cannot be read: every line is counted.";
 // Names the step the run was in.
 inline constexpr const char* kOutOfMemoryMessage =
     "There is not enough memory to finish this analysis (%s).";
@@ -102,6 +109,7 @@ class AnalysisRun {
     std::optional<std::string> outputName(const std::string& name) const;
     PassSelection passSelection(const std::string& name, const Settings& settings) const;
     std::vector<std::string> robotPatterns() const;
+    std::optional<DayRange> periodDays(const std::string& name, std::string& caption) const;
     std::optional<RunOutcome> readLogFiles(const std::vector<std::filesystem::path>& files,
                                            const PassSelection& selection, PassTotals& totals);
     bool runSteps(const std::string& name, const Settings& settings, PassTotals& totals,

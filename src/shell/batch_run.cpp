@@ -123,7 +123,7 @@ std::optional<std::string> findReport(const ProfileStore& profiles, const std::s
 
 // The report is looked up before the settings are loaded: loading creates
 // the settings file and its keys, which a run of an unknown report must not.
-int runBatch(const std::string& reportName) {
+int runBatch(const std::string& reportName, const std::optional<ReportPeriod>& period) {
     StreamPrompt prompt(stderr);
     const auto directory = programDirectory();
     tellOldReports(prompt, directory);
@@ -157,8 +157,11 @@ int runBatch(const std::string& reportName) {
         [&untrustedSites](const std::string& server, const std::string& reason) {
             untrustedSites.tell(server, reason);
         });
-    AnalysisRun run(RunContext{directory, workingDirectory(), profiles, settingsStore, settings,
-                               progress, prompt, output, &pageSizes});
+    RunContext context{directory, workingDirectory(), profiles, settingsStore,
+                       settings,  progress,           prompt,   output,
+                       &pageSizes};
+    context.period = period;
+    AnalysisRun run(context);
     tellExtraCaFileProblem(prompt);
     switch (run.runAnalysis(name)) {
     case RunOutcome::Delivered:

@@ -15,7 +15,7 @@ int runCommand(const statvane::CommandLine& commandLine) {
     using Mode = statvane::CommandLine::Mode;
     switch (commandLine.mode) {
     case Mode::Batch:
-        return statvane::runBatch(*commandLine.reportName);
+        return statvane::runBatch(*commandLine.reportName, commandLine.period);
     case Mode::List:
         return statvane::printReportNames();
     case Mode::Version:

@@ -284,6 +284,45 @@ TEST_F(AnalysisRunTest, RobotsAreLeftOutOrCountedAloneWithTheirAgentsListed) {
     EXPECT_EQ(output.shown.back().visitors, (Strings{"10.0.0.9"}));
 }
 
+// Only the lines of the period count, and the title gives their dates; a
+// period given to the run stands for the report's own; a period no line
+// falls in ends the run with its message; one that cannot be read counts
+// every line and says so.
+TEST_F(AnalysisRunTest, OnlyTheLinesOfThePeriodCount) {
+    auto report = profile();
+    report.visitorsList = true;
+    report.period = {PeriodChoice::Between, *isoDayOf("1999-12-07"), *isoDayOf("1999-12-08")};
+    ASSERT_EQ(run(report), RunOutcome::Delivered);
+    EXPECT_EQ(output.shown.back().hits, 2);
+    EXPECT_EQ(output.shown.back().hitsAverage, 0);
+    EXPECT_EQ(output.shown.back().visitors, (Strings{"10.0.0.2", "10.0.0.3"}));
+    EXPECT_EQ(output.shown.back().title(), "Report Profile - 07/Dec/1999 to 08/Dec/1999");
+
+    RunContext context{dir / "home", dir.path(), profiles, settingsStore,
+                       settings,     observer,   prompt,   output};
+    context.period =
+        ReportPeriod{PeriodChoice::Between, *isoDayOf("1999-12-06"), *isoDayOf("1999-12-06")};
+    EXPECT_EQ(AnalysisRun(context).runAnalysis("Weekly"), RunOutcome::Delivered);
+    EXPECT_EQ(output.shown.back().visitors, (Strings{"10.0.0.1", "10.0.0.2"}));
+
+    report.period = {PeriodChoice::Between, *isoDayOf("2000-01-01"), *isoDayOf("2000-01-02")};
+    EXPECT_EQ(run(report), RunOutcome::Failed);
+    EXPECT_EQ(output.shown.size(), 2u);
+    ASSERT_EQ(prompt.messages.size(), 1u);
+    EXPECT_EQ(prompt.messages[0].first, "No line of this report's log files falls in its period "
+                                        "(01/Jan/2000 to 02/Jan/2000).");
+    EXPECT_EQ(observer.events.back(), "close");
+
+    test::writeFile(dir / "home" / "reports.dat",
+                    "[Weekly]\r\nVisitors=1\r\nTotal Options=1\r\nPeriod=Last Fortnight\r\n");
+    EXPECT_EQ(engine.runAnalysis("Weekly"), RunOutcome::Delivered);
+    EXPECT_EQ(output.shown.back().hits, 4);
+    ASSERT_EQ(prompt.messages.size(), 2u);
+    EXPECT_EQ(prompt.messages[1].first,
+              "The period of this report, \"Last Fortnight\", cannot be read: every line is "
+              "counted.");
+}
+
 TEST_F(AnalysisRunTest, ProgressStepSizes) {
     const std::pair<std::int32_t, int> cases[] = {{4, 66}, {7, 36}, {0, 0}, {-2, 0}};
     for (const auto& [totalOptions, position] : cases) {
