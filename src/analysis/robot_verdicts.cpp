@@ -1,6 +1,6 @@
 #include "analysis/robot_verdicts.h"
 
-#include <functional>
+#include "analysis/tally_table.h"
 
 namespace statvane {
 
@@ -12,7 +12,7 @@ RobotVerdicts::RobotVerdicts(const RobotMatcher& matcher)
     : matcher_(matcher), verdicts_(kVerdicts) {}
 
 bool RobotVerdicts::isRobot(std::string_view agent) {
-    Verdict& verdict = verdicts_[std::hash<std::string_view>{}(agent) % kVerdicts];
+    Verdict& verdict = verdicts_[TallyTable::hashOf(agent) % kVerdicts];
     if (!verdict.known || verdict.agent != agent) {
         verdict.agent.assign(agent);
         verdict.known = true;
