@@ -21,8 +21,8 @@ class QTabWidget;
 namespace statvane {
 
 class HelpWindow;
-class PeriodChooser;
 class ListedReports;
+class PeriodChooser;
 class ProfileStore;
 class ReportSaveDialog;
 class SettingsStore;

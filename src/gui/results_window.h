@@ -20,10 +20,10 @@ class QTableView;
 
 namespace statvane {
 
+class FigureTableModel;
 class HelpWindow;
 class ProfileStore;
 class ReportSaveDialog;
-class FigureTableModel;
 class ResultsOverviewPage;
 class SettingsStore;
 class StatusPage;
