@@ -6,6 +6,7 @@
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace statvane {
 namespace {
@@ -27,11 +28,14 @@ std::int32_t dayOf(const QDate& date) {
     return static_cast<std::int32_t>(kFirstDay.daysTo(date));
 }
 
-QDateEdit* dayEdit(QWidget* parent, const char* name) {
+// The name read out is given to the field typed in as well.
+QDateEdit* dayEdit(QWidget* parent, const char* name, const QString& spokenName) {
     auto* edit = new QDateEdit(parent);
     edit->setObjectName(name);
     edit->setDisplayFormat(kDayFormat);
     edit->setCalendarPopup(true);
+    edit->setAccessibleName(spokenName);
+    edit->findChild<QLineEdit*>()->setAccessibleName(spokenName);
     return edit;
 }
 
@@ -45,10 +49,8 @@ PeriodChooser::PeriodChooser(QWidget* parent) : QWidget(parent) {
         choices_->addItem(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())),
                           static_cast<int>(choice));
     }
-    from_ = dayEdit(this, "PeriodFromEdit");
-    to_ = dayEdit(this, "PeriodToEdit");
-    from_->setAccessibleName(tr("First day of the period"));
-    to_->setAccessibleName(tr("Last day of the period"));
+    from_ = dayEdit(this, "PeriodFromEdit", tr("First day of the period"));
+    to_ = dayEdit(this, "PeriodToEdit", tr("Last day of the period"));
     setFocusProxy(choices_);
     connect(choices_, &QComboBox::currentIndexChanged, this, &PeriodChooser::enableDays);
 
