@@ -3,6 +3,7 @@
 #include "gui/command_guard.h"
 #include "gui/help_window.h"
 #include "gui/loaded_text.h"
+#include "gui/period_chooser.h"
 #include "gui/report_save_dialog.h"
 #include "gui/window_size.h"
 #include "profiles/profile_store.h"
@@ -11,6 +12,7 @@
 #include "settings/settings_store.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -80,6 +82,9 @@ void TForm2::clearFields() {
         box->setChecked(false);
     clearOutputChoice();
     ListView1->clear();
+    period_->setPeriod({});
+    RobotsComboBox->setCurrentIndex(
+        RobotsComboBox->findData(static_cast<int>(RobotChoice::Include)));
 }
 
 // In the order the profile's keys are read; choosing the output last has the
@@ -95,6 +100,8 @@ void TForm2::loadFields(const ReportProfile& profile) {
     CheckBox6->setChecked(profile.popularBrowser);
     TrafficCheckBox->setChecked(profile.trafficOverTime);
     StatusCheckBox->setChecked(profile.statusCodes);
+    period_->setPeriod(profile.period);
+    RobotsComboBox->setCurrentIndex(RobotsComboBox->findData(static_cast<int>(profile.robots)));
     EmailCheckBox->setChecked(profile.emailReport);
     setLoadedText(*EmailEdit, profile.emailAddresses);
     ListView1->clear();
@@ -207,6 +214,8 @@ void TForm2::OkButtonClick() {
     if (ListView1->count() == 0 ||
         (!ScreenRadioButton->isChecked() && !FileRadioButton->isChecked()))
         return tell(kNoInputsOrOutputMessage);
+    if (!periodInOrder())
+        return;
     runGuarded(prompt_, [&] {
         saveReport(profile);
         FormClose();
@@ -215,6 +224,16 @@ void TForm2::OkButtonClick() {
 
 void TForm2::tell(const char* message) {
     prompt_.showMessage(tr(message).toStdString(), MessageIcon::Information);
+}
+
+// Between's first day is not after its last; told when it is.
+bool TForm2::periodInOrder() {
+    const ReportPeriod period = period_->period();
+    if (period.choice != PeriodChoice::Between || period.from <= period.to)
+        return true;
+    const QString message = tr(kPeriodOrderMessage).arg(period_->fromText(), period_->toText());
+    prompt_.showMessage(message.toStdString(), MessageIcon::Information);
+    return false;
 }
 
 ReportProfile TForm2::profileFromFields() const {
@@ -229,6 +248,8 @@ ReportProfile TForm2::profileFromFields() const {
     profile.popularBrowser = CheckBox6->isChecked();
     profile.trafficOverTime = TrafficCheckBox->isChecked();
     profile.statusCodes = StatusCheckBox->isChecked();
+    profile.period = period_->period();
+    profile.robots = static_cast<RobotChoice>(RobotsComboBox->currentData().toInt());
     profile.saveToFile = FileRadioButton->isChecked();
     profile.outputFile = textBytes(*OutputFileEdit);
     profile.emailAddresses = textBytes(*EmailEdit);

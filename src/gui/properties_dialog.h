@@ -8,7 +8,9 @@
 #include <string>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
@@ -20,6 +22,7 @@ namespace statvane {
 
 class HelpWindow;
 class ListedReports;
+class PeriodChooser;
 class ProfileStore;
 class ReportSaveDialog;
 class SettingsStore;
@@ -33,6 +36,9 @@ inline constexpr const char* kNoSelectionMessage =
 inline constexpr const char* kNoInputsOrOutputMessage =
     "You must select the input files and/or output style that this report will use.  Check the "
     "Inputs and Output tabs, then try again.";
+// Names the first and the last day as the dialog writes them.
+inline constexpr const char* kPeriodOrderMessage =
+    "The period's first day, %1, comes after its last day, %2.  Please choose the days again.";
 inline constexpr const char* kDeleteInputQuestion = "Are you sure you wish to delete this file?";
 inline constexpr const char* kNewInputText = "*Enter a Path*";
 inline constexpr const char* kFolderPickerCaption =
@@ -49,7 +55,8 @@ inline constexpr const char* kFolderPickerCaption =
 // Label6). Selections: CheckBox1 visitors list, CheckBox2 DNS look-up,
 // CheckBox3 referrer list, CheckBox4 top pages, CheckBox5 total bytes,
 // CheckBox6 browsers, TrafficCheckBox traffic over time, StatusCheckBox
-// status codes. Inputs: ListView1, AddButton, DeleteButton,
+// status codes; below them the period (see PeriodChooser) and RobotsComboBox,
+// how robots' lines count. Inputs: ListView1, AddButton, DeleteButton,
 // FolderButton, BrowseButton. Output: ScreenRadioButton, FileRadioButton,
 // OutputFileEdit, BrowseOutputButton ("..."), EmailCheckBox, EmailEdit.
 // At the foot: OkButton, HelpButton, CancelButton.
@@ -80,6 +87,7 @@ class TForm2 : public QDialog {
     void buildControls();
     QWidget* buildGeneralTab();
     QWidget* buildSelectionsTab();
+    QLayout* buildLineChoices(QWidget* tab);
     QWidget* buildInputsTab();
     QWidget* buildOutputTab();
     QWidget* buildButtons();
@@ -95,6 +103,7 @@ class TForm2 : public QDialog {
     void saveReport(const ReportProfile& profile);
     QListWidgetItem* appendInput(const QString& text);
     void tell(const char* message);
+    bool periodInOrder();
 
     void ScreenRadioButtonClick(bool checked);
     void FileRadioButtonClick(bool checked);
@@ -131,6 +140,8 @@ class TForm2 : public QDialog {
     QCheckBox* CheckBox6;
     QCheckBox* TrafficCheckBox;
     QCheckBox* StatusCheckBox;
+    PeriodChooser* period_;
+    QComboBox* RobotsComboBox;
     QListWidget* ListView1;
     QPushButton* DeleteButton;
     QRadioButton* ScreenRadioButton;

@@ -1,8 +1,12 @@
 #include "gui/help_key.h"
+#include "gui/period_chooser.h"
 #include "gui/properties_dialog.h"
 #include "gui/report_banner.h"
+#include "profiles/report_profile.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -114,7 +118,25 @@ QWidget* TForm2::buildSelectionsTab() {
     layout->addWidget(TrafficCheckBox);
     layout->addWidget(StatusCheckBox);
     layout->addStretch(1);
+    layout->addLayout(buildLineChoices(tab));
     return tab;
+}
+
+// Which lines the analyses count: those of the period, robots' or not.
+QLayout* TForm2::buildLineChoices(QWidget* tab) {
+    period_ = new PeriodChooser(tab);
+    RobotsComboBox = named(new QComboBox(tab), "RobotsComboBox");
+    const std::pair<RobotChoice, QString> robots[] = {
+        {RobotChoice::Include, tr("Count robots as visitors")},
+        {RobotChoice::Exclude, tr("Leave robots out")},
+        {RobotChoice::Only, tr("Count only robots")}};
+    for (const auto& [choice, text] : robots)
+        RobotsComboBox->addItem(text, static_cast<int>(choice));
+    auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    form->addRow(tr("&Period:"), period_);
+    form->addRow(tr("&Robots:"), RobotsComboBox);
+    return form;
 }
 
 QWidget* TForm2::buildInputsTab() {

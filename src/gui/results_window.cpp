@@ -1,8 +1,11 @@
 #include "gui/results_window.h"
 
+#include "analysis/figure_rows.h"
 #include "gui/busy_cursor.h"
 #include "gui/clipboard_copy.h"
 #include "gui/command_guard.h"
+#include "gui/figure_table_model.h"
+#include "gui/figure_table_view.h"
 #include "gui/help_key.h"
 #include "gui/help_window.h"
 #include "gui/message_boxes.h"
@@ -27,6 +30,7 @@
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
@@ -80,6 +84,7 @@ void TForm5::buildControls() {
                         "visitor's IP address, double-click on their item in the listbox."),
                      ListBox1);
     buildTallyPages();
+    buildRobotsTable();
     traffic_ = new TrafficPage(PageControl1);
     PageControl1->addTab(traffic_, tr("Traffic"));
     status_ = new StatusPage(PageControl1);
@@ -146,6 +151,21 @@ void TForm5::buildTallyPages() {
         this->*page.model = model;
         this->*page.view = view;
     }
+}
+
+// Below the browsers, on their page. A table of its own rows, as the status
+// tables are: the report orders the robots by count whatever the sort value
+// "Index" says, so a heading click here orders this view only.
+void TForm5::buildRobotsTable() {
+    robots_ =
+        new FigureTableModel({tr("Robot"), tr("Number"), tr("Percentage")}, KeyOrder::Bytes, this);
+    RobotsTable = newFigureTableView("RobotsTable", robots_);
+    RobotsLabel = new QLabel(tr("Robots (by their agent text):"), this);
+    RobotsLabel->setObjectName("RobotsLabel");
+    RobotsLabel->setBuddy(RobotsTable);
+    auto* browserPage = static_cast<QBoxLayout*>(ListView3->parentWidget()->layout());
+    browserPage->addWidget(RobotsLabel);
+    browserPage->addWidget(RobotsTable, 1);
 }
 
 QWidget* TForm5::buildButtons() {
@@ -235,9 +255,14 @@ void TForm5::showLists() {
     showFigurePages();
 }
 
-// The traffic and status tabs are there only for a result that has their
-// figures, so that the window of a run that selects neither is as before.
+// The traffic and status tabs, and the robots below the browsers, are there
+// only for a result that has their figures, so that the window of a run that
+// selects none of them is as before.
 void TForm5::showFigurePages() {
+    robots_->setRows(result_.robots ? addressRows(*result_.robots) : std::vector<FigureRow>());
+    robots_->sortByColumn(1);
+    RobotsLabel->setVisible(result_.robots.has_value());
+    RobotsTable->setVisible(result_.robots.has_value());
     traffic_->showFigures(result_.traffic);
     status_->showFigures(result_.status);
     PageControl1->setTabVisible(PageControl1->indexOf(traffic_), result_.traffic.has_value());

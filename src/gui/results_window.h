@@ -11,6 +11,7 @@
 #include <string>
 
 class QAction;
+class QLabel;
 class QListView;
 class QMenu;
 class QPushButton;
@@ -19,6 +20,7 @@ class QTableView;
 
 namespace statvane {
 
+class FigureTableModel;
 class HelpWindow;
 class ProfileStore;
 class ReportSaveDialog;
@@ -57,10 +59,12 @@ struct ResultsWindowContext {
 // Controls: PageControl1 with the tabs "Overview" (see ResultsOverviewPage),
 // "Visitors List" (ListBox1, context menu PopupMenu1 with Resolve1 and
 // Copy1), "Referrer List" (ListView1), "Top Pages" (ListView2), both with
-// the context menu PopupMenu2 (Launch1, Copy2), "Browser List" (ListView3),
-// and, only for a result that holds their figures, "Traffic" (see
-// TrafficPage) and "Status" (see StatusPage); the buttons Button3 "&Mail", Button4 "&Save", Button2
-// "&Help" and Button1 "&Ok".
+// the context menu PopupMenu2 (Launch1, Copy2), "Browser List" (ListView3,
+// and below it, only for a result that holds them, RobotsLabel and the
+// RobotsTable of the robots' agents: Robot, Number, Percentage, highest
+// count first), and, only for a result that holds their figures, "Traffic"
+// (see TrafficPage) and "Status" (see StatusPage); the buttons Button3
+// "&Mail", Button4 "&Save", Button2 "&Help" and Button1 "&Ok".
 class TForm5 : public QDialog {
     Q_OBJECT
   public:
@@ -102,6 +106,7 @@ class TForm5 : public QDialog {
     void buildMenus();
     QWidget* buildButtons();
     void buildTallyPages();
+    void buildRobotsTable();
     void takeResult(AnalysisResult result);
     void showLists();
     void showFigurePages();
@@ -138,12 +143,15 @@ class TForm5 : public QDialog {
     TallyTableModel* referrers_;
     TallyTableModel* topPages_;
     TallyTableModel* browsers_;
+    FigureTableModel* robots_;
     TrafficPage* traffic_;
     StatusPage* status_;
     QListView* ListBox1;
     QTableView* ListView1;
     QTableView* ListView2;
     QTableView* ListView3;
+    QLabel* RobotsLabel;
+    QTableView* RobotsTable;
     QMenu* PopupMenu1;
     QMenu* PopupMenu2;
     QAction* Resolve1;

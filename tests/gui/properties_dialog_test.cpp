@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPointer>
@@ -76,6 +78,26 @@ class PropertiesDialogTest : public DesktopFixture {
             dialogs.answerNextFileDialog({"/logs/new.log"});
             press("BrowseButton");
         }
+    }
+
+    QComboBox* combo(const char* name) { return field<QComboBox>(name); }
+    QDateEdit* day(const char* name) { return field<QDateEdit>(name); }
+    // The entry with the text, as a pick from the open list makes it.
+    void choose(const char* name, const QString& text) {
+        const int entry = combo(name)->findText(text);
+        ASSERT_NE(entry, -1) << name << " " << text.toStdString();
+        combo(name)->setCurrentIndex(entry);
+    }
+    void chooseDays(QDate from, QDate to) {
+        choose("PeriodComboBox", "Between");
+        day("PeriodFromEdit")->setDate(from);
+        day("PeriodToEdit")->setDate(to);
+    }
+    QStringList entries(const char* name) {
+        QStringList texts;
+        for (int entry = 0; entry < combo(name)->count(); ++entry)
+            texts << combo(name)->itemText(entry);
+        return texts;
     }
 
     std::string reports() { return readFile(home() / "reports.dat"); }
@@ -174,6 +196,13 @@ TEST_F(PropertiesDialogTest, OkRefusesWithTheFirstMessageThatAppliesAndWritesNot
          kNoInputsOrOutputMessage},
         {"ticked but no inputs", [](auto& t) { t.fillNew("Fresh", true, false); },
          kNoInputsOrOutputMessage},
+        {"a period that ends before it starts",
+         [](auto& t) {
+             t.fillNew("Fresh");
+             t.chooseDays({2026, 3, 10}, {2026, 3, 9});
+         },
+         "The period's first day, 2026-03-10, comes after its last day, 2026-03-09.  Please "
+         "choose the days again."},
     };
     startWithWeekly();
     const std::string reportsBefore = reports();
@@ -257,6 +286,75 @@ TEST_F(PropertiesDialogTest, TheTrafficAndStatusBoxesAreSavedCountedAndLoadedBac
     click("NewReportButton");
     EXPECT_FALSE(field<QCheckBox>("TrafficCheckBox")->isChecked());
     EXPECT_FALSE(field<QCheckBox>("StatusCheckBox")->isChecked());
+}
+
+// The period and the robots choice are saved after the other keys, not
+// counted as options, shown again and kept by Modify and Rename, and back to
+// every line for the next new report. The days are for Between only.
+TEST_F(PropertiesDialogTest, ThePeriodAndTheRobotsAreSavedAndKeptByModifyAndRename) {
+    start();
+    click("NewReportButton");
+    EXPECT_EQ(entries("PeriodComboBox"),
+              QStringList({"All", "Yesterday", "Last 7 Days", "Last 30 Days", "Last Week",
+                           "Last Month", "Between"}));
+    EXPECT_EQ(entries("RobotsComboBox"),
+              QStringList({"Count robots as visitors", "Leave robots out", "Count only robots"}));
+    for (const QString& period : entries("PeriodComboBox")) {
+        choose("PeriodComboBox", period);
+        for (const char* days : {"PeriodFromEdit", "PeriodToEdit"})
+            EXPECT_EQ(day(days)->isEnabled(), period == "Between")
+                << days << " " << period.toStdString();
+    }
+    press("CancelButton");
+
+    fillNew("Daily");
+    EXPECT_EQ(combo("PeriodComboBox")->currentText(), "All");
+    EXPECT_EQ(combo("RobotsComboBox")->currentText(), "Count robots as visitors");
+    EXPECT_EQ(day("PeriodFromEdit")->date(), QDate::currentDate().addDays(-7));
+    EXPECT_EQ(day("PeriodToEdit")->date(), QDate::currentDate().addDays(-1));
+    EXPECT_EQ(day("PeriodToEdit")->displayFormat(), "yyyy-MM-dd");
+    EXPECT_TRUE(day("PeriodToEdit")->calendarPopup());
+    chooseDays({2026, 3, 1}, {2026, 3, 1});
+    choose("RobotsComboBox", "Leave robots out");
+    press("OkButton");
+    EXPECT_TRUE(messageTexts().isEmpty());
+    const std::string saved =
+        "Total Options=1\r\nE-Mail Address=\r\nE-Mail=0\r\nPeriod=Between\r\n"
+        "Period From=2026-03-01\r\nPeriod To=2026-03-01\r\nRobots=Exclude\r\n";
+    EXPECT_TRUE(reports().ends_with(saved)) << reports();
+
+    // Each mode reads the report anew: a new report first clears the fields.
+    const auto openCleared = [this](const QString& report, const char* action) {
+        click("NewReportButton");
+        press("CancelButton");
+        openFor(report, action);
+    };
+    openCleared("Daily", "ModifyReport1");
+    EXPECT_EQ(combo("PeriodComboBox")->currentText(), "Between");
+    EXPECT_TRUE(day("PeriodFromEdit")->isEnabled());
+    EXPECT_EQ(day("PeriodFromEdit")->date(), QDate(2026, 3, 1));
+    EXPECT_EQ(day("PeriodToEdit")->date(), QDate(2026, 3, 1));
+    EXPECT_EQ(combo("RobotsComboBox")->currentText(), "Leave robots out");
+    type("DescriptionEdit", "March");
+    press("OkButton");
+    EXPECT_TRUE(reports().ends_with(saved)) << reports();
+    openCleared("Daily", "Rename1");
+    type("NameEdit", "First of March");
+    press("OkButton");
+    EXPECT_EQ(reports().rfind("[First of March]\r\nDescription=March\r\n", 0), 0u) << reports();
+    EXPECT_TRUE(reports().ends_with(saved)) << reports();
+
+    openCleared("First of March", "ModifyReport1");
+    choose("PeriodComboBox", "Last Week");
+    choose("RobotsComboBox", "Count only robots");
+    press("OkButton");
+    EXPECT_TRUE(reports().ends_with("Period=Last Week\r\nPeriod From=2026-03-01\r\n"
+                                    "Period To=2026-03-01\r\nRobots=Only\r\n"))
+        << reports();
+    click("NewReportButton");
+    EXPECT_EQ(combo("PeriodComboBox")->currentText(), "All");
+    EXPECT_FALSE(day("PeriodFromEdit")->isEnabled());
+    EXPECT_EQ(combo("RobotsComboBox")->currentText(), "Count robots as visitors");
 }
 
 TEST_F(PropertiesDialogTest, ModifyLoadsTheReportAndRemovingTwoOfFiveInputsLeavesThree) {

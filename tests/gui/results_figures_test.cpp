@@ -10,6 +10,7 @@
 #include <QChartView>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineSeries>
 #include <QMimeData>
 #include <QPieSeries>
@@ -238,6 +239,57 @@ TEST_F(ResultsFiguresTest, CtrlCCopiesTheSelectedRow) {
     clickHeader("NotFoundTable", 0);
     EXPECT_EQ(copied("NotFoundTable", 0), "/.env,1,20");
     EXPECT_EQ(copied("ServerErrorTable", 0), "/api/orders,2,100");
+}
+
+// Forty lines of the period, fifteen of them robots', in first-seen order.
+AnalysisResult robotsResult() {
+    AnalysisResult made = result(false, false);
+    made.browsers.tally("Firefox", 25);
+    made.robots.emplace();
+    made.robots->tally("bingbot/2.0", 5);
+    made.robots->tally("Googlebot/2.1", 9);
+    made.robots->tally("GPTBot/1.0", 1);
+    made.computePercentages();
+    made.robots->computePercentagesOf(40);
+    return made;
+}
+
+// Below the browsers, only for a result with robots: their agents, highest
+// count first; a heading click orders this view only, and Ctrl+C copies a
+// row as the report writes it.
+TEST_F(ResultsFiguresTest, TheRobotsShowBelowTheBrowsersOnlyForAResultWithThem) {
+    start();
+    Registry registry(settingsFile());
+    SettingsStore(registry).writeSortIndex(2);
+    const auto robotsShown = [this] {
+        bringForward("ListView3");
+        const bool table = this->table("RobotsTable")->isVisibleTo(&window());
+        EXPECT_EQ(control<QLabel>(window(), "RobotsLabel")->isVisibleTo(&window()), table);
+        return table;
+    };
+    window().showResult(result(true, true));
+    EXPECT_FALSE(robotsShown());
+
+    window().showResult(robotsResult());
+    EXPECT_TRUE(robotsShown());
+    EXPECT_EQ(control<QLabel>(window(), "RobotsLabel")->text(), "Robots (by their agent text):");
+    EXPECT_EQ(rows("RobotsTable"),
+              QStringList({"Googlebot/2.1,9,22.5", "bingbot/2.0,5,12.5", "GPTBot/1.0,1,2.5"}));
+    for (int column = 0; column < 3; ++column)
+        EXPECT_EQ(table("RobotsTable")->model()->headerData(column, Qt::Horizontal).toString(),
+                  QStringList({"Robot", "Number", "Percentage"})[column]);
+    EXPECT_EQ(keys("ListView3"), QStringList{"Firefox"});
+    EXPECT_EQ(copied("RobotsTable", 1), "bingbot/2.0,5,12.5");
+
+    clickHeader("RobotsTable", 0);
+    EXPECT_EQ(keys("RobotsTable"), QStringList({"GPTBot/1.0", "Googlebot/2.1", "bingbot/2.0"}));
+    EXPECT_EQ(storedInteger(keys::kProduct, "Index"), 2);
+    EXPECT_EQ(window().result().robots->rows()[0].key(), "bingbot/2.0");
+
+    press("Button1");
+    EXPECT_FALSE(robotsShown());
+    window().showResult(result(true, true));
+    EXPECT_FALSE(robotsShown());
 }
 
 // The charts: hits and visitors per day over the same days, hits by hour,
