@@ -27,14 +27,22 @@ inline std::string totalsText(const PassTotals& totals) {
     for (const auto& [number, day] : totals.days)
         text += dayTextOf(number) + "=" + std::to_string(day.hits) + "\n" + rowsText(day.visitors);
     text += "hours";
-    for (const auto hits : totals.hours)
-        text += " " + std::to_string(hits);
+    for (const auto hits : totals.hours) {
+        text += ' ';
+        text += std::to_string(hits);
+    }
     text += ", undated " + std::to_string(totals.undated) + "\n" +
             rowsText(totals.undatedVisitors) + "statuses";
-    for (std::size_t i = 0; i < totals.statuses.size(); ++i)
-        if (totals.statuses[i] > 0)
-            text += " " + std::to_string(kLowestStatus + static_cast<int>(i)) + "=" +
-                    std::to_string(totals.statuses[i]);
+    // Appended piece by piece: GCC 12 takes " " + string for overlapping
+    // copies at -O3.
+    for (std::size_t i = 0; i < totals.statuses.size(); ++i) {
+        if (totals.statuses[i] > 0) {
+            text += ' ';
+            text += std::to_string(kLowestStatus + static_cast<int>(i));
+            text += '=';
+            text += std::to_string(totals.statuses[i]);
+        }
+    }
     return text + ", uncoded " + std::to_string(totals.uncoded) + "\nnot found\n" +
            rowsText(totals.notFound) + "server errors\n" + rowsText(totals.serverErrors);
 }
