@@ -51,6 +51,9 @@ PeriodChooser::PeriodChooser(QWidget* parent) : QWidget(parent) {
     }
     from_ = dayEdit(this, "PeriodFromEdit", tr("First day of the period"));
     to_ = dayEdit(this, "PeriodToEdit", tr("Last day of the period"));
+    // The label's underlined letter focuses only a widget that takes focus;
+    // the choice takes it for the whole row.
+    setFocusPolicy(choices_->focusPolicy());
     setFocusProxy(choices_);
     connect(choices_, &QComboBox::currentIndexChanged, this, &PeriodChooser::enableDays);
 

@@ -291,6 +291,24 @@ TEST_F(PropertiesDialogTest, TheTrafficAndStatusBoxesAreSavedCountedAndLoadedBac
 // The period and the robots choice are saved after the other keys, not
 // counted as options, shown again and kept by Modify and Rename, and back to
 // every line for the next new report. The days are for Between only.
+// Alt with the underlined letter of "Period" and "Robots" reaches their
+// choices, as the labels of the other tabs do.
+TEST_F(PropertiesDialogTest, ThePeriodAndRobotsLabelsLeadToTheirChoices) {
+    start();
+    click("NewReportButton");
+    field<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    dialog().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog()));
+    for (const auto& [key, name] :
+         {std::pair(Qt::Key_P, "PeriodComboBox"), {Qt::Key_R, "RobotsComboBox"}}) {
+        combo(name == std::string_view("PeriodComboBox") ? "RobotsComboBox" : "PeriodComboBox")
+            ->setFocus();
+        QTest::keyClick(&dialog(), key, Qt::AltModifier);
+        EXPECT_EQ(dialog().focusWidget(), combo(name)) << name;
+    }
+    press("CancelButton");
+}
+
 TEST_F(PropertiesDialogTest, ThePeriodAndTheRobotsAreSavedAndKeptByModifyAndRename) {
     start();
     click("NewReportButton");
