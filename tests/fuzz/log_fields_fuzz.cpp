@@ -4,6 +4,7 @@
 // date, path, referrer, user agent, each freed of the markers that would end
 // it early) and every field must come back out as it went in.
 #include "analysis/log_fields.h"
+#include "analysis/log_time.h"
 #include "fuzz_support.h"
 #include "platform/ascii.h"
 
@@ -91,6 +92,39 @@ void checkRequestPath(std::string_view line) {
             "the path ends before the blank, or the slash and the blank, before HTTP");
 }
 
+// A status code is three digits from 100 to 599 that stand in the line after
+// a quote and a blank.
+void checkStatusCode(std::string_view line) {
+    const auto code = statusCodeOf(line);
+    if (!code)
+        return;
+    require(*code >= kLowestStatus && *code <= kHighestStatus, "a status code is 100 to 599");
+    require(line.find("\" " + std::to_string(*code)) != npos,
+            "a status code follows a quote and a blank");
+}
+
+// A time stamp read from the line writes its day back as the line wrote it,
+// ignoring letter case, right after the first "[".
+void checkTime(std::string_view line) {
+    const auto time = logTimeOf(line, 2027);
+    if (!time)
+        return;
+    require(time->hour >= 0 && time->hour <= 23, "an hour is 0 to 23");
+    const std::size_t open = line.find('[');
+    require(open != npos &&
+                ascii::equalsIgnoringCase(line.substr(open + 1, 11), dayTextOf(time->day)),
+            "the day is written back as the line wrote it");
+}
+
+// The agent is a view into the browser text.
+void checkAgent(std::string_view line) {
+    const auto agent = agentOf(line);
+    require(agent.has_value() == browserOf(line).has_value(), "an agent needs a browser text");
+    if (agent)
+        require(isViewInto(*agent, line) && agent->size() <= browserOf(line)->size(),
+                "the agent is a view into the browser text");
+}
+
 // The text with each of the given characters replaced by an underscore.
 std::string without(std::string_view text, std::string_view markers) {
     std::string cleaned(text);
@@ -138,6 +172,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkDate(line);
     checkReferrerAndBrowser(line);
     checkRequestPath(line);
+    checkStatusCode(line);
+    checkTime(line);
+    checkAgent(line);
     checkCombinedLineRoundTrip(line);
     return 0;
 }
