@@ -1,19 +1,14 @@
 #include "analysis/robot_matcher.h"
 #include "steps_fixture.h"
+#include "support/tally_rows.h"
 
 #include <gtest/gtest.h>
 
 namespace statvane {
 namespace {
 
-using Rows = std::vector<std::pair<std::string, std::int32_t>>;
-
-Rows rowsOf(const TallyTable& table) {
-    Rows rows;
-    for (const auto& row : table.rows())
-        rows.emplace_back(row.key(), row.count);
-    return rows;
-}
+using test::Rows;
+using test::rowsOf;
 
 // Two robots (one by a substring, one by a whole-text wildcard, in another
 // letter case) among three ordinary lines and one without an agent.

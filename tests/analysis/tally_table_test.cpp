@@ -1,4 +1,5 @@
 #include "analysis/tally_table.h"
+#include "support/tally_rows.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -9,14 +10,8 @@
 namespace statvane {
 namespace {
 
-using Rows = std::vector<std::pair<std::string, std::int32_t>>;
-
-Rows rowsOf(const TallyTable& table) {
-    Rows rows;
-    for (const auto& row : table.rows())
-        rows.emplace_back(row.key(), row.count);
-    return rows;
-}
+using test::Rows;
+using test::rowsOf;
 
 std::string upper(std::string text) {
     for (char& c : text)

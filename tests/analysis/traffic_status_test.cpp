@@ -3,6 +3,7 @@
 #include "analysis/traffic_figures.h"
 #include "line_reading.h"
 #include "steps_fixture.h"
+#include "support/tally_rows.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,8 @@
 namespace statvane {
 namespace {
 
-using Rows = std::vector<std::pair<std::string, std::int32_t>>;
+using test::Rows;
+using test::rowsOf;
 using Codes = std::vector<std::pair<int, std::int64_t>>;
 
 constexpr int kLatestYear = 2025;
@@ -59,13 +61,6 @@ HourCounts hoursOf(std::initializer_list<std::pair<int, std::int64_t>> counted) 
     for (const auto& [hour, hits] : counted)
         hours[static_cast<std::size_t>(hour)] = hits;
     return hours;
-}
-
-Rows rowsOf(const TallyTable& table) {
-    Rows rows;
-    for (const auto& row : table.rows())
-        rows.emplace_back(row.key(), row.count);
-    return rows;
 }
 
 class TrafficStatusTest : public ::testing::Test, public test::StepsFixture {
