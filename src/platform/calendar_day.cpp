@@ -20,6 +20,10 @@ std::optional<std::int32_t> dayNumberOf(int year, int month, int dayOfMonth) {
     return static_cast<std::int32_t>(sys_days(date).time_since_epoch().count());
 }
 
+int yearOf(std::int32_t day) {
+    return static_cast<int>(year_month_day{sys_days(std::chrono::days(day))}.year());
+}
+
 std::string dayTextOf(std::int32_t day) {
     const year_month_day date{sys_days(std::chrono::days(day))};
     char text[32];

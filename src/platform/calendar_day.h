@@ -33,6 +33,9 @@ inline int dateFieldValue(std::string_view text) {
 // no such date.
 std::optional<std::int32_t> dayNumberOf(int year, int month, int dayOfMonth);
 
+// The year a day falls in.
+int yearOf(std::int32_t day);
+
 // A day as logs write days: "09/Dec/2026".
 std::string dayTextOf(std::int32_t day);
 

@@ -12,7 +12,6 @@
 #include "platform/resolver_library.h"
 #include "platform/thread_count.h"
 
-#include <ctime>
 #include <new>
 #include <span>
 
@@ -87,8 +86,6 @@ std::vector<std::string> layoutNotices(const std::vector<std::filesystem::path>&
     return notices;
 }
 
-// Time stamps are read up to the year after the machine's, so that a server
-// whose clock runs ahead at the turn of the year is still read.
 RobotLines robotLinesOf(RobotChoice choice) {
     switch (choice) {
     case RobotChoice::Exclude:
@@ -101,11 +98,10 @@ RobotLines robotLinesOf(RobotChoice choice) {
     return RobotLines::Include;
 }
 
-int latestLogYear() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return local.tm_year + 1900 + 1;
+// Time stamps are read up to the year after today's, so that a server whose
+// clock runs ahead at the turn of the year is still read.
+int latestLogYear(std::int32_t today) {
+    return yearOf(today) + 1;
 }
 
 } // namespace
@@ -150,9 +146,11 @@ RunOutcome AnalysisRun::run(const std::string& name) {
             MessageIcon::Warning);
         return RunOutcome::Failed;
     }
+    const std::int32_t today = todayOnLocalClock();
     PassSelection selection = passSelection(name, settings);
+    selection.latestYear = latestLogYear(today);
     std::string periodCaption;
-    selection.period = periodDays(name, periodCaption);
+    selection.period = periodDays(name, today, periodCaption);
     std::optional<RobotMatcher> robots;
     if (selection.robots != RobotLines::Include)
         selection.robotMatcher = &robots.emplace(robotPatterns());
@@ -221,15 +219,14 @@ PassSelection AnalysisRun::passSelection(const std::string& name, const Settings
     selection.status = profile.readFlag(name, "Status");
     if (selection.pages || selection.status)
         selection.webSite = context_.settingsStore.readWebSite();
-    selection.latestYear = latestLogYear();
     selection.robots = robotLinesOf(robotChoiceOf(profile.readText(name, "Robots").value_or("")));
     return selection;
 }
 
-// The days whose lines count, counted back from today; none for every line.
+// The days whose lines count, counted back from today (a day number); none for every line.
 // A period the profile names but that cannot be read counts every line, and
 // says so.
-std::optional<DayRange> AnalysisRun::periodDays(const std::string& name,
+std::optional<DayRange> AnalysisRun::periodDays(const std::string& name, std::int32_t today,
                                                 std::string& caption) const {
     std::optional<ReportPeriod> period = context_.period;
     if (!period) {
@@ -241,7 +238,6 @@ std::optional<DayRange> AnalysisRun::periodDays(const std::string& name,
                 MessageIcon::Warning);
         period = read.period;
     }
-    const std::int32_t today = todayOnLocalClock();
     caption = periodCaption(*period, today);
     return dayRangeOf(*period, today);
 }

@@ -109,7 +109,8 @@ class AnalysisRun {
     std::optional<std::string> outputName(const std::string& name) const;
     PassSelection passSelection(const std::string& name, const Settings& settings) const;
     std::vector<std::string> robotPatterns() const;
-    std::optional<DayRange> periodDays(const std::string& name, std::string& caption) const;
+    std::optional<DayRange> periodDays(const std::string& name, std::int32_t today,
+                                       std::string& caption) const;
     std::optional<RunOutcome> readLogFiles(const std::vector<std::filesystem::path>& files,
                                            const PassSelection& selection, PassTotals& totals);
     bool runSteps(const std::string& name, const Settings& settings, PassTotals& totals,

@@ -190,6 +190,9 @@ TEST(CalendarDay, DayNumbersAreThoseOfTheSystemClock) {
     EXPECT_EQ(day("2026-12-09"), 20796);
     EXPECT_EQ(isoDayTextOf(20796), "2026-12-09");
     EXPECT_EQ(dayTextOf(20796), "09/Dec/2026");
+    EXPECT_EQ(yearOf(day("2026-12-31")), 2026);
+    EXPECT_EQ(yearOf(day("2027-01-01")), 2027);
+    EXPECT_EQ(yearOf(day("1969-12-31")), 1969);
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     const auto utcToday = std::chrono::floor<std::chrono::days>(now).count();
     EXPECT_LE(std::abs(todayOnLocalClock() - utcToday), 1);
