@@ -43,6 +43,10 @@ std::int32_t ProfileStore::readInteger(std::string_view name, std::string_view k
     return value.value_or(0);
 }
 
+RobotChoice ProfileStore::readRobots(std::string_view name) const {
+    return robotChoiceOf(reports_.readString(name, "Robots"));
+}
+
 PeriodReading ProfileStore::readPeriod(std::string_view name) const {
     const auto choice = reports_.read(name, "Period");
     const auto from = reports_.read(name, "Period From");
@@ -83,7 +87,7 @@ ReportProfile ProfileStore::loadProfile(std::string_view name) const {
     profile.trafficOverTime = readFlag(name, "Traffic");
     profile.statusCodes = readFlag(name, "Status");
     profile.period = readPeriod(name).period;
-    profile.robots = robotChoiceOf(reports_.readString(name, "Robots"));
+    profile.robots = readRobots(name);
     profile.inputs = readInputs(name);
     return profile;
 }

@@ -39,6 +39,8 @@ class ProfileStore {
     // The "Period", "Period From" and "Period To" keys, with whether they
     // were understood.
     PeriodReading readPeriod(std::string_view name) const;
+    // The "Robots" key: Include when it is missing or unknown.
+    RobotChoice readRobots(std::string_view name) const;
 
     void saveProfile(const ReportProfile& profile);
     void eraseProfile(std::string_view name);

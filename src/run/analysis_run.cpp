@@ -219,7 +219,7 @@ PassSelection AnalysisRun::passSelection(const std::string& name, const Settings
     selection.status = profile.readFlag(name, "Status");
     if (selection.pages || selection.status)
         selection.webSite = context_.settingsStore.readWebSite();
-    selection.robots = robotLinesOf(robotChoiceOf(profile.readText(name, "Robots").value_or("")));
+    selection.robots = robotLinesOf(profile.readRobots(name));
     return selection;
 }
 
